@@ -1,0 +1,14 @@
+#include "search/busca.h"
+
+namespace {
+
+struct PoliticaDaBusca {
+  static constexpr int baseDaVitoria = baseDaBusca;
+  static void escolhaDoMin(JOGO*, JOGADA) {}
+};
+
+}  // namespace
+
+JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual) {
+  return buscarExaustivamente<PoliticaDaBusca>(j, op, nivelAtual);
+}
