@@ -1,0 +1,60 @@
+#include "console/console.h"
+
+#include <cstdio>
+
+#include "console/entrada.h"
+
+void realizarJogada(JOGO* j, jogador* jog, int pos) {
+  if (inserirJogada(j, pos, *jog)) {
+    std::printf("Jogada realizada com sucesso.\n");
+    *jog = outroJogador(*jog);
+  } else {
+    std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
+  }
+}
+
+void jogar(JOGO* j, jogador* jog) {
+  int pos = 0;
+  switch (lerPosicao(stdin, &pos)) {
+    case LEITURA::lida:
+      realizarJogada(j, jog, pos);
+      break;
+    case LEITURA::invalida:
+      std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
+      break;
+    case LEITURA::fimDaEntrada:
+      break;  // the loop's next read meets the end of input too
+  }
+}
+
+void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
+
+int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
+  constexpr int statusNormal = 0;
+  char comando = ' ';
+  // End of input ends the program as `q` does.
+  if (!lerComando(stdin, &comando)) return statusNormal;
+  while (comando != 'q') {
+    switch (comando) {
+      case 'h':
+        programa.help();
+        break;
+      case 'b':
+        programa.busca(jogo, jogadorAtual);
+        break;
+      case 'j':
+        jogar(jogo, jogadorAtual);
+        break;
+      case 'r':
+        inicializar(jogo, *jogadorAtual);
+        break;
+      default:
+        // The line end, or the first character of a line that holds no command.
+        if (!descartarLinha(stdin, comando)) return statusNormal;
+        meuLog(*jogo);
+        break;
+    }
+    if (!lerComando(stdin, &comando)) return statusNormal;
+  }
+  return statusNormal;
+}

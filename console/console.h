@@ -1,0 +1,21 @@
+// The command loop of the playing programs and the handlers they share.
+#pragma once
+
+#include "core/jogo.h"
+
+// What a program adds to the shared loop: its automatic move (`b`) and its help (`h`).
+struct COMANDOS_DO_PROGRAMA {
+  void (*busca)(JOGO* j, jogador* jog);
+  void (*help)();
+};
+
+// Reads commands from standard input until `q` or the end of input; returns the exit
+// status.
+int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa);
+
+// Plays pos for the side to move and says whether it was accepted.
+void realizarJogada(JOGO* j, jogador* jog, int pos);
+
+void jogar(JOGO* j, jogador* jog);
+
+void inicializar(JOGO* j, jogador jogAtual);

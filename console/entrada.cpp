@@ -1,0 +1,53 @@
+#include "console/entrada.h"
+
+#include <cctype>
+#include <climits>
+
+namespace {
+
+bool espaco(int c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool digito(int c) { return c >= '0' && c <= '9'; }
+
+LEITURA recusarRestoDaLinha(std::FILE* entrada, int c) {
+  while (c != '\n' && c != EOF) c = std::getc(entrada);
+  if (c == '\n') std::ungetc(c, entrada);
+  return LEITURA::invalida;
+}
+
+}  // namespace
+
+bool lerComando(std::FILE* entrada, char* comando) {
+  const int c = std::getc(entrada);
+  if (c == EOF) return false;
+  *comando = static_cast<char>(c);
+  return true;
+}
+
+bool descartarLinha(std::FILE* entrada, char ultimoLido) {
+  while (ultimoLido != '\n') {
+    if (!lerComando(entrada, &ultimoLido)) return false;
+  }
+  return true;
+}
+
+LEITURA lerPosicao(std::FILE* entrada, int* valor) {
+  int c = std::getc(entrada);
+  while (espaco(c)) c = std::getc(entrada);
+  if (c == EOF) return LEITURA::fimDaEntrada;
+
+  const bool negativo = c == '-';
+  if (c == '-' || c == '+') c = std::getc(entrada);
+  if (!digito(c)) return recusarRestoDaLinha(entrada, c);
+
+  // Accumulated as a negative number, whose range holds INT_MIN as well.
+  int acumulado = 0;
+  for (; digito(c); c = std::getc(entrada)) {
+    const int algarismo = c - '0';
+    if (acumulado < (INT_MIN + algarismo) / 10) return recusarRestoDaLinha(entrada, c);
+    acumulado = acumulado * 10 - algarismo;
+  }
+  if (!negativo && acumulado == INT_MIN) return recusarRestoDaLinha(entrada, c);
+  if (c != EOF) std::ungetc(c, entrada);
+  *valor = negativo ? acumulado : -acumulado;
+  return LEITURA::lida;
+}

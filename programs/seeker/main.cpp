@@ -1,0 +1,51 @@
+// seeker: tic-tac-toe at the console, with an automatic move found by exhaustive search.
+#include <cstdio>
+#include <cstdlib>
+
+#include "console/console.h"
+#include "search/busca.h"
+
+namespace {
+
+void help() {
+  std::printf("Comandos validos: \n");
+  std::printf("   b : buscaMaxMin (jogada automatica)\n");
+  std::printf("   j <posicao[0..8]> : jogar na posicao\n");
+  std::printf("   h : exibir esta mensagem de ajuda\n");
+  std::printf("   r : re-iniciar jogo\n");
+  std::printf("   q : encerrar programa\n");
+}
+
+void imprimirVeredito(JOGADA_VALOR res) {
+  // A game decided at depth d scores baseDaBusca - d, so this counts the moves still
+  // to come after this one.
+  const int fimEstimado = res.v == 0 ? 0 : baseDaBusca - 1 - std::abs(res.v);
+  if (res.v == 0) {
+    std::printf("melhor jogada: %d [empate estimado]\n", res.j);
+  } else if (res.v < 0 && fimEstimado == 0) {
+    std::printf("melhor jogada: %d [jogador atual ganhou]\n", res.j);
+  } else if (res.v < 0) {
+    std::printf("melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n", res.j, fimEstimado);
+  } else if (fimEstimado == 0) {
+    std::printf("resultado: jog: %d [jogador atual perdeu]\n", res.j);
+  } else {
+    std::printf("resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n", res.j, fimEstimado);
+  }
+}
+
+void buscaMM(JOGO* j, jogador* jog) {
+  std::printf("Busca Max Min - ");
+  const JOGADA_VALOR res = buscaMaxMin(*j, min, 0);
+  imprimirVeredito(res);
+  realizarJogada(j, jog, res.j);
+}
+
+}  // namespace
+
+int main() {
+  JOGO jogo;
+  jogador jogadorAtual = j1;
+  inicializarJogo(&jogo, jogadorAtual);
+  help();
+  return executarComandos(&jogo, &jogadorAtual, {buscaMM, help});
+}
