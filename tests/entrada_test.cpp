@@ -1,0 +1,94 @@
+#include "console/entrada.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Fluxo {
+  explicit Fluxo(const std::string& texto) : arquivo(std::tmpfile()) {
+    std::fputs(texto.c_str(), arquivo);
+    std::rewind(arquivo);
+  }
+  ~Fluxo() { std::fclose(arquivo); }
+  std::string resto() {
+    std::string r;
+    for (int c; (c = std::getc(arquivo)) != EOF;) r += static_cast<char>(c);
+    return r;
+  }
+  std::FILE* arquivo;
+};
+
+TEST(LerPosicao, NumerosLidosComoPercentD) {
+  const struct {
+    const char* entrada;
+    int valor;
+    const char* resto;
+  } casos[] = {
+      {"4\n", 4, "\n"},
+      {"  \n\t 7 x\n", 7, " x\n"},
+      {"4x\n", 4, "x\n"},
+      {"-1\n", -1, "\n"},
+      {"+8", 8, ""},
+      {"007\n", 7, "\n"},
+      {"2147483647\n", INT_MAX, "\n"},
+      {"-2147483648\n", INT_MIN, "\n"},
+  };
+  for (const auto& caso : casos) {
+    Fluxo f(caso.entrada);
+    int valor = 12345;
+    EXPECT_EQ(lerPosicao(f.arquivo, &valor), LEITURA::lida) << caso.entrada;
+    EXPECT_EQ(valor, caso.valor) << caso.entrada;
+    EXPECT_EQ(f.resto(), caso.resto) << caso.entrada;
+  }
+}
+
+TEST(LerPosicao, TextoQueNaoENumeroDescartaAteOFimDaLinha) {
+  const struct {
+    const char* entrada;
+    const char* resto;
+  } casos[] = {
+      {" x 4\nj 2\n", "\nj 2\n"},
+      {"\n\nabc\nq\n", "\nq\n"},
+      {"-\n", "\n"},
+      {"+-3 q\nq", "\nq"},
+      {"2147483648\nq", "\nq"},
+      {"-2147483649 9\n", "\n"},
+      {"99999999999999999999999999999999999999\n", "\n"},
+      {"x", ""},
+  };
+  for (const auto& caso : casos) {
+    Fluxo f(caso.entrada);
+    int valor = 12345;
+    EXPECT_EQ(lerPosicao(f.arquivo, &valor), LEITURA::invalida) << caso.entrada;
+    EXPECT_EQ(valor, 12345) << caso.entrada;
+    EXPECT_EQ(f.resto(), caso.resto) << caso.entrada;
+  }
+}
+
+TEST(LerPosicao, FimDaEntradaAntesDoNumero) {
+  for (const char* entrada : {"", "   ", " \n \n"}) {
+    Fluxo f(entrada);
+    int valor = 0;
+    EXPECT_EQ(lerPosicao(f.arquivo, &valor), LEITURA::fimDaEntrada) << '"' << entrada << '"';
+  }
+}
+
+TEST(LerComando, DescartarLinhaParaNoFimDaLinhaOuDaEntrada) {
+  Fluxo f("abc\nq");
+  char c = 0;
+  ASSERT_TRUE(lerComando(f.arquivo, &c));
+  EXPECT_TRUE(descartarLinha(f.arquivo, c));
+  ASSERT_TRUE(lerComando(f.arquivo, &c));
+  EXPECT_EQ(c, 'q');
+  EXPECT_FALSE(lerComando(f.arquivo, &c));
+
+  Fluxo semFimDeLinha("abc");
+  ASSERT_TRUE(lerComando(semFimDeLinha.arquivo, &c));
+  EXPECT_FALSE(descartarLinha(semFimDeLinha.arquivo, c));
+}
+
+}  // namespace

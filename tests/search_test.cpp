@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "search/busca.h"
+#include "tests/tabuleiro.h"
+
+namespace {
+
+TEST(MinMax, EscolheOEstritamenteMelhorEMantemOSegundoNoEmpate) {
+  EXPECT_EQ(minMax(3, 7, min), 3);
+  EXPECT_EQ(minMax(3, 7, max), 7);
+  EXPECT_EQ(minMax(7, 3, min), 3);
+  EXPECT_EQ(minMax(5, 5, min), 5);
+  EXPECT_EQ(minMax(5, 5, max), 5);
+  EXPECT_EQ(outraOpcao(min), max);
+  EXPECT_EQ(outraOpcao(max), min);
+}
+
+TEST(BuscaMaxMin, EscolhasConhecidas) {
+  const struct {
+    const char* nome;
+    JOGO j;
+    JOGADA_VALOR esperado;
+  } casos[] = {
+      {"tabuleiro vazio empata na casa 0", tabuleiro(".........", j1), {0, 0}},
+      {"X no centro: O responde no canto 0", tabuleiro("....X....", j2), {0, 0}},
+      {"X no canto: O responde no centro", tabuleiro("X........", j2), {4, 0}},
+      {"vitoria imediata vence o bloqueio", tabuleiro("OO.XX....", j1), {5, -9}},
+      {"varias vitorias: a casa mais baixa", tabuleiro("XX.XOO.O.", j1), {2, -9}},
+      {"uma casa livre que empata", tabuleiro(".XOOOXXXO", j1), {0, 0}},
+      {"perde em duas: menos ruim", tabuleiro(".XOOO.XXO", j1), {0, 8}},
+      {"uma casa livre que vence", tabuleiro("OXOOXXX.O", j1), {7, -9}},
+  };
+  for (const auto& caso : casos) {
+    const JOGADA_VALOR res = buscaMaxMin(caso.j, min, 0);
+    EXPECT_EQ(res.j, caso.esperado.j) << caso.nome;
+    EXPECT_EQ(res.v, caso.esperado.v) << caso.nome;
+  }
+}
+
+TEST(BuscaMaxMin, JogoEncerradoNaoTemCandidato) {
+  EXPECT_EQ(buscaMaxMin(tabuleiro("XOXXOOOXX", j2), min, 0).j, semCandidato);
+  EXPECT_EQ(buscaMaxMin(tabuleiro("XOXXOOOXX", j2), min, 0).v, 0);
+  EXPECT_EQ(buscaMaxMin(tabuleiro("XXX.OO...", j2), min, 0).j, semCandidato);
+  EXPECT_EQ(buscaMaxMin(tabuleiro("XXX.OO...", j2), min, 0).v, valorDeJogoPerdido);
+}
+
+TEST(BuscaMaxMin, NaoMudaOJogoDoChamador) {
+  JOGO j = tabuleiro("X...O....", j1);
+  const JOGO antes = j;
+  buscaMaxMin(j, min, 0);
+  EXPECT_EQ(std::memcmp(&j, &antes, sizeof j), 0);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+# Runs one program on NAME.in in a scratch folder of its own and compares its standard
+# output, byte for byte, with NAME.out, and its exit status with NAME.status (0 when
+# that file is absent). A NAME.dic is placed in the scratch folder as dicionario.txt.
+#
+# cmake -DPROGRAM=... -DCASE=<folder>/<name> -DSCRATCH=<folder> -P run.cmake
+foreach(var PROGRAM CASE SCRATCH)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "${var} is not set")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${SCRATCH}")
+file(MAKE_DIRECTORY "${SCRATCH}")
+if(EXISTS "${CASE}.dic")
+  file(COPY_FILE "${CASE}.dic" "${SCRATCH}/dicionario.txt")
+endif()
+
+set(expected_status 0)
+if(EXISTS "${CASE}.status")
+  file(STRINGS "${CASE}.status" expected_status LIMIT_COUNT 1)
+endif()
+
+execute_process(
+  COMMAND "${PROGRAM}"
+  WORKING_DIRECTORY "${SCRATCH}"
+  INPUT_FILE "${CASE}.in"
+  OUTPUT_FILE "${SCRATCH}/stdout"
+  ERROR_FILE "${SCRATCH}/stderr"
+  RESULT_VARIABLE status)
+
+file(READ "${SCRATCH}/stderr" errors)
+if(NOT status STREQUAL expected_status)
+  message(FATAL_ERROR "exit status ${status}, expected ${expected_status}\n${errors}")
+endif()
+
+execute_process(
+  COMMAND "${CMAKE_COMMAND}" -E compare_files "${SCRATCH}/stdout" "${CASE}.out"
+  RESULT_VARIABLE different)
+if(different)
+  execute_process(COMMAND diff -u "${CASE}.out" "${SCRATCH}/stdout" OUTPUT_VARIABLE differences)
+  message(FATAL_ERROR "standard output differs from ${CASE}.out\n${differences}\n${errors}")
+endif()
