@@ -6,21 +6,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "tests/fluxo.h"
 
-struct Fluxo {
-  explicit Fluxo(const std::string& texto) : arquivo(std::tmpfile()) {
-    std::fputs(texto.c_str(), arquivo);
-    std::rewind(arquivo);
-  }
-  ~Fluxo() { std::fclose(arquivo); }
-  std::string resto() {
-    std::string r;
-    for (int c; (c = std::getc(arquivo)) != EOF;) r += static_cast<char>(c);
-    return r;
-  }
-  std::FILE* arquivo;
-};
+namespace {
 
 TEST(LerPosicao, NumerosLidosComoPercentD) {
   const struct {

@@ -1,0 +1,34 @@
+// The dictionary player's side of the move dictionary: loading the file and looking the
+// current position up.
+#pragma once
+
+#include <cstdio>
+
+#include "core/jogo.h"
+
+inline constexpr char nomeDoDicionario[] = "dicionario.txt";
+
+// The cell a lookup without a rule names; no move accepts it.
+inline constexpr JOGADA jogadaSemRegra = -1;
+
+struct CARGA_DO_DICIONARIO {
+  bool carregado;
+  long long linhaInvalida;  // 1-based; meaningful only when not carregado
+};
+
+// Reads "key rule" pairs to the end of the stream as "%d %c" would: any white space (line
+// ends included) may come before the key and between the key and its rule, which is the
+// next character that is not white space, stored as read. Each rule goes to the table
+// entry of its key, a later pair overriding an earlier one. Stops at the first text where
+// a key should be, key outside the table or key without a rule, and reports the line on
+// which that key or text begins. Prints nothing.
+CARGA_DO_DICIONARIO carregarDicionario(std::FILE* arquivo);
+
+// Loads nomeDoDicionario from the working directory into the table. When the file cannot
+// be opened or is not valid, says so and ends the process with status 1.
+void leDicionario();
+
+// The rule for the position: the cell in j and the key in v. Without a rule (or for a
+// finished game whose key lies beyond the table) prints why and returns jogadaSemRegra
+// with the key negated.
+JOGADA_VALOR jogarDic(JOGO* j);

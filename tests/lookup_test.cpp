@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dictionary/dicionario.h"
+#include "lookup/consulta.h"
+#include "tests/captura.h"
+#include "tests/fluxo.h"
+#include "tests/tabuleiro.h"
+
+namespace {
+
+TEST(CarregarDicionario, ArquivosValidos) {
+  const struct {
+    const char* nome;
+    std::string texto;
+    std::vector<std::pair<int, char>> regras;
+  } casos[] = {
+      {"vazio", "", {}},
+      {"so espacos e fins de linha", " \n\t\r\n\n", {}},
+      {"a ultima de duas regras vale", "5 1\n6 2\n5 3\n", {{5, '3'}, {6, '2'}}},
+      {"tabulacoes e varios espacos",
+       "5\t1\n6    2\n\t 7 \t 3  \n",
+       {{5, '1'}, {6, '2'}, {7, '3'}}},
+      {"pares na mesma linha", "5 1 6 2  7 3\n", {{5, '1'}, {6, '2'}, {7, '3'}}},
+      {"CRLF", "5 1\r\n6 2\r\n", {{5, '1'}, {6, '2'}}},
+      {"sem fim de linha no final", "5 1\n6 2", {{5, '1'}, {6, '2'}}},
+      {"chave e regra em linhas diferentes", "5\n\n1\n", {{5, '1'}}},
+      {"regra colada na chave", "5x 6 2", {{5, 'x'}, {6, '2'}}},
+      {"extremos da tabela", "0 3\n19682 4\n", {{0, '3'}, {19682, '4'}}},
+      {"sinal e zeros a esquerda", "+5 1\n007 2\n-0 3\n", {{5, '1'}, {7, '2'}, {0, '3'}}},
+  };
+  for (const auto& caso : casos) {
+    inicializarJogadas();
+    Fluxo f(caso.texto);
+    const CARGA_DO_DICIONARIO carga = carregarDicionario(f.arquivo);
+    EXPECT_TRUE(carga.carregado) << caso.nome;
+    for (const auto& [chave, regra] : caso.regras) EXPECT_EQ(jogadas[chave], regra) << caso.nome;
+    const auto comRegra = std::count_if(std::begin(jogadas), std::end(jogadas),
+                                        [](char regra) { return regra != semRegra; });
+    EXPECT_EQ(comRegra, std::ssize(caso.regras)) << caso.nome;
+  }
+}
+
+TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
+  const std::string enorme(400, '9');
+  const struct {
+    const char* nome;
+    std::string texto;
+    long long linha;
+  } casos[] = {
+      {"texto no lugar da chave", "abc 1\n", 1},
+      {"texto depois de regras validas", "5 1\n6 2\nabc\n", 3},
+      {"texto no lugar da segunda chave da linha", "5 1 x 2\n", 1},
+      {"sinal sem algarismos", "5 1\n- 3 2\n", 2},
+      {"sinal no fim do arquivo", "5 1\n+", 2},
+      {"chave sem regra no fim", "5 1\n7", 2},
+      {"chave sem regra antes de linhas vazias", "5 1\n7\n\n\n", 2},
+      {"chave sem regra, CRLF", "5 1\r\n7\r\n\r\n", 2},
+      {"um algarismo a mais vira chave sem regra", "5 12\n", 1},
+      {"chave -1", "5 1\n\n-1 0\n", 3},
+      {"chave 19683", "19683 0\n", 1},
+      {"chave fora depois de linhas CRLF", "\r\n\r\n\t19683 0\r\n", 3},
+      {"chave 2^31", "2147483648 0\n", 1},
+      {"chave 2^32", "4294967296 0\n", 1},
+      {"chave enorme", "\n\n" + enorme + " 0\n", 3},
+      {"chave enorme negativa", "-" + enorme + " 0", 1},
+  };
+  for (const auto& caso : casos) {
+    inicializarJogadas();
+    Fluxo f(caso.texto);
+    const CARGA_DO_DICIONARIO carga = carregarDicionario(f.arquivo);
+    EXPECT_FALSE(carga.carregado) << caso.nome;
+    EXPECT_EQ(carga.linhaInvalida, caso.linha) << caso.nome;
+  }
+}
+
+TEST(CarregarDicionario, ErroDeLeituraNaoPassaPorFimDoArquivo) {
+  std::FILE* soEscrita = std::fopen("/dev/null", "w");
+  ASSERT_NE(soEscrita, nullptr);
+  EXPECT_FALSE(carregarDicionario(soEscrita).carregado);
+  std::fclose(soEscrita);
+}
+
+TEST(JogarDic, RegraDaPosicao) {
+  const struct {
+    const char* nome;
+    JOGO j;
+    int chave;
+    char regra;
+    int casa;
+  } casos[] = {
+      {"vazio, X joga", tabuleiro(".........", j1), 10597, '0', 0},
+      {"vazio, O joga", tabuleiro(".........", j2), 10597, '0', 0},
+      {"X no canto, O joga", tabuleiro("X........", j2), 10606, '4', 4},
+      {"regra que nao e algarismo", tabuleiro(".........", j1), 10597, 'z', 'z' - '0'},
+  };
+  for (auto caso : casos) {
+    inicializarJogadas();
+    jogadas[caso.chave] = caso.regra;
+    JOGADA_VALOR res{};
+    EXPECT_EQ(capturarSaida([&] { res = jogarDic(&caso.j); }), "") << caso.nome;
+    EXPECT_EQ(res.j, caso.casa) << caso.nome;
+    EXPECT_EQ(res.v, caso.chave) << caso.nome;
+  }
+}
+
+TEST(JogarDic, SemRegraDizAChaveEDevolveMenosUm) {
+  const struct {
+    const char* nome;
+    JOGO j;
+    int chave;
+  } casos[] = {
+      {"tabuleiro vazio", tabuleiro(".........", j1), 10597},
+      {"X no canto, O joga", tabuleiro("X........", j2), 10606},
+      // Only a finished game has a key beyond the table.
+      {"O tem a linha de baixo, X joga", tabuleiro("XX.X..OOO", j1), 19819},
+  };
+  for (auto caso : casos) {
+    inicializarJogadas();
+    if (!chaveNoDicionario(caso.chave)) {
+      // Rules everywhere: a key beyond the table must not be folded back onto one.
+      std::fill(std::begin(jogadas), std::end(jogadas), '0');
+    }
+    JOGADA_VALOR res{};
+    EXPECT_EQ(capturarSaida([&] { res = jogarDic(&caso.j); }),
+              "Nao ha regra definida para o jogo atual: " + std::to_string(caso.chave) + ".\n")
+        << caso.nome;
+    EXPECT_EQ(res.j, -1) << caso.nome;
+    EXPECT_EQ(res.v, -caso.chave) << caso.nome;
+  }
+}
+
+}  // namespace
