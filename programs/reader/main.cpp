@@ -1,0 +1,40 @@
+// reader: tic-tac-toe at the console, with an automatic move taken from the move
+// dictionary in "dicionario.txt".
+#include <cstdio>
+
+#include "console/console.h"
+#include "dictionary/dicionario.h"
+#include "lookup/consulta.h"
+
+namespace {
+
+void help() {
+  std::printf("Comandos validos: \n");
+  std::printf("   b : buscaNoDicionario (jogada automatica)\n");
+  std::printf("   j <posicao[0..8]> : jogar na posicao\n");
+  std::printf("   h : exibir esta mensagem de ajuda\n");
+  std::printf("   r : re-iniciar jogo\n");
+  std::printf("   q : encerrar programa\n");
+}
+
+// Widened first, so that no int, not even INT_MIN, overflows.
+long long valorAbsoluto(int v) { return v < 0 ? -static_cast<long long>(v) : v; }
+
+void buscaDicionario(JOGO* j, jogador* jog) {
+  std::printf("Busca Dicionario - ");
+  const JOGADA_VALOR res = jogarDic(j);
+  std::printf("melhor jogada: %d [indice buscado: %lld]\n", res.j, valorAbsoluto(res.v));
+  realizarJogada(j, jog, res.j);
+}
+
+}  // namespace
+
+int main() {
+  inicializarJogadas();
+  leDicionario();
+  JOGO jogo;
+  jogador jogadorAtual = j1;
+  inicializarJogo(&jogo, jogadorAtual);
+  help();
+  return executarComandos(&jogo, &jogadorAtual, {buscaDicionario, help});
+}
