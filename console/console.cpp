@@ -30,11 +30,9 @@ void jogar(JOGO* j, jogador* jog) {
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
 int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
-  constexpr int statusNormal = 0;
   char comando = ' ';
   // End of input ends the program as `q` does.
-  if (!lerComando(stdin, &comando)) return statusNormal;
-  while (comando != 'q') {
+  while (lerProximoComando(stdin, stdout, &comando) && comando != 'q') {
     switch (comando) {
       case 'h':
         programa.help();
@@ -49,12 +47,12 @@ int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pro
         inicializar(jogo, *jogadorAtual);
         break;
       default:
-        // The line end, or the first character of a line that holds no command.
-        if (!descartarLinha(stdin, comando)) return statusNormal;
+        // The line end, or the first character of a line that holds no command. Input
+        // that ends within the line ends the program without a report.
+        if (!descartarLinha(stdin, comando)) return statusAoEncerrar(stdin, stdout);
         meuLog(*jogo);
         break;
     }
-    if (!lerComando(stdin, &comando)) return statusNormal;
   }
-  return statusNormal;
+  return statusAoEncerrar(stdin, stdout);
 }

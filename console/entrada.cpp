@@ -51,3 +51,12 @@ LEITURA lerPosicao(std::FILE* entrada, int* valor) {
   *valor = negativo ? acumulado : -acumulado;
   return LEITURA::lida;
 }
+
+bool lerProximoComando(std::FILE* entrada, std::FILE* saida, char* comando) {
+  return std::ferror(saida) == 0 && lerComando(entrada, comando);
+}
+
+int statusAoEncerrar(std::FILE* entrada, std::FILE* saida) {
+  const bool saidaPerdida = std::fflush(saida) != 0 || std::ferror(saida) != 0;
+  return saidaPerdida || std::ferror(entrada) != 0 ? statusDeFalha : statusNormal;
+}

@@ -80,3 +80,55 @@ TEST(LerComando, DescartarLinhaParaNoFimDaLinhaOuDaEntrada) {
 }
 
 }  // namespace
+
+namespace {
+
+// A stream that refuses every read, as standard input opened on a folder does.
+std::FILE* entradaIlegivel() { return std::fopen("/dev/null", "w"); }
+
+TEST(StatusAoEncerrar, FalhaQuandoASaidaSePerdeOuAEntradaNaoPodeSerLida) {
+  const struct {
+    const char* nome;
+    const char* saida;
+    const char* impresso;
+    bool entradaLegivel;
+    int status;
+  } casos[] = {
+      {"tudo escrito", "/dev/null", "tabuleiro\n", true, statusNormal},
+      {"nada impresso", "/dev/null", "", true, statusNormal},
+      // Still in the buffer when the loop ends: only the flush finds out.
+      {"saida cheia", "/dev/full", "tabuleiro\n", true, statusDeFalha},
+      {"entrada com erro", "/dev/null", "tabuleiro\n", false, statusDeFalha},
+  };
+  for (const auto& caso : casos) {
+    std::FILE* saida = std::fopen(caso.saida, "w");
+    ASSERT_NE(saida, nullptr) << caso.nome;
+    std::fputs(caso.impresso, saida);
+    Fluxo legivel("q\n");
+    std::FILE* ilegivel = entradaIlegivel();
+    std::FILE* entrada = caso.entradaLegivel ? legivel.arquivo : ilegivel;
+    char c = 0;
+    while (lerComando(entrada, &c)) {
+    }
+    EXPECT_EQ(statusAoEncerrar(entrada, saida), caso.status) << caso.nome;
+    std::fclose(ilegivel);
+    std::fclose(saida);
+  }
+}
+
+TEST(LerProximoComando, NaoLeMaisNadaDepoisQueASaidaFalhou) {
+  std::FILE* saida = std::fopen("/dev/full", "w");
+  ASSERT_NE(saida, nullptr);
+  Fluxo f("bj 4\n");
+  char c = 0;
+  ASSERT_TRUE(lerProximoComando(f.arquivo, saida, &c));
+  EXPECT_EQ(c, 'b');
+  std::fputc('x', saida);
+  std::fflush(saida);  // fails, as a full buffer's write would
+  EXPECT_FALSE(lerProximoComando(f.arquivo, saida, &c));
+  EXPECT_EQ(f.resto(), "j 4\n");
+  EXPECT_EQ(statusAoEncerrar(f.arquivo, saida), statusDeFalha);
+  std::fclose(saida);
+}
+
+}  // namespace
