@@ -44,40 +44,57 @@ bool lerChave(LEITOR& leitor, int* chave) {
   return true;
 }
 
-}  // namespace
-
-CARGA_DO_DICIONARIO carregarDicionario(std::FILE* arquivo) {
-  LEITOR leitor{arquivo};
+CARGA_DO_DICIONARIO lerPares(LEITOR& leitor) {
   for (;;) {
     leitor.pularEspacos();
-    if (leitor.c == EOF) {
-      // A read error is not the end of the file: what follows it is unknown.
-      if (std::ferror(arquivo) != 0) return {false, leitor.linha};
-      return {true, 0};
-    }
+    if (leitor.c == EOF) return {carga::carregada, 0};
     const long long linhaDaChave = leitor.linha;
     int chave = 0;
-    if (!lerChave(leitor, &chave)) return {false, linhaDaChave};
+    if (!lerChave(leitor, &chave)) return {carga::invalida, linhaDaChave};
     leitor.pularEspacos();
-    if (leitor.c == EOF) return {false, linhaDaChave};
+    if (leitor.c == EOF) return {carga::invalida, linhaDaChave};
     jogadas[chave] = static_cast<char>(leitor.c);
     leitor.avancar();
   }
 }
 
-void leDicionario() {
+}  // namespace
+
+CARGA_DO_DICIONARIO carregarDicionario(std::FILE* arquivo) {
+  LEITOR leitor{arquivo};
+  const CARGA_DO_DICIONARIO lida = lerPares(leitor);
+  // A read error looks like the end of the file to the reader, wherever it came.
+  if (std::ferror(arquivo) != 0) return {carga::ilegivel, 0};
+  return lida;
+}
+
+namespace {
+
+CARGA_DO_DICIONARIO abrirECarregar() {
   std::FILE* arquivo = std::fopen(nomeDoDicionario, "r");
-  if (arquivo == nullptr) {
-    std::printf("Nao foi possivel abrir o arquivo de jogadas '%s'.\n", nomeDoDicionario);
-    std::exit(statusSemDicionario);
-  }
-  const CARGA_DO_DICIONARIO carga = carregarDicionario(arquivo);
+  // A file that cannot be opened is as unreadable as one whose reading fails.
+  if (arquivo == nullptr) return {carga::ilegivel, 0};
+  const CARGA_DO_DICIONARIO lida = carregarDicionario(arquivo);
   std::fclose(arquivo);
-  if (!carga.carregado) {
-    std::printf("Arquivo de jogadas '%s' invalido na linha %lld.\n", nomeDoDicionario,
-                carga.linhaInvalida);
-    std::exit(statusSemDicionario);
+  return lida;
+}
+
+}  // namespace
+
+void leDicionario() {
+  const CARGA_DO_DICIONARIO lida = abrirECarregar();
+  switch (lida.resultado) {
+    case carga::carregada:
+      return;
+    case carga::invalida:
+      std::printf("Arquivo de jogadas '%s' invalido na linha %lld.\n", nomeDoDicionario,
+                  lida.linhaInvalida);
+      break;
+    case carga::ilegivel:
+      std::printf("Nao foi possivel abrir o arquivo de jogadas '%s'.\n", nomeDoDicionario);
+      break;
   }
+  std::exit(statusSemDicionario);
 }
 
 JOGADA_VALOR jogarDic(JOGO* j) {

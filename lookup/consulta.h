@@ -11,9 +11,11 @@ inline constexpr char nomeDoDicionario[] = "dicionario.txt";
 // The cell a lookup without a rule names; no move accepts it.
 inline constexpr JOGADA jogadaSemRegra = -1;
 
+enum class carga { carregada, invalida, ilegivel };
+
 struct CARGA_DO_DICIONARIO {
-  bool carregado;
-  long long linhaInvalida;  // 1-based; meaningful only when not carregado
+  carga resultado;
+  long long linhaInvalida;  // 1-based; meaningful only when invalida
 };
 
 // Reads "key rule" pairs to the end of the stream as "%d %c" would: any white space (line
@@ -21,11 +23,12 @@ struct CARGA_DO_DICIONARIO {
 // next character that is not white space, stored as read. Each rule goes to the table
 // entry of its key, a later pair overriding an earlier one. Stops at the first text where
 // a key should be, key outside the table or key without a rule, and reports the line on
-// which that key or text begins. Prints nothing.
+// which that key or text begins. A read error makes the stream ilegivel, whatever was read
+// before it, since what follows it is unknown. Prints nothing.
 CARGA_DO_DICIONARIO carregarDicionario(std::FILE* arquivo);
 
 // Loads nomeDoDicionario from the working directory into the table. When the file cannot
-// be opened or is not valid, says so and ends the process with status 1.
+// be opened or read through, or is not valid, says so and ends the process with status 1.
 void leDicionario();
 
 // The rule for the position: the cell in j and the key in v. Without a rule (or for a

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,8 +38,7 @@ TEST(CarregarDicionario, ArquivosValidos) {
   for (const auto& caso : casos) {
     inicializarJogadas();
     Fluxo f(caso.texto);
-    const CARGA_DO_DICIONARIO carga = carregarDicionario(f.arquivo);
-    EXPECT_TRUE(carga.carregado) << caso.nome;
+    EXPECT_EQ(carregarDicionario(f.arquivo).resultado, carga::carregada) << caso.nome;
     for (const auto& [chave, regra] : caso.regras) EXPECT_EQ(jogadas[chave], regra) << caso.nome;
     const auto comRegra = std::count_if(std::begin(jogadas), std::end(jogadas),
                                         [](char regra) { return regra != semRegra; });
@@ -72,16 +73,43 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
   for (const auto& caso : casos) {
     inicializarJogadas();
     Fluxo f(caso.texto);
-    const CARGA_DO_DICIONARIO carga = carregarDicionario(f.arquivo);
-    EXPECT_FALSE(carga.carregado) << caso.nome;
-    EXPECT_EQ(carga.linhaInvalida, caso.linha) << caso.nome;
+    const CARGA_DO_DICIONARIO lida = carregarDicionario(f.arquivo);
+    EXPECT_EQ(lida.resultado, carga::invalida) << caso.nome;
+    EXPECT_EQ(lida.linhaInvalida, caso.linha) << caso.nome;
   }
 }
 
-TEST(CarregarDicionario, ErroDeLeituraNaoPassaPorFimDoArquivo) {
+// A stream that yields its text and then fails to read, as a disk or a folder would.
+struct FluxoQueFalha {
+  std::string texto;
+  std::size_t lidos = 0;
+  static ssize_t ler(void* cookie, char* destino, std::size_t tamanho) {
+    auto* f = static_cast<FluxoQueFalha*>(cookie);
+    if (f->lidos == f->texto.size()) {
+      errno = EIO;
+      return -1;
+    }
+    const std::size_t n = std::min(tamanho, f->texto.size() - f->lidos);
+    f->texto.copy(destino, n, f->lidos);
+    f->lidos += n;
+    return static_cast<ssize_t>(n);
+  }
+};
+
+TEST(CarregarDicionario, ErroDeLeituraNuncaPassaPorFimDoArquivoNemPorTextoInvalido) {
+  // Each text alone would load or be invalid; the error that follows it decides.
+  for (const char* texto : {"", "5 1\n", "5 1\n6", "5 1\n19", "5 1\n6 "}) {
+    inicializarJogadas();
+    FluxoQueFalha fluxo{texto};
+    std::FILE* arquivo = fopencookie(&fluxo, "r", {FluxoQueFalha::ler, nullptr, nullptr, nullptr});
+    ASSERT_NE(arquivo, nullptr);
+    EXPECT_EQ(carregarDicionario(arquivo).resultado, carga::ilegivel) << '"' << texto << '"';
+    std::fclose(arquivo);
+  }
+
   std::FILE* soEscrita = std::fopen("/dev/null", "w");
   ASSERT_NE(soEscrita, nullptr);
-  EXPECT_FALSE(carregarDicionario(soEscrita).carregado);
+  EXPECT_EQ(carregarDicionario(soEscrita).resultado, carga::ilegivel);
   std::fclose(soEscrita);
 }
 
