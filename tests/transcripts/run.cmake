@@ -1,8 +1,9 @@
 # Runs one program on NAME.in in a scratch folder of its own and compares its standard
 # output, byte for byte, with NAME.out, and its exit status with NAME.status (0 when
-# that file is absent). A NAME.dic is placed in the scratch folder as dicionario.txt.
+# that file is absent). A NAME.dic, or else the file named by DICTIONARY, is placed in the
+# scratch folder as dicionario.txt.
 #
-# cmake -DPROGRAM=... -DCASE=<folder>/<name> -DSCRATCH=<folder> -P run.cmake
+# cmake -DPROGRAM=... -DCASE=<folder>/<name> -DSCRATCH=<folder> [-DDICTIONARY=...] -P run.cmake
 foreach(var PROGRAM CASE SCRATCH)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -13,6 +14,8 @@ file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 if(EXISTS "${CASE}.dic")
   file(COPY_FILE "${CASE}.dic" "${SCRATCH}/dicionario.txt")
+elseif(DEFINED DICTIONARY)
+  file(COPY_FILE "${DICTIONARY}" "${SCRATCH}/dicionario.txt")
 endif()
 
 set(expected_status 0)

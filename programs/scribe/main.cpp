@@ -1,0 +1,73 @@
+// scribe: builds the move dictionary by search and prints it as dictionary file lines.
+// Silent on success, so that standard output carries nothing but the listing, apart
+// from refused moves.
+#include <cstdio>
+
+#include "console/entrada.h"
+#include "generator/gerador.h"
+
+namespace {
+
+void help() {}
+
+void jogar(JOGO* j, jogador* jog) {
+  int pos = 0;
+  switch (lerPosicao(stdin, &pos)) {
+    case LEITURA::lida:
+      if (inserirJogada(j, pos, *jog)) {
+        *jog = outroJogador(*jog);
+        return;
+      }
+      std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
+      break;
+    case LEITURA::invalida:
+      std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
+      break;
+    case LEITURA::fimDaEntrada:
+      return;  // the loop's next read meets the end of input too
+  }
+  imprimirTabuleiro(*j);
+}
+
+// Always O first: a search from here records the second player's rules.
+void inicializar(JOGO* j, jogador* jogAtual) {
+  inicializarJogo(j, j2);
+  *jogAtual = j2;
+}
+
+}  // namespace
+
+int main() {
+  inicializarJogadas();
+  JOGO jogo;
+  jogador jogadorAtual = j1;
+  inicializarJogo(&jogo, jogadorAtual);
+  help();
+
+  char comando = ' ';
+  // End of input ends the program as `q` does.
+  while (lerProximoComando(stdin, stdout, &comando) && comando != 'q') {
+    switch (comando) {
+      case 'b':
+        gerarJogadasAux(&jogo, &jogadorAtual);
+        break;
+      case 'h':
+        help();
+        break;
+      case 'j':
+        jogar(&jogo, &jogadorAtual);
+        break;
+      case 'r':
+        inicializar(&jogo, &jogadorAtual);
+        break;
+      case 'i':
+        imprimirTodasJogadas();
+        [[fallthrough]];  // the rest of its line is discarded
+      default:
+        // The line end, or a character that is no command: its line is dropped silently.
+        if (!descartarLinha(stdin, comando)) return statusAoEncerrar(stdin, stdout);
+        break;
+    }
+  }
+  return statusAoEncerrar(stdin, stdout);
+}
