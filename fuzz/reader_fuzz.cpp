@@ -1,0 +1,74 @@
+// reader's command loop on arbitrary standard input, with a dictionary that names a rule
+// for nearly every position that play can reach, some of them refused when played.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "dictionary/dicionario.h"
+#include "fuzz/sessao.h"
+
+int readerMain();  // programs/reader/main.cpp, renamed
+
+namespace {
+
+bool escrita[tamanhoDoDicionario];
+
+// One rule per position, varied by its key: mostly a free cell, so that `b` after `b`
+// plays whole games, and sometimes a missing rule, a letter or an occupied cell.
+void escreverRegra(std::FILE* arquivo, JOGO* j) {
+  constexpr int variantes = 16;
+  const int chave = indiceDeUmDadoTabuleiro(j);
+  if (escrita[chave]) return;
+  escrita[chave] = true;
+  const LISTA_DE_JOGADAS livres = listaDeJogadas(j);
+  const int quantidade = livres.jogadas[0];
+  switch (chave % variantes) {
+    case 0:
+      return;
+    case 1:
+      std::fprintf(arquivo, "%d z\n", chave);
+      return;
+    case 2:
+      for (int casa = 0; casa < totalDeCasas; ++casa) {
+        if (j->A[casa] != casaVazia) {
+          std::fprintf(arquivo, "%d %d\n", chave, casa);
+          return;
+        }
+      }
+      [[fallthrough]];  // nothing occupied yet
+    default:
+      std::fprintf(arquivo, "%d %d\n", chave, livres.jogadas[1 + chave % quantidade]);
+  }
+}
+
+void escreverRegras(std::FILE* arquivo, JOGO j) {
+  if (jogoEncerrado(j)) return;
+  escreverRegra(arquivo, &j);
+  const LISTA_DE_JOGADAS livres = listaDeJogadas(&j);
+  for (int i = 1; i <= livres.jogadas[0]; ++i) {
+    JOGO seguinte = j;
+    inserirJogada(&seguinte, livres.jogadas[i], seguinte.jogadorAtual);
+    escreverRegras(arquivo, seguinte);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  prepararSessoes();
+  std::FILE* arquivo = criarNaPasta("dicionario.txt");
+  if (arquivo == nullptr) std::abort();
+  for (const jogador primeiro : {j1, j2}) {
+    JOGO j;
+    inicializarJogo(&j, primeiro);
+    escreverRegras(arquivo, j);
+  }
+  if (std::fclose(arquivo) != 0) std::abort();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
+  executarSessao(dados, tamanho, readerMain);
+  return 0;
+}

@@ -1,0 +1,17 @@
+// scribe's command loop on arbitrary standard input.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/sessao.h"
+
+int scribeMain();  // programs/scribe/main.cpp, renamed
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  prepararSessoes();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
+  executarSessao(dados, tamanho, scribeMain);
+  return 0;
+}
