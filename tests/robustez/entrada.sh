@@ -1,42 +1,49 @@
 #!/usr/bin/env bash
-# Hostile but readable input changes nothing but what the same session with ordinary
-# input would do: each pair of inputs below must give the same output and status 0.
+# Hostile but readable input does only what the same session with ordinary input does:
+# each pair of inputs below must give the same output, with status 0. Input that cannot
+# be read at all ends the program with status 1.
 #
 # entrada.sh PROGRAM SCRATCH
 source "$(dirname "$0")/comum.sh"
 
 megabyte=$((1024 * 1024))
-repetir() { head -c "$2" < /dev/zero | tr '\0' "$1"; }
+repeat() { head -c "$2" < /dev/zero | tr '\0' "$1"; }
 
-# mesma_saida CASO: compares the program's runs on the files hostil and comum.
-mesma_saida() {
-  timeout $limite "$programa" < hostil > saida.hostil 2> erros
-  esperar_status "$1" 0 $?
-  sem_relatorio "$1"
-  "$programa" < comum > saida.comum 2> erros
-  cmp -s saida.hostil saida.comum || falhar "$1: saida difere de uma sessao comum"
+# same_output CASE: runs the program on the files `hostile` and `ordinary` and compares.
+same_output() {
+  timeout $limit "$program" < hostile > output.hostile 2> errors
+  expect_status "$1" 0 $?
+  expect_no_report "$1"
+  "$program" < ordinary > output.ordinary 2> errors
+  cmp -s output.hostile output.ordinary || fail "$1: output differs from an ordinary session"
 }
 
-cp /dev/null comum
-"$programa" < /dev/null > saida.hostil 2> erros
-esperar_status "/dev/null" 0 $?
-sem_relatorio "/dev/null"
-printf 'q\n' > comum
-"$programa" < comum > saida.comum 2> erros
-cmp -s saida.hostil saida.comum || falhar "/dev/null: mais que o inicio"
+# /dev/null is no file of ours, so same_output cannot be used for it.
+"$program" < /dev/null > output.hostile 2> errors
+expect_status "/dev/null" 0 $?
+expect_no_report "/dev/null"
+printf 'q\n' > ordinary
+"$program" < ordinary > output.ordinary 2> errors
+cmp -s output.hostile output.ordinary || fail "/dev/null: more than the start-up output"
 
-{ printf 'x'; repetir y $megabyte; printf '\nj 4\n\n'; } > hostil
-printf 'x\nj 4\n\n' > comum
-mesma_saida "linha de 1 MB"
+# Input that opens but cannot be read is a failure, not an end of input.
+"$program" < . > output.hostile 2> errors
+expect_status "a folder as input" 1 $?
+expect_no_report "a folder as input"
+cmp -s output.hostile output.ordinary || fail "a folder as input: more than the start-up output"
 
-{ printf 'j '; repetir 9 $megabyte; printf '\nj 4\n'; } > hostil
-printf 'j 99999999999\nj 4\n' > comum
-mesma_saida "numero de 1 MB"
+{ printf 'x'; repeat y $megabyte; printf '\nj 4\n\n'; } > hostile
+printf 'x\nj 4\n\n' > ordinary
+same_output "1 MB line"
 
-{ printf 'j'; repetir ' ' $megabyte; printf '4\n'; } > hostil
-printf 'j 4\n' > comum
-mesma_saida "1 MB de espacos antes do numero"
+{ printf 'j '; repeat 9 $megabyte; printf '\nj 4\n'; } > hostile
+printf 'j 99999999999\nj 4\n' > ordinary
+same_output "1 MB number"
 
-{ printf 'j 4\n'; repetir y $megabyte; } > hostil
-printf 'j 4\ny' > comum
-mesma_saida "linha de 1 MB sem fim"
+{ printf 'j'; repeat ' ' $megabyte; printf '4\n'; } > hostile
+printf 'j 4\n' > ordinary
+same_output "1 MB of spaces before the number"
+
+{ printf 'j 4\n'; repeat y $megabyte; } > hostile
+printf 'j 4\ny' > ordinary
+same_output "1 MB line without a line end"

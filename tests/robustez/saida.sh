@@ -4,33 +4,33 @@
 #
 # saida.sh PROGRAM SCRATCH LINE, where LINE is an input line that makes PROGRAM print.
 source "$(dirname "$0")/comum.sh"
-linha=$3
+line=$3
 
-printf '%s\nq\n' "$linha" | "$programa" > /dev/full 2> erros
-esperar_status "disco cheio, q" 1 $?
-sem_relatorio "disco cheio, q"
+printf '%s\nq\n' "$line" | "$program" > /dev/full 2> errors
+expect_status "full disk, q" 1 $?
+expect_no_report "full disk, q"
 
-printf '%s\n' "$linha" | "$programa" > /dev/full 2> erros
-esperar_status "disco cheio, fim da entrada" 1 $?
-sem_relatorio "disco cheio, fim da entrada"
+printf '%s\n' "$line" | "$program" > /dev/full 2> errors
+expect_status "full disk, end of input" 1 $?
+expect_no_report "full disk, end of input"
 
 # Endless input: only stopping at the failed write ends it.
-yes "$linha" 2> /dev/null | timeout $limite "$programa" > /dev/full 2> erros
-esperar_status "disco cheio, entrada sem fim" 1 $?
-sem_relatorio "disco cheio, entrada sem fim"
+yes "$line" 2> /dev/null | timeout $limit "$program" > /dev/full 2> errors
+expect_status "full disk, endless input" 1 $?
+expect_no_report "full disk, endless input"
 
-printf '%s\nq\n' "$linha" | "$programa" >&- 2> erros
-esperar_status "saida fechada" 1 $?
-sem_relatorio "saida fechada"
+printf '%s\nq\n' "$line" | "$program" >&- 2> errors
+expect_status "closed standard output" 1 $?
+expect_no_report "closed standard output"
 
-# The reader of the pipe goes away after one byte. With SIGPIPE at its default the next
-# write kills the program; with it ignored, the write fails with EPIPE.
-yes "$linha" 2> /dev/null |
-  timeout $limite env --default-signal=PIPE "$programa" 2> erros | head -c 1 > /dev/null
-esperar_status "cano fechado, SIGPIPE" $((128 + $(kill -l PIPE))) "${PIPESTATUS[1]}"
-sem_relatorio "cano fechado, SIGPIPE"
+# The pipe's reader goes away after one byte. With SIGPIPE at its default the next write
+# kills the program; with SIGPIPE ignored, that write fails with EPIPE.
+yes "$line" 2> /dev/null |
+  timeout $limit env --default-signal=PIPE "$program" 2> errors | head -c 1 > /dev/null
+expect_status "closed pipe, SIGPIPE" $((128 + $(kill -l PIPE))) "${PIPESTATUS[1]}"
+expect_no_report "closed pipe, SIGPIPE"
 
-yes "$linha" 2> /dev/null |
-  timeout $limite env --ignore-signal=PIPE "$programa" 2> erros | head -c 1 > /dev/null
-esperar_status "cano fechado, EPIPE" 1 "${PIPESTATUS[1]}"
-sem_relatorio "cano fechado, EPIPE"
+yes "$line" 2> /dev/null |
+  timeout $limit env --ignore-signal=PIPE "$program" 2> errors | head -c 1 > /dev/null
+expect_status "closed pipe, EPIPE" 1 "${PIPESTATUS[1]}"
+expect_no_report "closed pipe, EPIPE"
