@@ -4,6 +4,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
 
 enum jogador { j1 = 0, j2 = 1, empate = 2 };
 
@@ -60,17 +64,47 @@ inline jogador jogadorDoValor(int v) { return v == casaX ? j1 : j2; }
 
 inline jogador outroJogador(jogador jog) { return jog == j1 ? j2 : j1; }
 
-inline bool linhaCompleta(const JOGO& j, const LINHA& linha) {
-  const int soma = j.A[linha.casas[0]] + j.A[linha.casas[1]] + j.A[linha.casas[2]];
-  return soma == marcasNaLinha || soma == -marcasNaLinha;
+// Which lines are complete, all eight at once, since the searches ask on every node.
+// Each line owns a 4-bit lane of one word (line l in bits 4l..4l+3), and a cell's weight
+// has a 1 in the lane of every line through it. Summing value * weight over the board on
+// top of 5 in every lane leaves each lane at 5 + the line's sum, within 2..8: 2 for three
+// X, 8 for three O. The sum is exact in any order as long as cells hold -1, 0 or +1:
+// unsigned arithmetic wraps and no lane ever carries into the next.
+inline constexpr int bitsPorFaixa = 4;
+inline constexpr std::uint32_t umPorFaixa = 0x11111111;
+inline constexpr std::uint32_t topoDasFaixas = umPorFaixa << (bitsPorFaixa - 1);
+inline constexpr std::uint32_t somasVazias = (marcasNaLinha + 2) * umPorFaixa;
+static_assert(linhas.size() * bitsPorFaixa == 32, "one lane per line fills the word");
+
+inline constexpr std::array<std::uint32_t, totalDeCasas> pesosDasCasas = [] {
+  std::array<std::uint32_t, totalDeCasas> pesos{};
+  for (std::size_t l = 0; l < linhas.size(); ++l) {
+    for (int casa : linhas[l].casas) pesos[casa] |= std::uint32_t{1} << (bitsPorFaixa * l);
+  }
+  return pesos;
+}();
+
+inline std::uint32_t somasDasLinhas(const JOGO& j) {
+  return [&]<std::size_t... casa>(std::index_sequence<casa...>) {
+    return (somasVazias + ... + (static_cast<std::uint32_t>(j.A[casa]) * pesosDasCasas[casa]));
+  }
+  (std::make_index_sequence<totalDeCasas>{});
+}
+
+// The top bit of a lane marks three O (8) as the sum stands, and three X (2) once 3 is
+// taken from every lane: only 2 wraps. The subtraction may borrow into lanes above a line
+// of X and mark them too, never below it, so the lowest mark is always the first
+// complete line in table order.
+inline std::uint32_t marcasDasLinhasCompletas(const JOGO& j) {
+  const std::uint32_t somas = somasDasLinhas(j);
+  return (somas | (somas - marcasNaLinha * umPorFaixa)) & topoDasFaixas;
 }
 
 inline bool fimDeJogo(JOGO j, jogador* vitorioso) {
-  for (const LINHA& linha : linhas) {
-    if (linhaCompleta(j, linha)) {
-      *vitorioso = jogadorDoValor(j.A[linha.casas[0]]);
-      return true;
-    }
+  if (const std::uint32_t marcas = marcasDasLinhasCompletas(j); marcas != 0) {
+    const LINHA& primeira = linhas[std::countr_zero(marcas) / bitsPorFaixa];
+    *vitorioso = jogadorDoValor(j.A[primeira.casas[0]]);
+    return true;
   }
   if (j.jogadas == totalDeCasas) {
     *vitorioso = empate;
