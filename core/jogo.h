@@ -84,11 +84,15 @@ inline constexpr std::array<std::uint32_t, totalDeCasas> pesosDasCasas = [] {
   return pesos;
 }();
 
+// Written out cell by cell (a fold) rather than as a loop, which the compiler turns into
+// slower vector code.
+template <std::size_t... casa>
+std::uint32_t somarPesos(const JOGO& j, std::index_sequence<casa...>) {
+  return (somasVazias + ... + (static_cast<std::uint32_t>(j.A[casa]) * pesosDasCasas[casa]));
+}
+
 inline std::uint32_t somasDasLinhas(const JOGO& j) {
-  return [&]<std::size_t... casa>(std::index_sequence<casa...>) {
-    return (somasVazias + ... + (static_cast<std::uint32_t>(j.A[casa]) * pesosDasCasas[casa]));
-  }
-  (std::make_index_sequence<totalDeCasas>{});
+  return somarPesos(j, std::make_index_sequence<totalDeCasas>{});
 }
 
 // The top bit of a lane marks three O (8) as the sum stands, and three X (2) once 3 is
