@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -99,15 +98,17 @@ inline std::uint32_t somasDasLinhas(const JOGO& j) {
 // taken from every lane: only 2 wraps. The subtraction may borrow into lanes above a line
 // of X and mark them too, never below it, so the lowest mark is always the first
 // complete line in table order.
-inline std::uint32_t marcasDasLinhasCompletas(const JOGO& j) {
-  const std::uint32_t somas = somasDasLinhas(j);
+constexpr std::uint32_t marcasDasLinhasCompletas(std::uint32_t somas) {
   return (somas | (somas - marcasNaLinha * umPorFaixa)) & topoDasFaixas;
 }
 
 inline bool fimDeJogo(JOGO j, jogador* vitorioso) {
-  if (const std::uint32_t marcas = marcasDasLinhasCompletas(j); marcas != 0) {
-    const LINHA& primeira = linhas[std::countr_zero(marcas) / bitsPorFaixa];
-    *vitorioso = jogadorDoValor(j.A[primeira.casas[0]]);
+  const std::uint32_t somas = somasDasLinhas(j);
+  if (const std::uint32_t marcas = marcasDasLinhasCompletas(somas); marcas != 0) {
+    // The first complete line decides, and its lane tells whose marks fill it: its top
+    // bit is set in the sum itself only for three O.
+    const std::uint32_t primeira = marcas & (~marcas + 1);
+    *vitorioso = jogadorDoValor((somas & primeira) != 0 ? casaO : casaX);
     return true;
   }
   if (j.jogadas == totalDeCasas) {
