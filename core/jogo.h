@@ -140,12 +140,13 @@ inline LISTA_DE_JOGADAS listaDeJogadas(JOGO* j) {
   // Only the count and the cells it covers are written: the elements past the count are
   // never read, and clearing them was a measurable part of every search node.
   LISTA_DE_JOGADAS lista;
-  int& quantidade = lista.jogadas[0];
-  quantidade = 0;
-  if (jogoEncerrado(*j)) return lista;
-  for (int casa = 0; casa < totalDeCasas; ++casa) {
-    if (j->A[casa] == casaVazia) lista.jogadas[++quantidade] = casa;
+  int quantidade = 0;
+  if (!jogoEncerrado(*j)) {
+    for (int casa = 0; casa < totalDeCasas; ++casa) {
+      if (j->A[casa] == casaVazia) lista.jogadas[++quantidade] = casa;
+    }
   }
+  lista.jogadas[0] = quantidade;
   return lista;
 }
 
