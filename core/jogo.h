@@ -105,9 +105,9 @@ constexpr std::uint32_t marcasDasLinhasCompletas(std::uint32_t somas) {
 inline bool fimDeJogo(JOGO j, jogador* vitorioso) {
   const std::uint32_t somas = somasDasLinhas(j);
   if (const std::uint32_t marcas = marcasDasLinhasCompletas(somas); marcas != 0) {
-    // The first complete line decides, and its lane tells whose marks fill it: its top
-    // bit is set in the sum itself only for three O.
-    const std::uint32_t primeira = marcas & (~marcas + 1);
+    // The lowest mark is the first complete line, which decides; its lane tells whose
+    // marks fill it, the top bit being set in the sum itself only for three O.
+    const std::uint32_t primeira = marcas & (~marcas + 1);  // the lowest set bit alone
     *vitorioso = jogadorDoValor((somas & primeira) != 0 ? casaO : casaX);
     return true;
   }
