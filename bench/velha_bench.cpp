@@ -3,6 +3,7 @@
 // calls per second over a fixed mix of positions.
 #include <benchmark/benchmark.h>
 
+#include "generator/gerador.h"
 #include "search/busca.h"
 #include "tests/tabuleiro.h"
 
@@ -22,6 +23,31 @@ void BuscaMaxMinTabuleiroVazio(benchmark::State& state) {
   contarJogadas(state, jogadasDaBuscaVazia);
 }
 BENCHMARK(BuscaMaxMinTabuleiroVazio)->Unit(benchmark::kMillisecond);
+
+// The 82 rule-recording searches that write the complete dictionary: the empty board,
+// then O's first move in each cell, then each pair of first moves, O opening.
+constexpr double jogadasDoDicionarioCompleto = 1649745;
+
+void GerarDicionarioCompleto(benchmark::State& state) {
+  inicializarJogadas();
+  for (auto _ : state) {
+    JOGO j;
+    inicializarJogo(&j, j1);
+    gerarJogadas(j, min, 0);
+    for (int primeira = 0; primeira < totalDeCasas; ++primeira) {
+      inicializarJogo(&j, j2);
+      inserirJogada(&j, primeira, j2);
+      gerarJogadas(j, min, 0);
+      for (int segunda = 0; segunda < totalDeCasas; ++segunda) {
+        JOGO raiz = j;
+        if (inserirJogada(&raiz, segunda, j1)) gerarJogadas(raiz, min, 0);
+      }
+    }
+    benchmark::DoNotOptimize(jogadas);
+  }
+  contarJogadas(state, jogadasDoDicionarioCompleto);
+}
+BENCHMARK(GerarDicionarioCompleto)->Unit(benchmark::kMillisecond);
 
 // The kinds of position a search meets: open, finished with free cells, full.
 const JOGO posicoes[] = {
