@@ -37,8 +37,8 @@ struct LINHA {
   int casas[3];
 };
 
-// Tested in this order; the first complete line decides, and its winner is read
-// from the line's first cell.
+// In the order they are tested: when several lines are complete (possible only in a
+// record built by hand), the first one decides who has won.
 inline constexpr std::array<LINHA, 8> linhas{{
     {{0, 1, 2}},
     {{3, 4, 5}},
