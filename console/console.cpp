@@ -27,6 +27,15 @@ void jogar(JOGO* j, jogador* jog) {
   }
 }
 
+void imprimirAjuda(const char* nomeDaBusca) {
+  std::printf("Comandos validos: \n");
+  std::printf("   b : %s (jogada automatica)\n", nomeDaBusca);
+  std::printf("   j <posicao[0..8]> : jogar na posicao\n");
+  std::printf("   h : exibir esta mensagem de ajuda\n");
+  std::printf("   r : re-iniciar jogo\n");
+  std::printf("   q : encerrar programa\n");
+}
+
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
 int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {

@@ -18,4 +18,7 @@ void realizarJogada(JOGO* j, jogador* jog, int pos);
 
 void jogar(JOGO* j, jogador* jog);
 
+// The command list; the playing programs differ only in the name of their `b`.
+void imprimirAjuda(const char* nomeDaBusca);
+
 void inicializar(JOGO* j, jogador jogAtual);

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
 
 enum jogador { j1 = 0, j2 = 1, empate = 2 };
 
@@ -34,8 +37,8 @@ struct LINHA {
   int casas[3];
 };
 
-// Tested in this order; the first complete line decides, and its winner is read
-// from the line's first cell.
+// In the order they are tested: when several lines are complete (possible only in a
+// record built by hand), the first one decides who has won.
 inline constexpr std::array<LINHA, 8> linhas{{
     {{0, 1, 2}},
     {{3, 4, 5}},
@@ -60,17 +63,53 @@ inline jogador jogadorDoValor(int v) { return v == casaX ? j1 : j2; }
 
 inline jogador outroJogador(jogador jog) { return jog == j1 ? j2 : j1; }
 
-inline bool linhaCompleta(const JOGO& j, const LINHA& linha) {
-  const int soma = j.A[linha.casas[0]] + j.A[linha.casas[1]] + j.A[linha.casas[2]];
-  return soma == marcasNaLinha || soma == -marcasNaLinha;
+// Which lines are complete, all eight at once, since the searches ask on every node.
+// Each line owns a 4-bit lane of one word (line l in bits 4l..4l+3), and a cell's weight
+// has a 1 in the lane of every line through it. Summing value * weight over the board on
+// top of 5 in every lane leaves each lane at 5 + the line's sum, within 2..8: 2 for three
+// X, 8 for three O. The sum is exact in any order as long as cells hold -1, 0 or +1:
+// unsigned arithmetic wraps and no lane ever carries into the next.
+inline constexpr int bitsPorFaixa = 4;
+inline constexpr std::uint32_t umPorFaixa = 0x11111111;
+inline constexpr std::uint32_t topoDasFaixas = umPorFaixa << (bitsPorFaixa - 1);
+inline constexpr std::uint32_t somasVazias = (marcasNaLinha + 2) * umPorFaixa;
+static_assert(linhas.size() * bitsPorFaixa == 32, "one lane per line fills the word");
+
+inline constexpr std::array<std::uint32_t, totalDeCasas> pesosDasCasas = [] {
+  std::array<std::uint32_t, totalDeCasas> pesos{};
+  for (std::size_t l = 0; l < linhas.size(); ++l) {
+    for (int casa : linhas[l].casas) pesos[casa] |= std::uint32_t{1} << (bitsPorFaixa * l);
+  }
+  return pesos;
+}();
+
+// Written out cell by cell (a fold) rather than as a loop, which the compiler turns into
+// slower vector code.
+template <std::size_t... casa>
+std::uint32_t somarPesos(const JOGO& j, std::index_sequence<casa...>) {
+  return (somasVazias + ... + (static_cast<std::uint32_t>(j.A[casa]) * pesosDasCasas[casa]));
+}
+
+inline std::uint32_t somasDasLinhas(const JOGO& j) {
+  return somarPesos(j, std::make_index_sequence<totalDeCasas>{});
+}
+
+// The top bit of a lane marks three O (8) as the sum stands, and three X (2) once 3 is
+// taken from every lane: only 2 wraps. The subtraction may borrow into lanes above a line
+// of X and mark them too, never below it, so the lowest mark is always the first
+// complete line in table order.
+constexpr std::uint32_t marcasDasLinhasCompletas(std::uint32_t somas) {
+  return (somas | (somas - marcasNaLinha * umPorFaixa)) & topoDasFaixas;
 }
 
 inline bool fimDeJogo(JOGO j, jogador* vitorioso) {
-  for (const LINHA& linha : linhas) {
-    if (linhaCompleta(j, linha)) {
-      *vitorioso = jogadorDoValor(j.A[linha.casas[0]]);
-      return true;
-    }
+  const std::uint32_t somas = somasDasLinhas(j);
+  if (const std::uint32_t marcas = marcasDasLinhasCompletas(somas); marcas != 0) {
+    // The lowest mark is the first complete line, which decides; its lane tells whose
+    // marks fill it, the top bit being set in the sum itself only for three O.
+    const std::uint32_t primeira = marcas & (~marcas + 1);  // the lowest set bit alone
+    *vitorioso = jogadorDoValor((somas & primeira) != 0 ? casaO : casaX);
+    return true;
   }
   if (j.jogadas == totalDeCasas) {
     *vitorioso = empate;
@@ -98,12 +137,16 @@ inline bool inserirJogada(JOGO* j, int posicao, jogador jog) {
 
 // A finished game has no legal move, even with free cells.
 inline LISTA_DE_JOGADAS listaDeJogadas(JOGO* j) {
-  LISTA_DE_JOGADAS lista{};
-  if (jogoEncerrado(*j)) return lista;
-  int& quantidade = lista.jogadas[0];
-  for (int casa = 0; casa < totalDeCasas; ++casa) {
-    if (j->A[casa] == casaVazia) lista.jogadas[++quantidade] = casa;
+  // Only the count and the cells it covers are written: the elements past the count are
+  // never read, and clearing them was a measurable part of every search node.
+  LISTA_DE_JOGADAS lista;
+  int quantidade = 0;
+  if (!jogoEncerrado(*j)) {
+    for (int casa = 0; casa < totalDeCasas; ++casa) {
+      if (j->A[casa] == casaVazia) lista.jogadas[++quantidade] = casa;
+    }
   }
+  lista.jogadas[0] = quantidade;
   return lista;
 }
 

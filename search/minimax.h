@@ -42,9 +42,14 @@ JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual) {
   }
 
   JOGADA_VALOR escolhida{candidatos.jogadas[1], sentinela(op)};
+  // Every candidate starts from this copy. No pointer to it is ever made, so the compiler
+  // knows nothing in the loop changes it (the parameter, to the compiler, is memory a call
+  // might reach): it keeps the cells in registers and drops inserirJogada's end-of-game
+  // test before each move, which listaDeJogadas has already answered for this position.
+  const JOGO posicao = j;
   for (int i = 1; i <= quantidade; ++i) {
     const JOGADA jogada = candidatos.jogadas[i];
-    JOGO temp = j;
+    JOGO temp = posicao;
     inserirJogada(&temp, jogada, temp.jogadorAtual);
     jogador vitorioso;
     int valor;

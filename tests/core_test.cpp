@@ -110,6 +110,39 @@ TEST(FimDeJogo, Resultados) {
   }
 }
 
+// The rule as written: lines in table order, the first with |sum| 3 decides.
+bool fimDeJogoPelaTabela(const JOGO& j, jogador* vitorioso) {
+  for (const LINHA& linha : linhas) {
+    const int soma = j.A[linha.casas[0]] + j.A[linha.casas[1]] + j.A[linha.casas[2]];
+    if (soma == 3 || soma == -3) {
+      *vitorioso = jogadorDoValor(j.A[linha.casas[0]]);
+      return true;
+    }
+  }
+  if (j.jogadas == totalDeCasas) *vitorioso = empate;
+  return j.jogadas == totalDeCasas;
+}
+
+// Every filling of the nine cells, reachable or not (both sides with a line, nine X...),
+// each with its true mark count and with a full count, against the rule as written.
+TEST(FimDeJogo, TodosOsTabuleirosBatemComATabela) {
+  constexpr int tabuleiros = 19683;
+  for (int codigo = 0; codigo < tabuleiros; ++codigo) {
+    JOGO j;
+    inicializarJogo(&j, j1);
+    for (int casa = 0, resto = codigo; casa < totalDeCasas; ++casa, resto /= 3) {
+      j.A[casa] = resto % 3 - 1;
+      if (j.A[casa] != casaVazia) ++j.jogadas;
+    }
+    for (int jogadas : {j.jogadas, totalDeCasas}) {
+      j.jogadas = jogadas;
+      jogador esperado = j2, obtido = j2;
+      ASSERT_EQ(fimDeJogo(j, &obtido), fimDeJogoPelaTabela(j, &esperado)) << codigo;
+      ASSERT_EQ(obtido, esperado) << codigo;
+    }
+  }
+}
+
 TEST(FimDeJogo, JogoEncerradoNaoTemJogadasERecusaTodas) {
   for (JOGO j : {tabuleiro("XOXXOOOXX", j2), tabuleiro("XXX.O.O..", j2)}) {
     EXPECT_EQ(listaDeJogadas(&j).jogadas[0], 0);

@@ -8,14 +8,7 @@
 
 namespace {
 
-void help() {
-  std::printf("Comandos validos: \n");
-  std::printf("   b : buscaNoDicionario (jogada automatica)\n");
-  std::printf("   j <posicao[0..8]> : jogar na posicao\n");
-  std::printf("   h : exibir esta mensagem de ajuda\n");
-  std::printf("   r : re-iniciar jogo\n");
-  std::printf("   q : encerrar programa\n");
-}
+void help() { imprimirAjuda("buscaNoDicionario"); }
 
 // Widened first, so that no int, not even INT_MIN, overflows.
 long long valorAbsoluto(int v) { return v < 0 ? -static_cast<long long>(v) : v; }

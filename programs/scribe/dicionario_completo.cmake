@@ -6,7 +6,9 @@
 #                      ninth mark outranks a draw, replacing the empty board's drawing rules;
 #   i                  the listing.
 #
-# cmake -DSCRIBE=<scribe binary> -DOUTPUT=<dicionario.txt> -P dicionario_completo.cmake
+# cmake -DSCRIBE=<scribe binary> -DOUTPUT=<dicionario.txt> [-DKEEP_COMMANDS=ON]
+#       -P dicionario_completo.cmake
+# KEEP_COMMANDS leaves the command list beside the output, as <OUTPUT>.comandos.
 foreach(var SCRIBE OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -34,7 +36,9 @@ execute_process(
   INPUT_FILE "${command_file}"
   OUTPUT_FILE "${partial}"
   RESULT_VARIABLE status)
-file(REMOVE "${command_file}")
+if(NOT KEEP_COMMANDS)
+  file(REMOVE "${command_file}")
+endif()
 if(NOT status EQUAL 0)
   file(REMOVE "${partial}")
   message(FATAL_ERROR "scribe ended with status ${status}")

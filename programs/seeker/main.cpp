@@ -7,14 +7,7 @@
 
 namespace {
 
-void help() {
-  std::printf("Comandos validos: \n");
-  std::printf("   b : buscaMaxMin (jogada automatica)\n");
-  std::printf("   j <posicao[0..8]> : jogar na posicao\n");
-  std::printf("   h : exibir esta mensagem de ajuda\n");
-  std::printf("   r : re-iniciar jogo\n");
-  std::printf("   q : encerrar programa\n");
-}
+void help() { imprimirAjuda("buscaMaxMin"); }
 
 void imprimirVeredito(JOGADA_VALOR res) {
   // A game decided at depth d scores baseDaBusca - d, so this counts the moves still
