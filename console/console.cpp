@@ -15,7 +15,7 @@ void realizarJogada(JOGO* j, jogador* jog, int pos) {
 
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
-  switch (lerPosicao(stdin, &pos)) {
+  switch (lerInteiro(stdin, &pos)) {
     case LEITURA::lida:
       realizarJogada(j, jog, pos);
       break;

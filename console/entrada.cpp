@@ -30,7 +30,7 @@ bool descartarLinha(std::FILE* entrada, char ultimoLido) {
   return true;
 }
 
-LEITURA lerPosicao(std::FILE* entrada, int* valor) {
+LEITURA lerInteiro(std::FILE* entrada, int* valor) {
   int c = std::getc(entrada);
   while (espaco(c)) c = std::getc(entrada);
   if (c == EOF) return LEITURA::fimDaEntrada;

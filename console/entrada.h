@@ -20,7 +20,7 @@ enum class LEITURA { lida, invalida, fimDaEntrada };
 // optional sign; digits up to the first non-digit, which is left unread) but refuses a
 // number that does not fit in an int. On `invalida` the rest of the line is discarded up
 // to, not including, its line end.
-LEITURA lerPosicao(std::FILE* entrada, int* valor);
+LEITURA lerInteiro(std::FILE* entrada, int* valor);
 
 // How a command loop reads its next command: not at all once saida has failed, since a
 // program whose output is being lost must not go on acting on commands. False then, and

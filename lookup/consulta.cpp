@@ -3,58 +3,43 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "console/entrada.h"
 #include "dictionary/dicionario.h"
 
 namespace {
 
 constexpr int statusSemDicionario = 1;
-constexpr int base = 10;
 
-bool digito(int c) { return c >= '0' && c <= '9'; }
-
-// The stream one character ahead, with the number of the line that character is on.
+// The stream with the number of the line its next character is on.
 struct LEITOR {
   std::FILE* arquivo;
-  int c = std::getc(arquivo);
   long long linha = 1;  // wide enough that no file can overflow it
 
-  void avancar() { c = std::getc(arquivo); }
-
-  void pularEspacos() {
-    while (c != EOF && std::isspace(c) != 0) {
+  // Skips white space, line ends counted, and returns the next character, read (EOF at
+  // the end).
+  int proximoVisivel() {
+    int c = std::getc(arquivo);
+    for (; c != EOF && std::isspace(c) != 0; c = std::getc(arquivo)) {
       if (c == '\n') ++linha;
-      avancar();
     }
+    return c;
   }
 };
 
-// A key as "%d" reads it (an optional sign, then digits), refused unless it is a table
-// index. The value is checked after every digit, so a key of any length never overflows.
-bool lerChave(LEITOR& leitor, int* chave) {
-  const bool negativo = leitor.c == '-';
-  if (leitor.c == '-' || leitor.c == '+') leitor.avancar();
-  if (!digito(leitor.c)) return false;
-  int valor = 0;
-  for (; digito(leitor.c); leitor.avancar()) {
-    valor = valor * base + (leitor.c - '0');
-    if (!chaveNoDicionario(valor)) return false;
-  }
-  if (negativo && valor != 0) return false;
-  *chave = valor;
-  return true;
-}
-
 CARGA_DO_DICIONARIO lerPares(LEITOR& leitor) {
   for (;;) {
-    leitor.pularEspacos();
-    if (leitor.c == EOF) return {carga::carregada, 0};
+    const int inicio = leitor.proximoVisivel();
+    if (inicio == EOF) return {carga::carregada, 0};
+    std::ungetc(inicio, leitor.arquivo);
     const long long linhaDaChave = leitor.linha;
+    // A key as "%d" reads it, refused unless it is a table index.
     int chave = 0;
-    if (!lerChave(leitor, &chave)) return {carga::invalida, linhaDaChave};
-    leitor.pularEspacos();
-    if (leitor.c == EOF) return {carga::invalida, linhaDaChave};
-    jogadas[chave] = static_cast<char>(leitor.c);
-    leitor.avancar();
+    if (lerInteiro(leitor.arquivo, &chave) != LEITURA::lida || !chaveNoDicionario(chave)) {
+      return {carga::invalida, linhaDaChave};
+    }
+    const int regra = leitor.proximoVisivel();
+    if (regra == EOF) return {carga::invalida, linhaDaChave};
+    jogadas[chave] = static_cast<char>(regra);
   }
 }
 

@@ -28,7 +28,7 @@ TEST(LerPosicao, NumerosLidosComoPercentD) {
   for (const auto& caso : casos) {
     Fluxo f(caso.entrada);
     int valor = 12345;
-    EXPECT_EQ(lerPosicao(f.arquivo, &valor), LEITURA::lida) << caso.entrada;
+    EXPECT_EQ(lerInteiro(f.arquivo, &valor), LEITURA::lida) << caso.entrada;
     EXPECT_EQ(valor, caso.valor) << caso.entrada;
     EXPECT_EQ(f.resto(), caso.resto) << caso.entrada;
   }
@@ -51,7 +51,7 @@ TEST(LerPosicao, TextoQueNaoENumeroDescartaAteOFimDaLinha) {
   for (const auto& caso : casos) {
     Fluxo f(caso.entrada);
     int valor = 12345;
-    EXPECT_EQ(lerPosicao(f.arquivo, &valor), LEITURA::invalida) << caso.entrada;
+    EXPECT_EQ(lerInteiro(f.arquivo, &valor), LEITURA::invalida) << caso.entrada;
     EXPECT_EQ(valor, 12345) << caso.entrada;
     EXPECT_EQ(f.resto(), caso.resto) << caso.entrada;
   }
@@ -61,7 +61,7 @@ TEST(LerPosicao, FimDaEntradaAntesDoNumero) {
   for (const char* entrada : {"", "   ", " \n \n"}) {
     Fluxo f(entrada);
     int valor = 0;
-    EXPECT_EQ(lerPosicao(f.arquivo, &valor), LEITURA::fimDaEntrada) << '"' << entrada << '"';
+    EXPECT_EQ(lerInteiro(f.arquivo, &valor), LEITURA::fimDaEntrada) << '"' << entrada << '"';
   }
 }
 

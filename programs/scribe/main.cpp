@@ -12,7 +12,7 @@ void help() {}
 
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
-  switch (lerPosicao(stdin, &pos)) {
+  switch (lerInteiro(stdin, &pos)) {
     case LEITURA::lida:
       if (inserirJogada(j, pos, *jog)) {
         *jog = outroJogador(*jog);
