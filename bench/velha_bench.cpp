@@ -7,6 +7,7 @@
 #include "search/busca.h"
 #include "tests/tabuleiro.h"
 
+namespace velha {
 namespace {
 
 // Moves applied by one exhaustive search from the empty board (every node but the root).
@@ -103,5 +104,6 @@ void InserirJogada(benchmark::State& state) {
 BENCHMARK(InserirJogada);
 
 }  // namespace
+}  // namespace velha
 
 BENCHMARK_MAIN();

@@ -4,6 +4,8 @@
 
 #include "console/entrada.h"
 
+namespace velha {
+
 void realizarJogada(JOGO* j, jogador* jog, int pos) {
   if (inserirJogada(j, pos, *jog)) {
     std::printf("Jogada realizada com sucesso.\n");
@@ -65,3 +67,5 @@ int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pro
   }
   return statusAoEncerrar(stdin, stdout);
 }
+
+}  // namespace velha

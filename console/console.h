@@ -3,6 +3,8 @@
 
 #include "core/jogo.h"
 
+namespace velha {
+
 // What a program adds to the shared loop: its automatic move (`b`) and its help (`h`).
 struct COMANDOS_DO_PROGRAMA {
   void (*busca)(JOGO* j, jogador* jog);
@@ -22,3 +24,5 @@ void jogar(JOGO* j, jogador* jog);
 void imprimirAjuda(const char* nomeDaBusca);
 
 void inicializar(JOGO* j, jogador jogAtual);
+
+}  // namespace velha

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <climits>
 
+namespace velha {
 namespace {
 
 bool espaco(int c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
@@ -60,3 +61,5 @@ int statusAoEncerrar(std::FILE* entrada, std::FILE* saida) {
   const bool saidaPerdida = std::fflush(saida) != 0 || std::ferror(saida) != 0;
   return saidaPerdida || std::ferror(entrada) != 0 ? statusDeFalha : statusNormal;
 }
+
+}  // namespace velha

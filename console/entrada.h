@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace velha {
+
 inline constexpr int statusNormal = 0;
 inline constexpr int statusDeFalha = 1;
 
@@ -31,3 +33,5 @@ bool lerProximoComando(std::FILE* entrada, std::FILE* saida, char* comando);
 // saida failed): saida is flushed, and output that was lost or input that could not be
 // read makes it statusDeFalha.
 int statusAoEncerrar(std::FILE* entrada, std::FILE* saida);
+
+}  // namespace velha

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+namespace velha {
 namespace {
 
 // Indexed by cell value + 1.
@@ -39,3 +40,5 @@ void meuLog(JOGO j) {
       break;
   }
 }
+
+}  // namespace velha

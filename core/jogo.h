@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <utility>
 
+// Every name of the project lives in this namespace: some of them (j1) are also POSIX
+// functions of <math.h>, which any standard header may bring in.
+namespace velha {
+
 enum jogador { j1 = 0, j2 = 1, empate = 2 };
 
 using JOGADA = int;
@@ -154,3 +158,5 @@ void imprimirTabuleiro(JOGO j);
 
 // The board and, once the game is over, the result.
 void meuLog(JOGO j);
+
+}  // namespace velha

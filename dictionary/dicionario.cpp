@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+namespace velha {
+
 char jogadas[tamanhoDoDicionario];
 
 void inicializarJogadas() { std::fill(std::begin(jogadas), std::end(jogadas), semRegra); }
+
+}  // namespace velha

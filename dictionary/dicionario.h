@@ -4,6 +4,8 @@
 
 #include "core/jogo.h"
 
+namespace velha {
+
 inline constexpr int tamanhoDoDicionario = 19683;  // 3^9
 inline constexpr char semRegra = '9';
 
@@ -31,3 +33,5 @@ inline int indiceDeUmDadoTabuleiro(JOGO* j) {
   }
   return (valor[2] * basePorLinha + valor[1]) * basePorLinha + valor[0] - 1;
 }
+
+}  // namespace velha

@@ -10,12 +10,13 @@
 #include "lookup/consulta.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-  inicializarJogadas();
+  using velha::carga;
+  velha::inicializarJogadas();
   // A stream over no bytes at all cannot be made; an empty file is a unit test.
   if (tamanho == 0) return 0;
   std::FILE* arquivo = fmemopen(const_cast<std::uint8_t*>(dados), tamanho, "r");
   if (arquivo == nullptr) std::abort();
-  const CARGA_DO_DICIONARIO lida = carregarDicionario(arquivo);
+  const velha::CARGA_DO_DICIONARIO lida = velha::carregarDicionario(arquivo);
   std::fclose(arquivo);
 
   // Memory never fails to read, and an invalid pair begins on a line the bytes have.

@@ -10,6 +10,7 @@
 
 int readerMain();  // programs/reader/main.cpp, renamed
 
+namespace velha {
 namespace {
 
 bool escrita[tamanhoDoDicionario];
@@ -53,22 +54,28 @@ void escreverRegras(std::FILE* arquivo, JOGO j) {
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-  prepararSessoes();
-  std::FILE* arquivo = criarNaPasta("dicionario.txt");
-  if (arquivo == nullptr) std::abort();
+// With either side first.
+void escreverDicionario(std::FILE* arquivo) {
   for (const jogador primeiro : {j1, j2}) {
     JOGO j;
     inicializarJogo(&j, primeiro);
     escreverRegras(arquivo, j);
   }
+}
+
+}  // namespace
+}  // namespace velha
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  velha::prepararSessoes();
+  std::FILE* arquivo = velha::criarNaPasta("dicionario.txt");
+  if (arquivo == nullptr) std::abort();
+  velha::escreverDicionario(arquivo);
   if (std::fclose(arquivo) != 0) std::abort();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-  executarSessao(dados, tamanho, readerMain);
+  velha::executarSessao(dados, tamanho, readerMain);
   return 0;
 }

@@ -7,11 +7,11 @@
 int seekerMain();  // programs/seeker/main.cpp, renamed
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-  prepararSessoes();
+  velha::prepararSessoes();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-  executarSessao(dados, tamanho, seekerMain);
+  velha::executarSessao(dados, tamanho, seekerMain);
   return 0;
 }

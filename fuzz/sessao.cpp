@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+namespace velha {
 namespace {
 
 constexpr char arquivoDeEntrada[] = "entrada";
@@ -51,3 +52,5 @@ void executarSessao(const std::uint8_t* dados, std::size_t tamanho, int (*princi
   if (fchdir(pastaAnterior) != 0) abortar("fchdir");
   if (status != 0) abortar("status diferente de 0 sem nenhuma falha de entrada ou saida");
 }
+
+}  // namespace velha

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace velha {
+
 // Once per process: standard output goes to /dev/null, and a temporary folder, removed at
 // normal exit, is made to hold each session's input and the files the program reads.
 void prepararSessoes();
@@ -19,3 +21,5 @@ std::FILE* criarNaPasta(const char* nome);
 // except while principal runs, so a crash's artifact needs an absolute -artifact_prefix.
 // Nothing can fail here, neither input nor output, so a status other than 0 aborts.
 void executarSessao(const std::uint8_t* dados, std::size_t tamanho, int (*principal)());
+
+}  // namespace velha

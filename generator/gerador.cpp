@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace velha {
+
 void salvarEstadoRegra(JOGO* j, JOGADA jog) {
   if (jog < 0 || jog >= totalDeCasas) return;
   const int chave = indiceDeUmDadoTabuleiro(j);
@@ -31,3 +33,5 @@ void imprimirJogadas() {
 }
 
 void imprimirTodasJogadas() { imprimirJogadas(); }
+
+}  // namespace velha

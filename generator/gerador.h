@@ -6,6 +6,8 @@
 #include "dictionary/dicionario.h"
 #include "search/minimax.h"
 
+namespace velha {
+
 // One less than the search player's base, so a win by the ninth mark (reachable only
 // from the empty board) scores 0, like a draw. Rules written from the empty board differ
 // from those of deeper roots exactly there; a later, deeper search overwrites them.
@@ -28,3 +30,5 @@ void imprimirJogadas();
 
 // The `i` command.
 void imprimirTodasJogadas();
+
+}  // namespace velha

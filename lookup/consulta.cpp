@@ -6,6 +6,7 @@
 #include "console/entrada.h"
 #include "dictionary/dicionario.h"
 
+namespace velha {
 namespace {
 
 constexpr int statusSemDicionario = 1;
@@ -90,3 +91,5 @@ JOGADA_VALOR jogarDic(JOGO* j) {
   }
   return {jogadas[chave] - '0', chave};
 }
+
+}  // namespace velha

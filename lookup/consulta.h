@@ -6,6 +6,8 @@
 
 #include "core/jogo.h"
 
+namespace velha {
+
 inline constexpr char nomeDoDicionario[] = "dicionario.txt";
 
 // The cell a lookup without a rule names; no move accepts it.
@@ -35,3 +37,5 @@ void leDicionario();
 // finished game whose key lies beyond the table) prints why and returns jogadaSemRegra
 // with the key negated.
 JOGADA_VALOR jogarDic(JOGO* j);
+
+}  // namespace velha

@@ -1,5 +1,6 @@
 #include "search/busca.h"
 
+namespace velha {
 namespace {
 
 struct PoliticaDaBusca {
@@ -12,3 +13,5 @@ struct PoliticaDaBusca {
 JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual) {
   return buscarExaustivamente<PoliticaDaBusca>(j, op, nivelAtual);
 }
+
+}  // namespace velha

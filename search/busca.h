@@ -3,8 +3,12 @@
 
 #include "search/minimax.h"
 
+namespace velha {
+
 inline constexpr int baseDaBusca = 10;
 
 // op is the side of the player to move and nivelAtual the caller's depth; the console
 // searches with min and 0, so a negative score is good for the player to move.
 JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual);
+
+}  // namespace velha

@@ -6,6 +6,8 @@
 
 #include "core/jogo.h"
 
+namespace velha {
+
 enum opcao { max = 0, min = 1 };
 
 // a when it is strictly better for op than b; b otherwise, so ties keep b.
@@ -73,3 +75,5 @@ JOGADA_VALOR buscarExaustivamente(JOGO j, opcao op, int nivelAtual) {
   return op == min ? buscarNivel<min, Politica>(j, nivelAtual)
                    : buscarNivel<max, Politica>(j, nivelAtual);
 }
+
+}  // namespace velha

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace velha {
+
 template <class F>
 std::string capturarSaida(F&& imprimir) {
   std::fflush(stdout);
@@ -22,3 +24,5 @@ std::string capturarSaida(F&& imprimir) {
   std::fclose(arquivo);
   return texto;
 }
+
+}  // namespace velha

@@ -14,6 +14,7 @@
 #include "lookup/consulta.h"
 #include "search/busca.h"
 
+namespace velha {
 namespace {
 
 // Every unfinished position reachable from the empty board, with either side first,
@@ -143,3 +144,4 @@ TEST(JogoPerfeito, ABuscaNuncaPerde) {
 }
 
 }  // namespace
+}  // namespace velha

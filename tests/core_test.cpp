@@ -10,6 +10,7 @@
 #include "tests/captura.h"
 #include "tests/tabuleiro.h"
 
+namespace velha {
 namespace {
 
 int chaveBase3(const JOGO& j) {
@@ -179,3 +180,4 @@ TEST(Relatorio, ResultadoSegueOTabuleiro) {
 }
 
 }  // namespace
+}  // namespace velha

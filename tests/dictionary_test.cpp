@@ -5,6 +5,7 @@
 #include "dictionary/dicionario.h"
 #include "tests/tabuleiro.h"
 
+namespace velha {
 namespace {
 
 TEST(Chave, ValoresConhecidos) {
@@ -64,3 +65,4 @@ TEST(Tabela, ComecaSemRegraEmTodaParte) {
 }
 
 }  // namespace
+}  // namespace velha

@@ -8,6 +8,7 @@
 
 #include "tests/fluxo.h"
 
+namespace velha {
 namespace {
 
 TEST(LerPosicao, NumerosLidosComoPercentD) {
@@ -132,3 +133,4 @@ TEST(LerProximoComando, NaoLeMaisNadaDepoisQueASaidaFalhou) {
 }
 
 }  // namespace
+}  // namespace velha

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+namespace velha {
+
 struct Fluxo {
   explicit Fluxo(const std::string& texto) : arquivo(std::tmpfile()) {
     std::fputs(texto.c_str(), arquivo);
@@ -19,3 +21,5 @@ struct Fluxo {
   }
   std::FILE* arquivo;
 };
+
+}  // namespace velha

@@ -12,6 +12,7 @@
 #include "tests/captura.h"
 #include "tests/tabuleiro.h"
 
+namespace velha {
 namespace {
 
 using TABELA = std::array<char, tamanhoDoDicionario>;
@@ -179,3 +180,4 @@ TEST(SalvarEstadoRegra, NuncaEscreveForaDaTabelaNemCasaInvalida) {
 }
 
 }  // namespace
+}  // namespace velha

@@ -13,6 +13,7 @@
 #include "tests/fluxo.h"
 #include "tests/tabuleiro.h"
 
+namespace velha {
 namespace {
 
 TEST(CarregarDicionario, ArquivosValidos) {
@@ -163,3 +164,4 @@ TEST(JogarDic, SemRegraDizAChaveEDevolveMenosUm) {
 }
 
 }  // namespace
+}  // namespace velha

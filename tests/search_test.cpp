@@ -5,6 +5,7 @@
 #include "search/busca.h"
 #include "tests/tabuleiro.h"
 
+namespace velha {
 namespace {
 
 TEST(MinMax, EscolheOEstritamenteMelhorEMantemOSegundoNoEmpate) {
@@ -54,3 +55,4 @@ TEST(BuscaMaxMin, NaoMudaOJogoDoChamador) {
 }
 
 }  // namespace
+}  // namespace velha

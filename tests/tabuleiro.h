@@ -3,6 +3,8 @@
 
 #include "core/jogo.h"
 
+namespace velha {
+
 inline JOGO tabuleiro(const char (&casas)[10], jogador vez) {
   JOGO j;
   inicializarJogo(&j, vez);
@@ -12,3 +14,5 @@ inline JOGO tabuleiro(const char (&casas)[10], jogador vez) {
   }
   return j;
 }
+
+}  // namespace velha

@@ -6,6 +6,7 @@
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
 
+namespace velha {
 namespace {
 
 void help() { imprimirAjuda("buscaNoDicionario"); }
@@ -20,9 +21,7 @@ void buscaDicionario(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
-}  // namespace
-
-int main() {
+int reader() {
   inicializarJogadas();
   leDicionario();
   JOGO jogo;
@@ -31,3 +30,8 @@ int main() {
   help();
   return executarComandos(&jogo, &jogadorAtual, {buscaDicionario, help});
 }
+
+}  // namespace
+}  // namespace velha
+
+int main() { return velha::reader(); }

@@ -6,6 +6,7 @@
 #include "console/entrada.h"
 #include "generator/gerador.h"
 
+namespace velha {
 namespace {
 
 void help() {}
@@ -35,9 +36,7 @@ void inicializar(JOGO* j, jogador* jogAtual) {
   *jogAtual = j2;
 }
 
-}  // namespace
-
-int main() {
+int scribe() {
   inicializarJogadas();
   JOGO jogo;
   jogador jogadorAtual = j1;
@@ -71,3 +70,8 @@ int main() {
   }
   return statusAoEncerrar(stdin, stdout);
 }
+
+}  // namespace
+}  // namespace velha
+
+int main() { return velha::scribe(); }

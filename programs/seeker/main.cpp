@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "search/busca.h"
 
+namespace velha {
 namespace {
 
 void help() { imprimirAjuda("buscaMaxMin"); }
@@ -33,12 +34,15 @@ void buscaMM(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
-}  // namespace
-
-int main() {
+int seeker() {
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);
   help();
   return executarComandos(&jogo, &jogadorAtual, {buscaMM, help});
 }
+
+}  // namespace
+}  // namespace velha
+
+int main() { return velha::seeker(); }
