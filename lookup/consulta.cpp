@@ -89,7 +89,9 @@ JOGADA_VALOR jogarDic(JOGO* j) {
     std::printf("Nao ha regra definida para o jogo atual: %d.\n", chave);
     return {jogadaSemRegra, -chave};  // keys are positive, so this cannot overflow
   }
-  return {jogadas[chave] - '0', chave};
+  // Read as a signed char whatever the platform's plain char, so that a stored rule that
+  // is no digit names the same cell everywhere (0xC8 is -104, as on x86).
+  return {static_cast<signed char>(jogadas[chave]) - '0', chave};
 }
 
 }  // namespace velha

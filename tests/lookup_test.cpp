@@ -35,6 +35,7 @@ TEST(CarregarDicionario, ArquivosValidos) {
       {"regra colada na chave", "5x 6 2", {{5, 'x'}, {6, '2'}}},
       {"extremos da tabela", "0 3\n19682 4\n", {{0, '3'}, {19682, '4'}}},
       {"sinal e zeros a esquerda", "+5 1\n007 2\n-0 3\n", {{5, '1'}, {7, '2'}, {0, '3'}}},
+      {"regra num byte alto, guardada como lida", "5 \xC8\n", {{5, '\xC8'}}},
   };
   for (const auto& caso : casos) {
     inicializarJogadas();
@@ -126,6 +127,8 @@ TEST(JogarDic, RegraDaPosicao) {
       {"vazio, O joga", tabuleiro(".........", j2), 10597, '0', 0},
       {"X no canto, O joga", tabuleiro("X........", j2), 10606, '4', 4},
       {"regra que nao e algarismo", tabuleiro(".........", j1), 10597, 'z', 'z' - '0'},
+      // The same cell whether plain char is signed (x86) or unsigned (ARM).
+      {"byte alto lido como signed char", tabuleiro(".........", j1), 10597, '\xC8', -104},
   };
   for (auto caso : casos) {
     inicializarJogadas();
