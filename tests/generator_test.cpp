@@ -175,7 +175,11 @@ TEST(SalvarEstadoRegra, NuncaEscreveForaDaTabelaNemCasaInvalida) {
   JOGO j = vazio(j1);
   for (JOGADA casa : {-1, totalDeCasas, semCandidato}) salvarEstadoRegra(&j, casa);
   EXPECT_TRUE(tabelaVazia());
+  // Over an existing rule, since cell 9 would be written as semRegra, which an empty
+  // table cannot tell from no write at all.
   salvarEstadoRegra(&j, 8);
+  EXPECT_EQ(jogadas[10597], '8');
+  for (JOGADA casa : {-1, totalDeCasas, semCandidato}) salvarEstadoRegra(&j, casa);
   EXPECT_EQ(jogadas[10597], '8');
 }
 
