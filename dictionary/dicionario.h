@@ -28,8 +28,9 @@ inline int indiceDeUmDadoTabuleiro(JOGO* j) {
   const int sinal = j->jogadorAtual == j1 ? 1 : -1;
   int valor[colunas];
   for (int linha = 0; linha < colunas; ++linha) {
-    const int* casa = &j->A[colunas * linha];
-    valor[linha] = sinal * (9 * casa[0] + 3 * casa[1] + casa[2]) + deslocamentoDaLinha;
+    const int primeira = colunas * linha;
+    valor[linha] = sinal * (9 * j->A[primeira] + 3 * j->A[primeira + 1] + j->A[primeira + 2]) +
+                   deslocamentoDaLinha;
   }
   return (valor[2] * basePorLinha + valor[1]) * basePorLinha + valor[0] - 1;
 }

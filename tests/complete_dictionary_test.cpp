@@ -3,6 +3,7 @@
 // search against every sequence of opponent moves.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -60,10 +61,9 @@ TEST_F(DicionarioCompleto, UmaRegraPorPosicaoNaoEncerradaEmOrdemCrescente) {
   int anterior = -1;
   for (std::string linha; std::getline(arquivo, linha);) {
     int chave = 0;
-    char regra = 0;
-    char resto = 0;
-    ASSERT_EQ(std::sscanf(linha.c_str(), "%5d %c%c", &chave, &regra, &resto), 2) << linha;
-    ASSERT_EQ(linha, std::to_string(chave) + ' ' + regra);
+    const char* fim = linha.data() + linha.size();
+    ASSERT_EQ(std::from_chars(linha.data(), fim, chave).ec, std::errc{}) << linha;
+    ASSERT_EQ(linha, std::to_string(chave) + ' ' + linha.back());
     ASSERT_GT(chave, anterior) << linha;
     anterior = chave;
     chaves.insert(chave);

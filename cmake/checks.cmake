@@ -1,0 +1,32 @@
+# Static checks over the project's own C++ sources, run by CI:
+#   cmake --build build --target format-check   clang-format, the committed .clang-format
+#   cmake --build build --target tidy           clang-tidy on every translation unit of the
+#                                               build, with the checks of .clang-tidy
+# Both fail on the first finding.
+set(pastasDoProjeto core search dictionary generator lookup console programs tests bench fuzz)
+
+find_program(CLANG_FORMAT clang-format)
+if(CLANG_FORMAT)
+  set(fontes "")
+  foreach(pasta IN LISTS pastasDoProjeto)
+    file(GLOB_RECURSE daPasta CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${pasta}/*.h
+         ${PROJECT_SOURCE_DIR}/${pasta}/*.cpp)
+    list(APPEND fontes ${daPasta})
+  endforeach()
+  add_custom_target(format-check
+    COMMAND ${CLANG_FORMAT} --dry-run --Werror ${fontes}
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    COMMENT "clang-format --dry-run --Werror over the project's sources"
+    VERBATIM)
+endif()
+
+find_program(RUN_CLANG_TIDY NAMES run-clang-tidy run-clang-tidy-14)
+if(RUN_CLANG_TIDY)
+  list(JOIN pastasDoProjeto "|" alternativas)
+  add_custom_target(tidy
+    COMMAND ${RUN_CLANG_TIDY} -quiet -p ${PROJECT_BINARY_DIR}
+            "^${PROJECT_SOURCE_DIR}/(${alternativas})/"
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    COMMENT "clang-tidy over every translation unit of the project"
+    VERBATIM)
+endif()
