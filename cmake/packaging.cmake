@@ -3,8 +3,10 @@ include(GNUInstallDirs)
 
 install(TARGETS seeker scribe reader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES man/seeker.6 man/scribe.6 man/reader.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME})
+if(temDicionarioCompleto)
+  install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME})
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})

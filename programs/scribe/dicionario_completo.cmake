@@ -6,9 +6,10 @@
 #                      ninth mark outranks a draw, replacing the empty board's drawing rules;
 #   i                  the listing.
 #
-# cmake -DSCRIBE=<scribe binary> -DOUTPUT=<dicionario.txt> [-DKEEP_COMMANDS=ON]
-#       -P dicionario_completo.cmake
-# KEEP_COMMANDS leaves the command list beside the output, as <OUTPUT>.comandos.
+# cmake -DSCRIBE=<scribe binary> -DOUTPUT=<dicionario.txt> [-DEMULATOR=<command>]
+#       [-DKEEP_COMMANDS=ON] -P dicionario_completo.cmake
+# EMULATOR runs scribe in a cross build; KEEP_COMMANDS leaves the command list beside the
+# output, as <OUTPUT>.comandos.
 foreach(var SCRIBE OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -32,7 +33,7 @@ set(command_file "${OUTPUT}.comandos")
 set(partial "${OUTPUT}.parcial")
 file(WRITE "${command_file}" "${commands}")
 execute_process(
-  COMMAND "${SCRIBE}"
+  COMMAND ${EMULATOR} "${SCRIBE}"
   INPUT_FILE "${command_file}"
   OUTPUT_FILE "${partial}"
   RESULT_VARIABLE status)

@@ -1,9 +1,11 @@
 # Runs one program on NAME.in in a scratch folder of its own and compares its standard
 # output, byte for byte, with NAME.out, and its exit status with NAME.status (0 when
 # that file is absent). A NAME.dic, or else the file named by DICTIONARY, is placed in the
-# scratch folder as dicionario.txt.
+# scratch folder as dicionario.txt. LAUNCHER, when set, is the command the program runs
+# under (valgrind, say), whose own failures show in the exit status.
 #
-# cmake -DPROGRAM=... -DCASE=<folder>/<name> -DSCRATCH=<folder> [-DDICTIONARY=...] -P run.cmake
+# cmake -DPROGRAM=... -DCASE=<folder>/<name> -DSCRATCH=<folder> [-DDICTIONARY=...]
+#       [-DLAUNCHER=<command>] -P run.cmake
 foreach(var PROGRAM CASE SCRATCH)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -24,7 +26,7 @@ if(EXISTS "${CASE}.status")
 endif()
 
 execute_process(
-  COMMAND "${PROGRAM}"
+  COMMAND ${LAUNCHER} "${PROGRAM}"
   WORKING_DIRECTORY "${SCRATCH}"
   INPUT_FILE "${CASE}.in"
   OUTPUT_FILE "${SCRATCH}/stdout"
