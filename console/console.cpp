@@ -17,7 +17,7 @@ void realizarJogada(JOGO* j, jogador* jog, int pos) {
 
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
-  switch (lerInteiro(stdin, &pos)) {
+  switch (lerInteiro(entradaDosComandos(), &pos)) {
     case LEITURA::lida:
       realizarJogada(j, jog, pos);
       break;
@@ -41,9 +41,11 @@ void imprimirAjuda(const char* nomeDaBusca) {
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
 int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
+  const ENTRADA_DOS_COMANDOS comandos(stdout);
+  std::FILE* entrada = comandos.fluxo();
   char comando = ' ';
   // End of input ends the program as `q` does.
-  while (lerProximoComando(stdin, stdout, &comando) && comando != 'q') {
+  while (lerProximoComando(entrada, stdout, &comando) && comando != 'q') {
     switch (comando) {
       case 'h':
         programa.help();
@@ -60,12 +62,12 @@ int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pro
       default:
         // The line end, or the first character of a line that holds no command. Input
         // that ends within the line ends the program without a report.
-        if (!descartarLinha(stdin, comando)) return statusAoEncerrar(stdin, stdout);
+        if (!descartarLinha(entrada, comando)) return statusAoEncerrar(entrada, stdout);
         meuLog(*jogo);
         break;
     }
   }
-  return statusAoEncerrar(stdin, stdout);
+  return statusAoEncerrar(entrada, stdout);
 }
 
 }  // namespace velha

@@ -1,6 +1,9 @@
 #include "console/entrada.h"
 
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <climits>
 
 namespace velha {
@@ -61,5 +64,49 @@ int statusAoEncerrar(std::FILE* entrada, std::FILE* saida) {
   const bool saidaPerdida = std::fflush(saida) != 0 || std::ferror(saida) != 0;
   return saidaPerdida || std::ferror(entrada) != 0 ? statusDeFalha : statusNormal;
 }
+
+namespace {
+
+std::FILE* entradaAtual = nullptr;
+
+// Called by the stream only when its buffer is empty: the moment a reply must be out.
+ssize_t lerDoSistema(void* saida, char* destino, std::size_t tamanho) {
+  if (std::fflush(static_cast<std::FILE*>(saida)) != 0) return 0;
+  ssize_t lidos = 0;
+  do {
+    lidos = read(fileno(stdin), destino, tamanho);
+  } while (lidos < 0 && errno == EINTR);
+  return lidos;
+}
+
+std::FILE* abrirSobreAEntrada(std::FILE* saida) {
+#if defined(__APPLE__)
+  return funopen(
+      saida,
+      [](void* s, char* destino, int tamanho) {
+        return static_cast<int>(lerDoSistema(s, destino, static_cast<std::size_t>(tamanho)));
+      },
+      nullptr, nullptr, nullptr);
+#else
+  return fopencookie(saida, "r", {lerDoSistema, nullptr, nullptr, nullptr});
+#endif
+}
+
+}  // namespace
+
+ENTRADA_DOS_COMANDOS::ENTRADA_DOS_COMANDOS(std::FILE* saida)
+    : fluxo_(abrirSobreAEntrada(saida)), anterior_(entradaAtual) {
+  // Without memory for the stream, plain standard input still plays, only without the
+  // flush before each wait.
+  if (fluxo_ == nullptr) fluxo_ = stdin;
+  entradaAtual = fluxo_;
+}
+
+ENTRADA_DOS_COMANDOS::~ENTRADA_DOS_COMANDOS() {
+  entradaAtual = anterior_;
+  if (fluxo_ != stdin) std::fclose(fluxo_);
+}
+
+std::FILE* entradaDosComandos() { return entradaAtual != nullptr ? entradaAtual : stdin; }
 
 }  // namespace velha

@@ -1,6 +1,7 @@
 // Reading commands and cell numbers from a text stream. End of input and read errors
 // are reported, never spun on; numbers are read without undefined behaviour. Also the
-// rules every command loop follows about its output and its exit status.
+// rules every command loop follows about its output and its exit status, and the stream
+// over standard input that the loops read.
 #pragma once
 
 #include <cstdio>
@@ -33,5 +34,32 @@ bool lerProximoComando(std::FILE* entrada, std::FILE* saida, char* comando);
 // saida failed): saida is flushed, and output that was lost or input that could not be
 // read makes it statusDeFalha.
 int statusAoEncerrar(std::FILE* entrada, std::FILE* saida);
+
+// Standard input as a command loop and its handlers read it (entradaDosComandos), for as
+// long as the loop's ENTRADA_DOS_COMANDOS lives.
+//
+// A program driven through pipes must have written its reply before it waits for the next
+// command, yet batch input must not pay a write per line. So this stream flushes the
+// loop's output exactly when its buffer is empty and it must ask the operating system for
+// more, the only moment a read can block. Input that is already there (a file, a pipe
+// written in one go) is read a block at a time, so output still leaves in large writes;
+// a terminal, whose output goes out line by line anyway, sees no change. Once that flush
+// fails the stream reports the end of input: the loop stops, and its status says why.
+class ENTRADA_DOS_COMANDOS {
+ public:
+  explicit ENTRADA_DOS_COMANDOS(std::FILE* saida);
+  ~ENTRADA_DOS_COMANDOS();
+  ENTRADA_DOS_COMANDOS(const ENTRADA_DOS_COMANDOS&) = delete;
+  ENTRADA_DOS_COMANDOS& operator=(const ENTRADA_DOS_COMANDOS&) = delete;
+
+  std::FILE* fluxo() const { return fluxo_; }
+
+ private:
+  std::FILE* fluxo_;
+  std::FILE* anterior_;
+};
+
+// The stream of the loop that runs now: standard input itself outside a loop.
+std::FILE* entradaDosComandos();
 
 }  // namespace velha

@@ -13,7 +13,7 @@ void help() {}
 
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
-  switch (lerInteiro(stdin, &pos)) {
+  switch (lerInteiro(entradaDosComandos(), &pos)) {
     case LEITURA::lida:
       if (inserirJogada(j, pos, *jog)) {
         *jog = outroJogador(*jog);
@@ -43,9 +43,11 @@ int scribe() {
   inicializarJogo(&jogo, jogadorAtual);
   help();
 
+  const ENTRADA_DOS_COMANDOS comandos(stdout);
+  std::FILE* entrada = comandos.fluxo();
   char comando = ' ';
   // End of input ends the program as `q` does.
-  while (lerProximoComando(stdin, stdout, &comando) && comando != 'q') {
+  while (lerProximoComando(entrada, stdout, &comando) && comando != 'q') {
     switch (comando) {
       case 'b':
         gerarJogadasAux(&jogo, &jogadorAtual);
@@ -64,11 +66,11 @@ int scribe() {
         [[fallthrough]];  // the rest of its line is discarded
       default:
         // The line end, or a character that is no command: its line is dropped silently.
-        if (!descartarLinha(stdin, comando)) return statusAoEncerrar(stdin, stdout);
+        if (!descartarLinha(entrada, comando)) return statusAoEncerrar(entrada, stdout);
         break;
     }
   }
-  return statusAoEncerrar(stdin, stdout);
+  return statusAoEncerrar(entrada, stdout);
 }
 
 }  // namespace
