@@ -8,7 +8,7 @@
 #include "dictionary/dicionario.h"
 #include "fuzz/sessao.h"
 
-int readerMain();  // programs/reader/main.cpp, renamed
+int readerMain(int argc, char** argv);  // programs/reader/main.cpp, renamed
 
 namespace velha {
 namespace {

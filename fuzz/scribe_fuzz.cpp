@@ -4,7 +4,7 @@
 
 #include "fuzz/sessao.h"
 
-int scribeMain();  // programs/scribe/main.cpp, renamed
+int scribeMain(int argc, char** argv);  // programs/scribe/main.cpp, renamed
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   velha::prepararSessoes();

@@ -4,7 +4,7 @@
 
 #include "fuzz/sessao.h"
 
-int seekerMain();  // programs/seeker/main.cpp, renamed
+int seekerMain(int argc, char** argv);  // programs/seeker/main.cpp, renamed
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   velha::prepararSessoes();

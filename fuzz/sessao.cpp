@@ -39,7 +39,8 @@ void prepararSessoes() {
 
 std::FILE* criarNaPasta(const char* nome) { return std::fopen(naPasta(nome).c_str(), "w"); }
 
-void executarSessao(const std::uint8_t* dados, std::size_t tamanho, int (*principal)()) {
+void executarSessao(const std::uint8_t* dados, std::size_t tamanho,
+                    int (*principal)(int argc, char** argv)) {
   const std::string entrada = naPasta(arquivoDeEntrada);
   std::FILE* arquivo = std::fopen(entrada.c_str(), "wb");
   if (arquivo == nullptr || std::fwrite(dados, 1, tamanho, arquivo) != tamanho ||
@@ -48,7 +49,9 @@ void executarSessao(const std::uint8_t* dados, std::size_t tamanho, int (*princi
   }
   if (std::freopen(entrada.c_str(), "rb", stdin) == nullptr) abortar("stdin");
   if (chdir(pasta) != 0) abortar("chdir");
-  const int status = principal();
+  char nome[] = "velha";  // with no argument, the program plays
+  char* argv[] = {nome, nullptr};
+  const int status = principal(1, argv);
   if (fchdir(pastaAnterior) != 0) abortar("fchdir");
   if (status != 0) abortar("status diferente de 0 sem nenhuma falha de entrada ou saida");
 }

@@ -20,6 +20,7 @@ std::FILE* criarNaPasta(const char* nome);
 // returns to the previous working directory: the fuzzer's own relative paths stay valid
 // except while principal runs, so a crash's artifact needs an absolute -artifact_prefix.
 // Nothing can fail here, neither input nor output, so a status other than 0 aborts.
-void executarSessao(const std::uint8_t* dados, std::size_t tamanho, int (*principal)());
+void executarSessao(const std::uint8_t* dados, std::size_t tamanho,
+                    int (*principal)(int argc, char** argv));
 
 }  // namespace velha

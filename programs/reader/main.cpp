@@ -3,11 +3,29 @@
 #include <cstdio>
 
 #include "console/console.h"
+#include "console/linha_de_comando.h"
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
 
 namespace velha {
 namespace {
+
+constexpr PROGRAMA readerNaLinhaDeComando{
+    "reader",
+    "Usage: reader [--help | --version]\n"
+    "Play tic-tac-toe at the console. On request the program plays the move that a move\n"
+    "dictionary holds for the current position.\n"
+    "\n"
+    "The dictionary is the file dicionario.txt in the working directory, read once at\n"
+    "start; scribe writes one, and a complete one is installed with the programs.\n"
+    "\n"
+    "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
+    "  b      play the dictionary's move for the side to move\n"
+    "  j N    play cell N (0 to 8, row by row) for the side to move\n"
+    "  r      start a new, empty game; the side whose turn it was moves first\n"
+    "  h      print the command list\n"
+    "  q      quit\n"
+    "The board is printed at every line end. See reader(6).\n"};
 
 void help() { imprimirAjuda("buscaNoDicionario"); }
 
@@ -21,7 +39,10 @@ void buscaDicionario(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
-int reader() {
+int reader(int argc, char** argv) {
+  if (const auto status = responderAosArgumentos(argc, argv, readerNaLinhaDeComando)) {
+    return *status;
+  }
   inicializarJogadas();
   leDicionario();
   JOGO jogo;
@@ -34,4 +55,4 @@ int reader() {
 }  // namespace
 }  // namespace velha
 
-int main() { return velha::reader(); }
+int main(int argc, char** argv) { return velha::reader(argc, argv); }

@@ -4,10 +4,28 @@
 #include <cstdio>
 
 #include "console/entrada.h"
+#include "console/linha_de_comando.h"
 #include "generator/gerador.h"
 
 namespace velha {
 namespace {
+
+constexpr PROGRAMA scribeNaLinhaDeComando{
+    "scribe",
+    "Usage: scribe [--help | --version]\n"
+    "Build a tic-tac-toe move dictionary by exhaustive search and print it on standard\n"
+    "output, one rule per line: saved as dicionario.txt, it is what reader plays from.\n"
+    "\n"
+    "Commands are read from standard input, one letter each; nothing is printed but the\n"
+    "dictionary and refused moves:\n"
+    "  b      search from the current position and record the move chosen in every\n"
+    "         position, reachable from it, of the side to move\n"
+    "  i      print the dictionary\n"
+    "  j N    play cell N (0 to 8, row by row) for the side to move\n"
+    "  r      start a new, empty game with O to move\n"
+    "  h      nothing\n"
+    "  q      quit\n"
+    "For example: printf 'b\\ni\\nq\\n' | scribe > dicionario.txt. See scribe(6).\n"};
 
 void help() {}
 
@@ -36,7 +54,10 @@ void inicializar(JOGO* j, jogador* jogAtual) {
   *jogAtual = j2;
 }
 
-int scribe() {
+int scribe(int argc, char** argv) {
+  if (const auto status = responderAosArgumentos(argc, argv, scribeNaLinhaDeComando)) {
+    return *status;
+  }
   inicializarJogadas();
   JOGO jogo;
   jogador jogadorAtual = j1;
@@ -76,4 +97,4 @@ int scribe() {
 }  // namespace
 }  // namespace velha
 
-int main() { return velha::scribe(); }
+int main(int argc, char** argv) { return velha::scribe(argc, argv); }

@@ -3,10 +3,25 @@
 #include <cstdlib>
 
 #include "console/console.h"
+#include "console/linha_de_comando.h"
 #include "search/busca.h"
 
 namespace velha {
 namespace {
+
+constexpr PROGRAMA seekerNaLinhaDeComando{
+    "seeker",
+    "Usage: seeker [--help | --version]\n"
+    "Play tic-tac-toe at the console. On request the program plays the best move for the\n"
+    "side to move, found by an exhaustive minimax search, and says how the game will end.\n"
+    "\n"
+    "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
+    "  b      play the best move for the side to move\n"
+    "  j N    play cell N (0 to 8, row by row) for the side to move\n"
+    "  r      start a new, empty game; the side whose turn it was moves first\n"
+    "  h      print the command list\n"
+    "  q      quit\n"
+    "The board is printed at every line end. See seeker(6).\n"};
 
 void help() { imprimirAjuda("buscaMaxMin"); }
 
@@ -34,7 +49,10 @@ void buscaMM(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
-int seeker() {
+int seeker(int argc, char** argv) {
+  if (const auto status = responderAosArgumentos(argc, argv, seekerNaLinhaDeComando)) {
+    return *status;
+  }
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);
@@ -45,4 +63,4 @@ int seeker() {
 }  // namespace
 }  // namespace velha
 
-int main() { return velha::seeker(); }
+int main(int argc, char** argv) { return velha::seeker(argc, argv); }
