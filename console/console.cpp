@@ -41,8 +41,7 @@ void imprimirAjuda(const char* nomeDaBusca) {
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
 int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
-  const ENTRADA_DOS_COMANDOS comandos(stdout);
-  std::FILE* entrada = comandos.fluxo();
+  std::FILE* entrada = abrirEntradaDosComandos(stdout);
   char comando = ' ';
   // End of input ends the program as `q` does.
   while (lerProximoComando(entrada, stdout, &comando) && comando != 'q') {
@@ -62,12 +61,12 @@ int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pro
       default:
         // The line end, or the first character of a line that holds no command. Input
         // that ends within the line ends the program without a report.
-        if (!descartarLinha(entrada, comando)) return statusAoEncerrar(entrada, stdout);
+        if (!descartarLinha(entrada, comando)) return encerrarEntradaDosComandos(entrada, stdout);
         meuLog(*jogo);
         break;
     }
   }
-  return statusAoEncerrar(entrada, stdout);
+  return encerrarEntradaDosComandos(entrada, stdout);
 }
 
 }  // namespace velha

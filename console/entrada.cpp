@@ -94,17 +94,19 @@ std::FILE* abrirSobreAEntrada(std::FILE* saida) {
 
 }  // namespace
 
-ENTRADA_DOS_COMANDOS::ENTRADA_DOS_COMANDOS(std::FILE* saida)
-    : fluxo_(abrirSobreAEntrada(saida)), anterior_(entradaAtual) {
+std::FILE* abrirEntradaDosComandos(std::FILE* saida) {
   // Without memory for the stream, plain standard input still plays, only without the
   // flush before each wait.
-  if (fluxo_ == nullptr) fluxo_ = stdin;
-  entradaAtual = fluxo_;
+  std::FILE* entrada = abrirSobreAEntrada(saida);
+  entradaAtual = entrada != nullptr ? entrada : stdin;
+  return entradaAtual;
 }
 
-ENTRADA_DOS_COMANDOS::~ENTRADA_DOS_COMANDOS() {
-  entradaAtual = anterior_;
-  if (fluxo_ != stdin) std::fclose(fluxo_);
+int encerrarEntradaDosComandos(std::FILE* entrada, std::FILE* saida) {
+  const int status = statusAoEncerrar(entrada, saida);
+  if (entrada != stdin) std::fclose(entrada);
+  entradaAtual = nullptr;
+  return status;
 }
 
 std::FILE* entradaDosComandos() { return entradaAtual != nullptr ? entradaAtual : stdin; }

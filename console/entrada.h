@@ -35,8 +35,8 @@ bool lerProximoComando(std::FILE* entrada, std::FILE* saida, char* comando);
 // read makes it statusDeFalha.
 int statusAoEncerrar(std::FILE* entrada, std::FILE* saida);
 
-// Standard input as a command loop and its handlers read it (entradaDosComandos), for as
-// long as the loop's ENTRADA_DOS_COMANDOS lives.
+// Standard input as a command loop and its handlers read it (entradaDosComandos), from
+// abrirEntradaDosComandos until encerrarEntradaDosComandos.
 //
 // A program driven through pipes must have written its reply before it waits for the next
 // command, yet batch input must not pay a write per line. So this stream flushes the
@@ -45,19 +45,11 @@ int statusAoEncerrar(std::FILE* entrada, std::FILE* saida);
 // written in one go) is read a block at a time, so output still leaves in large writes;
 // a terminal, whose output goes out line by line anyway, sees no change. Once that flush
 // fails the stream reports the end of input: the loop stops, and its status says why.
-class ENTRADA_DOS_COMANDOS {
- public:
-  explicit ENTRADA_DOS_COMANDOS(std::FILE* saida);
-  ~ENTRADA_DOS_COMANDOS();
-  ENTRADA_DOS_COMANDOS(const ENTRADA_DOS_COMANDOS&) = delete;
-  ENTRADA_DOS_COMANDOS& operator=(const ENTRADA_DOS_COMANDOS&) = delete;
+std::FILE* abrirEntradaDosComandos(std::FILE* saida);
 
-  std::FILE* fluxo() const { return fluxo_; }
-
- private:
-  std::FILE* fluxo_;
-  std::FILE* anterior_;
-};
+// How a loop that opened the stream ends: its status as statusAoEncerrar gives it, after
+// which the stream is closed.
+int encerrarEntradaDosComandos(std::FILE* entrada, std::FILE* saida);
 
 // The stream of the loop that runs now: standard input itself outside a loop.
 std::FILE* entradaDosComandos();

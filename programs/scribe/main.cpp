@@ -64,8 +64,7 @@ int scribe(int argc, char** argv) {
   inicializarJogo(&jogo, jogadorAtual);
   help();
 
-  const ENTRADA_DOS_COMANDOS comandos(stdout);
-  std::FILE* entrada = comandos.fluxo();
+  std::FILE* entrada = abrirEntradaDosComandos(stdout);
   char comando = ' ';
   // End of input ends the program as `q` does.
   while (lerProximoComando(entrada, stdout, &comando) && comando != 'q') {
@@ -87,11 +86,11 @@ int scribe(int argc, char** argv) {
         [[fallthrough]];  // the rest of its line is discarded
       default:
         // The line end, or a character that is no command: its line is dropped silently.
-        if (!descartarLinha(entrada, comando)) return statusAoEncerrar(entrada, stdout);
+        if (!descartarLinha(entrada, comando)) return encerrarEntradaDosComandos(entrada, stdout);
         break;
     }
   }
-  return statusAoEncerrar(entrada, stdout);
+  return encerrarEntradaDosComandos(entrada, stdout);
 }
 
 }  // namespace
