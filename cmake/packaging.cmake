@@ -1,11 +1,55 @@
-# Installation (programs, manual pages, the complete dictionary) and the Debian package.
+# Installation and the Debian package.
+#
+# A prefix install (cmake --install build --prefix ~/.local) puts the programs in bin/,
+# which is on PATH. The package follows Debian's policy for games instead: the programs in
+# /usr/games, where the generic names reader and scribe are less likely to clash. Both
+# install the same data: the manual pages (section 6, compressed), the complete dictionary
+# in share/velha/, and the copyright file and changelog in share/doc/velha/.
 include(GNUInstallDirs)
 
-install(TARGETS seeker scribe reader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES man/seeker.6 man/scribe.6 man/reader.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(TARGETS seeker scribe reader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT programas)
+install(TARGETS seeker scribe reader RUNTIME DESTINATION games
+        COMPONENT programas_do_pacote EXCLUDE_FROM_ALL)
+
+set(modelosDasPaginas ${PROJECT_SOURCE_DIR}/man/seeker.6.in ${PROJECT_SOURCE_DIR}/man/scribe.6.in
+                      ${PROJECT_SOURCE_DIR}/man/reader.6.in)
+configure_file(cmake/instalar_comprimidos.cmake.in instalar_comprimidos.cmake @ONLY)
+install(SCRIPT ${PROJECT_BINARY_DIR}/instalar_comprimidos.cmake COMPONENT dados)
+
+# The licence as Debian's machine-readable copyright file: its text, from LICENSE, is a
+# field continued on lines that start with a space, a blank line written as " .".
+file(READ LICENSE licenca)
+string(FIND "${licenca}" "Permission is hereby granted" inicioDaLicenca)
+string(SUBSTRING "${licenca}" ${inicioDaLicenca} -1 textoDaLicenca)
+string(STRIP "${textoDaLicenca}" textoDaLicenca)
+string(REPLACE "\n\n" "\n.\n" textoDaLicenca "${textoDaLicenca}")
+string(REPLACE "\n" "\n " textoDaLicenca "${textoDaLicenca}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "velha maintainers <maintainers@users.noreply.example>")
+file(WRITE ${PROJECT_BINARY_DIR}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: ${PROJECT_NAME}
+Upstream-Contact: ${CPACK_DEBIAN_PACKAGE_MAINTAINER}
+
+Files: *
+Copyright: 2026 The velha authors
+License: Expat
+Comment: The MIT licence, which Debian names Expat.
+
+License: Expat
+ ${textoDaLicenca}
+")
+install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT dados)
+
 if(temDicionarioCompleto)
   install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME})
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} COMPONENT dados)
+endif()
+
+# The changelog's latest entry names the version being packaged.
+file(STRINGS cmake/changelog primeiraLinha LIMIT_COUNT 1)
+if(NOT primeiraLinha MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "cmake/changelog has no entry for ${PROJECT_VERSION}: ${primeiraLinha}")
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -13,13 +57,21 @@ set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "velha maintainers <maintainers@users.noreply.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "tic-tac-toe at the console: exhaustive search, dictionary builder and player")
 set(CPACK_PACKAGE_DESCRIPTION
-    "seeker plays tic-tac-toe against an exhaustive minimax search, scribe builds a move\n\
-dictionary by search, and reader plays from that dictionary. A complete dictionary\n\
-for both sides is installed in /usr/share/velha.")
+    "seeker plays tic-tac-toe against an exhaustive minimax search, scribe builds\n\
+a move dictionary by search, and reader plays from that dictionary. A complete\n\
+dictionary for both sides is installed in /usr/share/velha.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+# The package holds the programs' games/ rule and the data, not their bin/ rule.
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};programas_do_pacote;/"
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};dados;/")
+
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "^${PROJECT_SOURCE_DIR}/build[^/]*/"
+                              "^${PROJECT_SOURCE_DIR}/dicionario\\\\.txt$")
 include(CPack)
