@@ -106,6 +106,12 @@ constexpr std::uint32_t marcasDasLinhasCompletas(std::uint32_t somas) {
   return (somas | (somas - marcasNaLinha * umPorFaixa)) & topoDasFaixas;
 }
 
+// The lines' sums once a mark of value valor is put in cell casa: valor is added to the
+// lane of every line through the cell.
+constexpr std::uint32_t somasComAMarca(std::uint32_t somas, int casa, int valor) {
+  return somas + static_cast<std::uint32_t>(valor) * pesosDasCasas[casa];
+}
+
 inline bool fimDeJogo(JOGO j, jogador* vitorioso) {
   const std::uint32_t somas = somasDasLinhas(j);
   if (const std::uint32_t marcas = marcasDasLinhasCompletas(somas); marcas != 0) {

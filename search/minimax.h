@@ -32,8 +32,23 @@ constexpr int valorDaVitoria(int base, int nivel) {
   return op == min ? nivel - base : base - nivel;
 }
 
+enum class desfecho { continua, vitoria, empate };
+
+// How a move into an unfinished position ended the game, from the lines' sums after it
+// (somasDepois) and the position it made. Before the move no line was complete, so every
+// line complete now runs through the cell just taken and holds the mover's marks: the
+// move won exactly when some line is complete, and otherwise ended the game only if it
+// filled the board. The search knows the sums of the position it moves from and adds the
+// move to them, which spares summing the nine cells again as fimDeJogo would; search_test
+// shows that this gives fimDeJogo's answer for every move from every unfinished position.
+inline desfecho desfechoDaJogada(std::uint32_t somasDepois, const JOGO& depois) {
+  if (marcasDasLinhasCompletas(somasDepois) != 0) return desfecho::vitoria;
+  return depois.jogadas == totalDeCasas ? desfecho::empate : desfecho::continua;
+}
+
+// somas holds the lines' sums of j (somasDasLinhas).
 template <opcao op, class Politica>
-JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual) {
+JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
   ++nivelAtual;
   const LISTA_DE_JOGADAS candidatos = listaDeJogadas(&j);
   const int quantidade = candidatos.jogadas[0];
@@ -53,15 +68,13 @@ JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual) {
     const JOGADA jogada = candidatos.jogadas[i];
     JOGO temp = posicao;
     inserirJogada(&temp, jogada, temp.jogadorAtual);
-    jogador vitorioso;
-    int valor;
-    if (!fimDeJogo(temp, &vitorioso)) {
-      valor = buscarNivel<outraOpcao(op), Politica>(temp, nivelAtual).v;
-    } else if (vitorioso == empate) {
-      valor = 0;
-    } else {
-      // Only the player who just moved can have won.
+    const std::uint32_t somasDepois = somasComAMarca(somas, jogada, temp.A[jogada]);
+    const desfecho fim = desfechoDaJogada(somasDepois, temp);
+    int valor = 0;  // a draw
+    if (fim == desfecho::vitoria) {
       valor = valorDaVitoria<op>(Politica::baseDaVitoria, nivelAtual);
+    } else if (fim == desfecho::continua) {
+      valor = buscarNivel<outraOpcao(op), Politica>(temp, nivelAtual, somasDepois).v;
     }
     // Ties keep the earlier, lower-numbered cell.
     if (minMax(valor, escolhida.v, op) != escolhida.v) escolhida = {jogada, valor};
@@ -72,8 +85,9 @@ JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual) {
 
 template <class Politica>
 JOGADA_VALOR buscarExaustivamente(JOGO j, opcao op, int nivelAtual) {
-  return op == min ? buscarNivel<min, Politica>(j, nivelAtual)
-                   : buscarNivel<max, Politica>(j, nivelAtual);
+  const std::uint32_t somas = somasDasLinhas(j);
+  return op == min ? buscarNivel<min, Politica>(j, nivelAtual, somas)
+                   : buscarNivel<max, Politica>(j, nivelAtual, somas);
 }
 
 }  // namespace velha

@@ -127,14 +127,8 @@ bool fimDeJogoPelaTabela(const JOGO& j, jogador* vitorioso) {
 // Every filling of the nine cells, reachable or not (both sides with a line, nine X...),
 // each with its true mark count and with a full count, against the rule as written.
 TEST(FimDeJogo, TodosOsTabuleirosBatemComATabela) {
-  constexpr int tabuleiros = 19683;
-  for (int codigo = 0; codigo < tabuleiros; ++codigo) {
-    JOGO j;
-    inicializarJogo(&j, j1);
-    for (int casa = 0, resto = codigo; casa < totalDeCasas; ++casa, resto /= 3) {
-      j.A[casa] = resto % 3 - 1;
-      if (j.A[casa] != casaVazia) ++j.jogadas;
-    }
+  for (int codigo = 0; codigo < tabuleirosPossiveis; ++codigo) {
+    JOGO j = tabuleiroDoCodigo(codigo, j1);
     for (int jogadas : {j.jogadas, totalDeCasas}) {
       j.jogadas = jogadas;
       jogador esperado = j2, obtido = j2;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "search/busca.h"
@@ -16,6 +17,36 @@ TEST(MinMax, EscolheOEstritamenteMelhorEMantemOSegundoNoEmpate) {
   EXPECT_EQ(minMax(5, 5, max), 5);
   EXPECT_EQ(outraOpcao(min), max);
   EXPECT_EQ(outraOpcao(max), min);
+}
+
+// The search's own test of how a move ended the game, against fimDeJogo: for every
+// unfinished filling of the cells (a superset of what play can reach), either side to
+// move and every free cell, the lines' sums it adds up and the outcome it reads.
+TEST(DesfechoDaJogada, DaARespostaDeFimDeJogoDepoisDeCadaJogada) {
+  long jogadasVerificadas = 0;
+  for (int codigo = 0; codigo < tabuleirosPossiveis; ++codigo) {
+    for (jogador vez : {j1, j2}) {
+      const JOGO antes = tabuleiroDoCodigo(codigo, vez);
+      if (jogoEncerrado(antes)) continue;
+      for (int casa = 0; casa < totalDeCasas; ++casa) {
+        JOGO depois = antes;
+        if (!inserirJogada(&depois, casa, vez)) continue;
+        const std::uint32_t somas = somasComAMarca(somasDasLinhas(antes), casa, depois.A[casa]);
+        ASSERT_EQ(somas, somasDasLinhas(depois)) << codigo << " casa " << casa;
+        jogador vitorioso = empate;
+        const bool fim = fimDeJogo(depois, &vitorioso);
+        const desfecho lido = desfechoDaJogada(somas, depois);
+        ASSERT_EQ(lido == desfecho::continua, !fim) << codigo << " casa " << casa;
+        const jogador esperado =
+            lido == desfecho::vitoria ? outroJogador(depois.jogadorAtual) : empate;
+        if (fim) {
+          ASSERT_EQ(vitorioso, esperado) << codigo << " casa " << casa;
+        }
+        ++jogadasVerificadas;
+      }
+    }
+  }
+  EXPECT_EQ(jogadasVerificadas, 80150);
 }
 
 TEST(BuscaMaxMin, EscolhasConhecidas) {

@@ -15,4 +15,18 @@ inline JOGO tabuleiro(const char (&casas)[10], jogador vez) {
   return j;
 }
 
+// Every filling of the nine cells, reachable in play or not, numbers 0 to 3^9 - 1: digit c
+// of the number in base 3 is cell c's value + 1. The mark count is the true one.
+inline constexpr int tabuleirosPossiveis = 19683;
+
+inline JOGO tabuleiroDoCodigo(int codigo, jogador vez) {
+  JOGO j;
+  inicializarJogo(&j, vez);
+  for (int casa = 0, resto = codigo; casa < totalDeCasas; ++casa, resto /= 3) {
+    j.A[casa] = resto % 3 - 1;
+    if (j.A[casa] != casaVazia) ++j.jogadas;
+  }
+  return j;
+}
+
 }  // namespace velha
