@@ -4,6 +4,10 @@
 // and what a `min` level does with the cell it chose.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <utility>
+
 #include "core/jogo.h"
 
 namespace velha {
@@ -46,9 +50,16 @@ inline desfecho desfechoDaJogada(std::uint32_t somasDepois, const JOGO& depois) 
   return depois.jogadas == totalDeCasas ? desfecho::empate : desfecho::continua;
 }
 
-// somas holds the lines' sums of j (somasDasLinhas).
-template <opcao op, class Politica>
-JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
+// One level of the search, for a position j with livres free cells whose lines' sums are
+// somas (somasDasLinhas).
+//
+// Each count of free cells has a function of its own: a move fills one free cell, so a
+// level's children are searched by the function for livres - 1, and the recursion is
+// bounded where the compiler can see it. It then inlines the whole search below a root
+// into one function (gnu::flatten), which spares the calls between levels, a large part
+// of what a node costs (see README, Performance).
+template <opcao op, class Politica, int livres>
+[[gnu::flatten]] JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
   ++nivelAtual;
   const LISTA_DE_JOGADAS candidatos = listaDeJogadas(&j);
   const int quantidade = candidatos.jogadas[0];
@@ -74,7 +85,11 @@ JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
     if (fim == desfecho::vitoria) {
       valor = valorDaVitoria<op>(Politica::baseDaVitoria, nivelAtual);
     } else if (fim == desfecho::continua) {
-      valor = buscarNivel<outraOpcao(op), Politica>(temp, nivelAtual, somasDepois).v;
+      // A child without a free cell has no candidate and, or this move would have won,
+      // no complete line: its search would give 0, the draw valor holds already.
+      if constexpr (livres > 1) {
+        valor = buscarNivel<outraOpcao(op), Politica, livres - 1>(temp, nivelAtual, somasDepois).v;
+      }
     }
     // Ties keep the earlier, lower-numbered cell.
     if (minMax(valor, escolhida.v, op) != escolhida.v) escolhida = {jogada, valor};
@@ -83,11 +98,29 @@ JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
   return escolhida;
 }
 
+inline int casasLivres(const JOGO& j) {
+  // Whether or not the game is over, unlike listaDeJogadas.
+  int livres = 0;
+  for (int casa : j.A) livres += casa == casaVazia ? 1 : 0;
+  return livres;
+}
+
+// The level function for the root's count of free cells, chosen by direct calls so that
+// the compiler can specialise it for what the caller passes (the depth 0 of the consoles).
+template <opcao op, class Politica, int livres = totalDeCasas>
+JOGADA_VALOR buscarNaRaiz(JOGO j, int nivelAtual, int livresNaRaiz) {
+  if constexpr (livres > 0) {
+    if (livresNaRaiz < livres)
+      return buscarNaRaiz<op, Politica, livres - 1>(j, nivelAtual, livresNaRaiz);
+  }
+  return buscarNivel<op, Politica, livres>(j, nivelAtual, somasDasLinhas(j));
+}
+
 template <class Politica>
 JOGADA_VALOR buscarExaustivamente(JOGO j, opcao op, int nivelAtual) {
-  const std::uint32_t somas = somasDasLinhas(j);
-  return op == min ? buscarNivel<min, Politica>(j, nivelAtual, somas)
-                   : buscarNivel<max, Politica>(j, nivelAtual, somas);
+  const int livres = casasLivres(j);
+  return op == min ? buscarNaRaiz<min, Politica>(j, nivelAtual, livres)
+                   : buscarNaRaiz<max, Politica>(j, nivelAtual, livres);
 }
 
 }  // namespace velha
