@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
+#include <cmath>  // declares j1(double), like every header that brings in <math.h>
 #include <cstdio>
 #include <cstring>
 #include <string>
