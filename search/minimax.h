@@ -85,8 +85,8 @@ template <opcao op, class Politica, int livres>
     if (fim == desfecho::vitoria) {
       valor = valorDaVitoria<op>(Politica::baseDaVitoria, nivelAtual);
     } else if (fim == desfecho::continua) {
-      // A child without a free cell has no candidate and, or this move would have won,
-      // no complete line: its search would give 0, the draw valor holds already.
+      // A child without a free cell has no candidate, and no complete line either (this
+      // move would have won): its search would give 0, the draw valor holds already.
       if constexpr (livres > 1) {
         valor = buscarNivel<outraOpcao(op), Politica, livres - 1>(temp, nivelAtual, somasDepois).v;
       }
@@ -110,8 +110,9 @@ inline int casasLivres(const JOGO& j) {
 template <opcao op, class Politica, int livres = totalDeCasas>
 JOGADA_VALOR buscarNaRaiz(JOGO j, int nivelAtual, int livresNaRaiz) {
   if constexpr (livres > 0) {
-    if (livresNaRaiz < livres)
+    if (livresNaRaiz < livres) {
       return buscarNaRaiz<op, Politica, livres - 1>(j, nivelAtual, livresNaRaiz);
+    }
   }
   return buscarNivel<op, Politica, livres>(j, nivelAtual, somasDasLinhas(j));
 }
