@@ -3,7 +3,8 @@
 #   cmake --build build --target tidy           clang-tidy on every translation unit of the
 #                                               build, with the checks of .clang-tidy
 # Both fail on the first finding.
-set(pastasDoProjeto core search dictionary generator lookup console programs tests bench fuzz)
+set(pastasDoProjeto platform input cli core search dictionary generator lookup console programs tests
+                    bench fuzz)
 
 find_program(CLANG_FORMAT clang-format)
 if(CLANG_FORMAT)

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "console/entrada.h"
+#include "input/entrada.h"
 
 namespace velha {
 
@@ -22,6 +22,7 @@ void jogar(JOGO* j, jogador* jog) {
       realizarJogada(j, jog, pos);
       break;
     case LEITURA::invalida:
+      pularAteOFimDaLinha(entradaDosComandos());
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
     case LEITURA::fimDaEntrada:
@@ -40,11 +41,11 @@ void imprimirAjuda(const char* nomeDaBusca) {
 
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
-int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
-  std::FILE* entrada = abrirEntradaDosComandos(stdout);
+void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
+  FONTE* entrada = abrirEntradaDosComandos();
   char comando = ' ';
   // End of input ends the program as `q` does.
-  while (lerProximoComando(entrada, stdout, &comando) && comando != 'q') {
+  while (lerProximoComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
       case 'h':
         programa.help();
@@ -61,12 +62,11 @@ int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pro
       default:
         // The line end, or the first character of a line that holds no command. Input
         // that ends within the line ends the program without a report.
-        if (!descartarLinha(entrada, comando)) return encerrarEntradaDosComandos(entrada, stdout);
+        if (!descartarLinha(entrada, comando)) return;
         meuLog(*jogo);
         break;
     }
   }
-  return encerrarEntradaDosComandos(entrada, stdout);
 }
 
 }  // namespace velha

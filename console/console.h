@@ -12,8 +12,8 @@ struct COMANDOS_DO_PROGRAMA {
 };
 
 // Reads commands from standard input until `q`, the end of input or a failure of
-// standard output; returns the exit status, 0 only if all output was written.
-int executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa);
+// standard output; statusAoEncerrar then tells which.
+void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa);
 
 // Plays pos for the side to move and says whether it was accepted.
 void realizarJogada(JOGO* j, jogador* jog, int pos);

@@ -1,86 +1,81 @@
 #include "lookup/consulta.h"
 
-#include <cctype>
-#include <cstdlib>
+#include <cerrno>
+#include <cstdio>
 
-#include "console/entrada.h"
 #include "dictionary/dicionario.h"
+#include "platform/sistema.h"
 
 namespace velha {
 namespace {
 
-constexpr int statusSemDicionario = 1;
-
-// The stream with the number of the line its next character is on.
+// The source with the number of the line its next byte is on.
 struct LEITOR {
-  std::FILE* arquivo;
+  FONTE* fonte;
   long long linha = 1;  // wide enough that no file can overflow it
 
-  // Skips white space, line ends counted, and returns the next character, read (EOF at
-  // the end).
-  int proximoVisivel() {
-    int c = std::getc(arquivo);
-    for (; c != EOF && std::isspace(c) != 0; c = std::getc(arquivo)) {
-      if (c == '\n') ++linha;
+  void pularEspacos() {
+    for (int c = espiarByte(fonte); espacoEmBranco(c); c = espiarByte(fonte)) {
+      if (lerByte(fonte) == '\n') ++linha;
     }
-    return c;
   }
 };
 
 CARGA_DO_DICIONARIO lerPares(LEITOR& leitor) {
   for (;;) {
-    const int inicio = leitor.proximoVisivel();
-    if (inicio == EOF) return {carga::carregada, 0};
-    std::ungetc(inicio, leitor.arquivo);
+    leitor.pularEspacos();
+    if (espiarByte(leitor.fonte) == fimDaFonte) return {carga::carregada, 0, 0};
     const long long linhaDaChave = leitor.linha;
     // A key as "%d" reads it, refused unless it is a table index.
     int chave = 0;
-    if (lerInteiro(leitor.arquivo, &chave) != LEITURA::lida || !chaveNoDicionario(chave)) {
-      return {carga::invalida, linhaDaChave};
+    if (lerInteiro(leitor.fonte, &chave) != LEITURA::lida || !chaveNoDicionario(chave)) {
+      return {carga::invalida, linhaDaChave, 0};
     }
-    const int regra = leitor.proximoVisivel();
-    if (regra == EOF) return {carga::invalida, linhaDaChave};
+    leitor.pularEspacos();
+    const int regra = lerByte(leitor.fonte);
+    if (regra == fimDaFonte) return {carga::invalida, linhaDaChave, 0};
     jogadas[chave] = static_cast<char>(regra);
   }
 }
 
 }  // namespace
 
-CARGA_DO_DICIONARIO carregarDicionario(std::FILE* arquivo) {
-  LEITOR leitor{arquivo};
+CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte) {
+  LEITOR leitor{fonte};
   const CARGA_DO_DICIONARIO lida = lerPares(leitor);
-  // A read error looks like the end of the file to the reader, wherever it came.
-  if (std::ferror(arquivo) != 0) return {carga::ilegivel, 0};
+  // A read error looks like the end of the bytes to the parser, wherever it came.
+  if (fonte->estado == estadoDaFonte::leituraFalhou) return {carga::ilegivel, 0, fonte->erro};
   return lida;
 }
 
 namespace {
 
-CARGA_DO_DICIONARIO abrirECarregar() {
-  std::FILE* arquivo = std::fopen(nomeDoDicionario, "r");
+CARGA_DO_DICIONARIO abrirECarregar(const char* caminho) {
+  const int descritor = abrirParaLer(caminho);
   // A file that cannot be opened is as unreadable as one whose reading fails.
-  if (arquivo == nullptr) return {carga::ilegivel, 0};
-  const CARGA_DO_DICIONARIO lida = carregarDicionario(arquivo);
-  std::fclose(arquivo);
+  if (descritor < 0) return {carga::ilegivel, 0, errno};
+  FONTE fonte;
+  abrirFonte(&fonte, descritor, nullptr);
+  const CARGA_DO_DICIONARIO lida = carregarDicionario(&fonte);
+  fecharDescritor(descritor);
   return lida;
 }
 
 }  // namespace
 
-void leDicionario() {
-  const CARGA_DO_DICIONARIO lida = abrirECarregar();
+CARGA_DO_DICIONARIO leDicionario(const char* caminho) {
+  const CARGA_DO_DICIONARIO lida = abrirECarregar(caminho);
   switch (lida.resultado) {
     case carga::carregada:
-      return;
+      break;
     case carga::invalida:
-      std::printf("Arquivo de jogadas '%s' invalido na linha %lld.\n", nomeDoDicionario,
-                  lida.linhaInvalida);
+      std::printf("Arquivo de jogadas '%s' invalido na linha %lld.\n", caminho, lida.linhaInvalida);
       break;
     case carga::ilegivel:
-      std::printf("Nao foi possivel abrir o arquivo de jogadas '%s'.\n", nomeDoDicionario);
+      std::printf("Nao foi possivel abrir o arquivo de jogadas '%s'.\n", caminho);
       break;
   }
-  std::exit(statusSemDicionario);
+  return lida;
 }
 
 JOGADA_VALOR jogarDic(JOGO* j) {

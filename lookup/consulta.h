@@ -2,9 +2,8 @@
 // current position up.
 #pragma once
 
-#include <cstdio>
-
 #include "core/jogo.h"
+#include "input/entrada.h"
 
 namespace velha {
 
@@ -18,20 +17,23 @@ enum class carga { carregada, invalida, ilegivel };
 struct CARGA_DO_DICIONARIO {
   carga resultado;
   long long linhaInvalida;  // 1-based; meaningful only when invalida
+  int erro;                 // errno; meaningful only when ilegivel
 };
 
-// Reads "key rule" pairs to the end of the stream as "%d %c" would: any white space (line
+// Reads "key rule" pairs to the end of the source as "%d %c" would: any white space (line
 // ends included) may come before the key and between the key and its rule, which is the
 // next character that is not white space, stored as read. Each rule goes to the table
-// entry of its key, a later pair overriding an earlier one. Stops at the first text where
-// a key should be, key outside the table or key without a rule, and reports the line on
-// which that key or text begins. A read error makes the stream ilegivel, whatever was read
-// before it, since what follows it is unknown. Prints nothing.
-CARGA_DO_DICIONARIO carregarDicionario(std::FILE* arquivo);
+// entry of its key, a later pair overriding an earlier one. Stops at the first byte that
+// makes the text no dictionary (text where a key should be, a key outside the table, a key
+// without a rule) and reports the line on which that key or text begins. A read error
+// makes the source ilegivel, whatever was read before it, since what follows it is
+// unknown. Prints nothing.
+CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte);
 
-// Loads nomeDoDicionario from the working directory into the table. When the file cannot
-// be opened or read through, or is not valid, says so and ends the process with status 1.
-void leDicionario();
+// Loads the file at caminho into the table. When it cannot be opened or read through, or
+// is not valid, says so on standard output, naming caminho, and returns why; the caller
+// ends the program.
+CARGA_DO_DICIONARIO leDicionario(const char* caminho);
 
 // The rule for the position: the cell in j and the key in v. Without a rule (or for a
 // finished game whose key lies beyond the table) prints why and returns jogadaSemRegra

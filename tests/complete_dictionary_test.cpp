@@ -47,16 +47,14 @@ class DicionarioCompleto : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     inicializarJogadas();
-    std::FILE* arquivo = std::fopen(DICIONARIO_COMPLETO, "r");
-    ASSERT_NE(arquivo, nullptr) << DICIONARIO_COMPLETO;
-    const CARGA_DO_DICIONARIO lida = carregarDicionario(arquivo);
-    std::fclose(arquivo);
+    const CARGA_DO_DICIONARIO lida = leDicionario(DICIONARIO_COMPLETO);
     ASSERT_EQ(lida.resultado, carga::carregada) << "invalid at line " << lida.linhaInvalida;
   }
 };
 
 TEST_F(DicionarioCompleto, UmaRegraPorPosicaoNaoEncerradaEmOrdemCrescente) {
-  std::ifstream arquivo(DICIONARIO_COMPLETO);
+  // Binary, so that a line end written as CRLF (a Windows text stream's) fails the test.
+  std::ifstream arquivo(DICIONARIO_COMPLETO, std::ios::binary);
   std::set<int> chaves;
   int anterior = -1;
   for (std::string linha; std::getline(arquivo, linha);) {

@@ -1,25 +1,60 @@
-// A stream holding a given text, read from its start, for tests of the readers.
+// Sources of bytes for tests of the readers: a text held in memory, or a text handed out
+// a few bytes at a time, as a pipe may, and then either ended or failed, as a disk may.
 #pragma once
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
+
+#include "input/entrada.h"
 
 namespace velha {
 
 struct Fluxo {
-  explicit Fluxo(const std::string& texto) : arquivo(std::tmpfile()) {
-    std::fputs(texto.c_str(), arquivo);
-    std::rewind(arquivo);
+  explicit Fluxo(std::string t) : texto(std::move(t)) {
+    abrirFonteNaMemoria(&fonte, texto.data(), texto.size());
   }
-  ~Fluxo() { std::fclose(arquivo); }
   Fluxo(const Fluxo&) = delete;
   Fluxo& operator=(const Fluxo&) = delete;
   std::string resto() {
     std::string r;
-    for (int c; (c = std::getc(arquivo)) != EOF;) r += static_cast<char>(c);
+    for (int c; (c = lerByte(&fonte)) != fimDaFonte;) r += static_cast<char>(c);
     return r;
   }
-  std::FILE* arquivo;
+  std::string texto;
+  FONTE fonte;
+};
+
+struct FluxoEmPedacos {
+  FluxoEmPedacos(std::string t, std::size_t pedaco, bool falhaNoFim,
+                 std::FILE* saidaAEsvaziar = nullptr)
+      : texto(std::move(t)), pedaco(pedaco), falhaNoFim(falhaNoFim) {
+    abrirFonteDeLeitor(&fonte, ler, this, saidaAEsvaziar);
+  }
+  FluxoEmPedacos(const FluxoEmPedacos&) = delete;
+  FluxoEmPedacos& operator=(const FluxoEmPedacos&) = delete;
+
+  static long ler(const FONTE& fonte, unsigned char* destino, std::size_t tamanho) {
+    auto* f = static_cast<FluxoEmPedacos*>(fonte.origem);
+    ++f->leituras;
+    if (f->lidos == f->texto.size()) {
+      if (!f->falhaNoFim) return 0;
+      errno = EIO;
+      return -1;
+    }
+    const std::size_t n = std::min({tamanho, f->pedaco, f->texto.size() - f->lidos});
+    std::copy_n(f->texto.data() + f->lidos, n, destino);
+    f->lidos += n;
+    return static_cast<long>(n);
+  }
+
+  std::string texto;
+  std::size_t pedaco;
+  bool falhaNoFim;
+  std::size_t lidos = 0;
+  int leituras = 0;
+  FONTE fonte;
 };
 
 }  // namespace velha

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,13 +37,15 @@ TEST(CarregarDicionario, ArquivosValidos) {
       {"regra num byte alto, guardada como lida", "5 \xC8\n", {{5, '\xC8'}}},
   };
   for (const auto& caso : casos) {
-    inicializarJogadas();
-    Fluxo f(caso.texto);
-    EXPECT_EQ(carregarDicionario(f.arquivo).resultado, carga::carregada) << caso.nome;
-    for (const auto& [chave, regra] : caso.regras) EXPECT_EQ(jogadas[chave], regra) << caso.nome;
-    const auto comRegra = std::count_if(std::begin(jogadas), std::end(jogadas),
-                                        [](char regra) { return regra != semRegra; });
-    EXPECT_EQ(comRegra, std::ssize(caso.regras)) << caso.nome;
+    for (const std::size_t pedaco : {caso.texto.size() + 1, std::size_t{1}}) {
+      inicializarJogadas();
+      FluxoEmPedacos f(caso.texto, pedaco, false);
+      EXPECT_EQ(carregarDicionario(&f.fonte).resultado, carga::carregada) << caso.nome;
+      for (const auto& [chave, regra] : caso.regras) EXPECT_EQ(jogadas[chave], regra) << caso.nome;
+      const auto comRegra = std::count_if(std::begin(jogadas), std::end(jogadas),
+                                          [](char regra) { return regra != semRegra; });
+      EXPECT_EQ(comRegra, std::ssize(caso.regras)) << caso.nome;
+    }
   }
 }
 
@@ -73,46 +74,49 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
       {"chave enorme negativa", "-" + enorme + " 0", 1},
   };
   for (const auto& caso : casos) {
-    inicializarJogadas();
-    Fluxo f(caso.texto);
-    const CARGA_DO_DICIONARIO lida = carregarDicionario(f.arquivo);
-    EXPECT_EQ(lida.resultado, carga::invalida) << caso.nome;
-    EXPECT_EQ(lida.linhaInvalida, caso.linha) << caso.nome;
+    for (const std::size_t pedaco : {caso.texto.size() + 1, std::size_t{1}}) {
+      inicializarJogadas();
+      FluxoEmPedacos f(caso.texto, pedaco, false);
+      const CARGA_DO_DICIONARIO lida = carregarDicionario(&f.fonte);
+      EXPECT_EQ(lida.resultado, carga::invalida) << caso.nome;
+      EXPECT_EQ(lida.linhaInvalida, caso.linha) << caso.nome;
+    }
   }
 }
-
-// A stream that yields its text and then fails to read, as a disk or a folder would.
-struct FluxoQueFalha {
-  std::string texto;
-  std::size_t lidos = 0;
-  static ssize_t ler(void* cookie, char* destino, std::size_t tamanho) {
-    auto* f = static_cast<FluxoQueFalha*>(cookie);
-    if (f->lidos == f->texto.size()) {
-      errno = EIO;
-      return -1;
-    }
-    const std::size_t n = std::min(tamanho, f->texto.size() - f->lidos);
-    f->texto.copy(destino, n, f->lidos);
-    f->lidos += n;
-    return static_cast<ssize_t>(n);
-  }
-};
 
 TEST(CarregarDicionario, ErroDeLeituraNuncaPassaPorFimDoArquivoNemPorTextoInvalido) {
   // Each text alone would load or be invalid; the error that follows it decides.
   for (const char* texto : {"", "5 1\n", "5 1\n6", "5 1\n19", "5 1\n6 "}) {
     inicializarJogadas();
-    FluxoQueFalha fluxo{texto};
-    std::FILE* arquivo = fopencookie(&fluxo, "r", {FluxoQueFalha::ler, nullptr, nullptr, nullptr});
-    ASSERT_NE(arquivo, nullptr);
-    EXPECT_EQ(carregarDicionario(arquivo).resultado, carga::ilegivel) << '"' << texto << '"';
-    std::fclose(arquivo);
+    FluxoEmPedacos fluxo(texto, 2, true);
+    const CARGA_DO_DICIONARIO lida = carregarDicionario(&fluxo.fonte);
+    EXPECT_EQ(lida.resultado, carga::ilegivel) << '"' << texto << '"';
+    EXPECT_EQ(lida.erro, EIO) << '"' << texto << '"';
   }
+}
 
-  std::FILE* soEscrita = std::fopen("/dev/null", "w");
-  ASSERT_NE(soEscrita, nullptr);
-  EXPECT_EQ(carregarDicionario(soEscrita).resultado, carga::ilegivel);
-  std::fclose(soEscrita);
+// Bytes without end, as from /dev/zero: the first block holds the verdict.
+TEST(CarregarDicionario, ParaNoByteQueTornaOArquivoInvalido) {
+  for (const unsigned char byte : {'\0', 'x', '9'}) {
+    FONTE fonte;
+    struct SEM_FIM {
+      unsigned char byte;
+      int leituras;
+    } semFim{byte, 0};
+    abrirFonteDeLeitor(
+        &fonte,
+        [](const FONTE& f, unsigned char* destino, std::size_t tamanho) -> long {
+          auto* s = static_cast<SEM_FIM*>(f.origem);
+          ++s->leituras;
+          std::fill_n(destino, tamanho, s->byte);
+          return static_cast<long>(tamanho);
+        },
+        &semFim, nullptr);
+    const CARGA_DO_DICIONARIO lida = carregarDicionario(&fonte);
+    EXPECT_EQ(lida.resultado, carga::invalida) << int{byte};
+    EXPECT_EQ(lida.linhaInvalida, 1) << int{byte};
+    EXPECT_EQ(semFim.leituras, 1) << int{byte};
+  }
 }
 
 TEST(JogarDic, RegraDaPosicao) {

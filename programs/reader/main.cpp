@@ -2,8 +2,8 @@
 // dictionary in "dicionario.txt".
 #include <cstdio>
 
+#include "cli/programa.h"
 #include "console/console.h"
-#include "console/linha_de_comando.h"
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
 
@@ -39,17 +39,35 @@ void buscaDicionario(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
-int reader(int argc, char** argv) {
-  if (const auto status = responderAosArgumentos(argc, argv, readerNaLinhaDeComando)) {
-    return *status;
+// The dictionary in the table, or the reason why not on standard output (the game's
+// message) and on standard error.
+bool carregarOuExplicar(const char* caminho) {
+  const CARGA_DO_DICIONARIO lida = leDicionario(caminho);
+  switch (lida.resultado) {
+    case carga::carregada:
+      return true;
+    case carga::invalida:
+      std::fflush(stdout);
+      std::fprintf(stderr, "%s: %s: not a dictionary (line %lld)\n", readerNaLinhaDeComando.nome,
+                   caminho, lida.linhaInvalida);
+      return false;
+    case carga::ilegivel:
+      explicarFalha(readerNaLinhaDeComando, caminho, lida.erro);
+      return false;
   }
+  return false;
+}
+
+int reader(int argc, char** argv) {
+  if (const auto status = iniciarPrograma(argc, argv, readerNaLinhaDeComando)) return *status;
   inicializarJogadas();
-  leDicionario();
+  if (!carregarOuExplicar(nomeDoDicionario)) return statusDeFalha;
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);
   help();
-  return executarComandos(&jogo, &jogadorAtual, {buscaDicionario, help});
+  executarComandos(&jogo, &jogadorAtual, {buscaDicionario, help});
+  return statusAoEncerrar(readerNaLinhaDeComando);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 // from refused moves.
 #include <cstdio>
 
-#include "console/entrada.h"
-#include "console/linha_de_comando.h"
+#include "cli/programa.h"
 #include "generator/gerador.h"
+#include "input/entrada.h"
 
 namespace velha {
 namespace {
@@ -40,6 +40,7 @@ void jogar(JOGO* j, jogador* jog) {
       std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
       break;
     case LEITURA::invalida:
+      pularAteOFimDaLinha(entradaDosComandos());
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
     case LEITURA::fimDaEntrada:
@@ -55,19 +56,17 @@ void inicializar(JOGO* j, jogador* jogAtual) {
 }
 
 int scribe(int argc, char** argv) {
-  if (const auto status = responderAosArgumentos(argc, argv, scribeNaLinhaDeComando)) {
-    return *status;
-  }
+  if (const auto status = iniciarPrograma(argc, argv, scribeNaLinhaDeComando)) return *status;
   inicializarJogadas();
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);
   help();
 
-  std::FILE* entrada = abrirEntradaDosComandos(stdout);
+  FONTE* entrada = abrirEntradaDosComandos();
   char comando = ' ';
   // End of input ends the program as `q` does.
-  while (lerProximoComando(entrada, stdout, &comando) && comando != 'q') {
+  while (lerProximoComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
       case 'b':
         gerarJogadasAux(&jogo, &jogadorAtual);
@@ -86,11 +85,11 @@ int scribe(int argc, char** argv) {
         [[fallthrough]];  // the rest of its line is discarded
       default:
         // The line end, or a character that is no command: its line is dropped silently.
-        if (!descartarLinha(entrada, comando)) return encerrarEntradaDosComandos(entrada, stdout);
+        if (!descartarLinha(entrada, comando)) return statusAoEncerrar(scribeNaLinhaDeComando);
         break;
     }
   }
-  return encerrarEntradaDosComandos(entrada, stdout);
+  return statusAoEncerrar(scribeNaLinhaDeComando);
 }
 
 }  // namespace

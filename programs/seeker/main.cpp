@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli/programa.h"
 #include "console/console.h"
-#include "console/linha_de_comando.h"
 #include "search/busca.h"
 
 namespace velha {
@@ -50,14 +50,13 @@ void buscaMM(JOGO* j, jogador* jog) {
 }
 
 int seeker(int argc, char** argv) {
-  if (const auto status = responderAosArgumentos(argc, argv, seekerNaLinhaDeComando)) {
-    return *status;
-  }
+  if (const auto status = iniciarPrograma(argc, argv, seekerNaLinhaDeComando)) return *status;
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);
   help();
-  return executarComandos(&jogo, &jogadorAtual, {buscaMM, help});
+  executarComandos(&jogo, &jogadorAtual, {buscaMM, help});
+  return statusAoEncerrar(seekerNaLinhaDeComando);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 # Shared by the robustness scripts, each of which runs a program the way a person or a
 # shell could abuse it and fails on the first surprise. Sourced with the program and a
-# scratch folder as arguments.
+# scratch folder as arguments. TARGET_SYSTEM, in the environment, is the system the
+# program was built for (CMake's name for it: Linux, Windows...).
 set -uo pipefail
 
 program=$1
 scratch=$2
+target_system=${TARGET_SYSTEM:-Linux}
 rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 1
 # reader needs a dictionary to start; the other programs never look for one.
 : > dicionario.txt
@@ -25,5 +27,16 @@ expect_status() {
 # A sanitizer report, or any other complaint, goes to standard error, kept in `errors`.
 expect_no_report() {
   [[ ! -s errors ]] || fail "$1: standard error is not empty:
+$(head -c 2000 errors)"
+}
+
+# expect_reason CASE WHAT: a program that ends with a failure says why, in one line on
+# standard error: its name, what failed and the system's reason (whose words vary by
+# system).
+expect_reason() {
+  local name
+  name=$(basename "$program" .exe)
+  [[ $(wc -l < errors) == 1 ]] && grep -qE "^$name: $2: .+" errors ||
+    fail "$1: expected one line '$name: $2: <reason>' on standard error, got:
 $(head -c 2000 errors)"
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# reader with dictionary files that are large, or that exist but cannot be read.
+# reader with dictionary files that are large, endless, or that exist but cannot be read.
 #
 # dicionario.sh READER SCRATCH
 source "$(dirname "$0")/comum.sh"
@@ -23,6 +23,14 @@ for kind in folder memory; do
   esac
   printf 'q\n' | "$program" > output 2> errors
   expect_status "unreadable dictionary ($kind)" 1 $?
-  expect_no_report "unreadable dictionary ($kind)"
+  expect_reason "unreadable dictionary ($kind)" dicionario.txt
   cmp -s output expected || fail "unreadable dictionary ($kind): $(cat output)"
 done
+
+# Endless bytes that are no dictionary: refused at the first, at once.
+rm -rf dicionario.txt
+ln -s /dev/zero dicionario.txt
+printf "Arquivo de jogadas 'dicionario.txt' invalido na linha 1.\n" > expected
+printf 'q\n' | timeout 5 "$program" > output 2> errors
+expect_status "/dev/zero as the dictionary" 1 $?
+cmp -s output expected || fail "/dev/zero as the dictionary: $(cat output)"

@@ -29,7 +29,7 @@ cmp -s output.hostile output.ordinary || fail "/dev/null: more than the start-up
 # Input that opens but cannot be read is a failure, not an end of input.
 "$program" < . > output.hostile 2> errors
 expect_status "a folder as input" 1 $?
-expect_no_report "a folder as input"
+expect_reason "a folder as input" "standard input"
 cmp -s output.hostile output.ordinary || fail "a folder as input: more than the start-up output"
 
 { printf 'x'; repeat y $megabyte; printf '\nj 4\n\n'; } > hostile

@@ -6,7 +6,7 @@ function(add_transcripts program)
     get_filename_component(name ${input} NAME_WE)
     add_test(
       NAME transcript.${program}.${name}
-      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> "-DLAUNCHER=${lancador}"
+      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> "-DLAUNCHER=${launcher}"
               -DCASE=${folder}/${name}
               -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/scratch/${program}/${name}
               -P ${CMAKE_CURRENT_SOURCE_DIR}/transcripts/run.cmake)

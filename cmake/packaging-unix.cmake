@@ -1,4 +1,4 @@
-# Installation and the Debian package.
+# Installation on Linux and other Unix systems, and the Debian package.
 #
 # A prefix install (cmake --install build --prefix ~/.local) puts the programs in bin/,
 # which is on PATH. The package follows Debian's policy for games instead: the programs in
@@ -41,7 +41,7 @@ License: Expat
 ")
 install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT dados)
 
-if(temDicionarioCompleto)
+if(with_complete_dictionary)
   install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt
           DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} COMPONENT dados)
 endif()

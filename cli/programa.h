@@ -1,0 +1,34 @@
+// What every program does at its edges: its command line, its standard streams and how it
+// ends. The texts here are in English, as the manual pages are; the game speaks Portuguese
+// on standard output.
+#pragma once
+
+#include <optional>
+
+namespace velha {
+
+inline constexpr int statusNormal = 0;
+inline constexpr int statusDeFalha = 1;
+inline constexpr int statusDeUsoErrado = 2;
+
+struct PROGRAMA {
+  const char* nome;
+  const char* uso;  // the --help text, every line ended
+};
+
+// Puts the standard streams in binary mode, then reads the command line. Nothing when the
+// program is to go on to its command loop; otherwise the exit status to end it with, once
+// --help or --version has been answered on standard output or the arguments refused on
+// standard error.
+std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa);
+
+// One line on standard error, "name: what: reason", once standard output has been flushed
+// so that the two arrive in order. An erro of 0 (no reason known) reads as an I/O error.
+void explicarFalha(const PROGRAMA& programa, const char* oQue, int erro);
+
+// The exit status that ends a command loop, after `q`, at the end of input or after
+// standard output failed: standard output is flushed, and output that was lost or input
+// that could not be read makes it statusDeFalha, with the reason on standard error.
+int statusAoEncerrar(const PROGRAMA& programa);
+
+}  // namespace velha

@@ -1,0 +1,148 @@
+#include "input/entrada.h"
+
+#include <cerrno>
+#include <climits>
+
+#include "platform/sistema.h"
+
+namespace velha {
+
+void abrirFonteDeLeitor(FONTE* fonte, LEITOR_DE_BLOCOS lerBloco, void* origem,
+                        std::FILE* saidaAEsvaziar) {
+  fonte->proximo = fonte->fim = nullptr;
+  fonte->lerBloco = lerBloco;
+  fonte->descritor = -1;
+  fonte->origem = origem;
+  fonte->saidaAEsvaziar = saidaAEsvaziar;
+  fonte->estado = estadoDaFonte::lendo;
+  fonte->erro = 0;
+}
+
+namespace {
+
+long lerDoDescritor(const FONTE& fonte, unsigned char* destino, std::size_t tamanho) {
+  return lerDoSistema(fonte.descritor, destino, tamanho);
+}
+
+}  // namespace
+
+void abrirFonte(FONTE* fonte, int descritor, std::FILE* saidaAEsvaziar) {
+  abrirFonteDeLeitor(fonte, lerDoDescritor, nullptr, saidaAEsvaziar);
+  fonte->descritor = descritor;
+}
+
+void abrirFonteNaMemoria(FONTE* fonte, const void* bytes, std::size_t tamanho) {
+  abrirFonteDeLeitor(fonte, nullptr, nullptr, nullptr);
+  fonte->proximo = static_cast<const unsigned char*>(bytes);
+  fonte->fim = fonte->proximo + tamanho;
+}
+
+namespace {
+
+int falhar(FONTE* fonte, estadoDaFonte estado) {
+  fonte->estado = estado;
+  fonte->erro = errno;
+  return fimDaFonte;
+}
+
+}  // namespace
+
+bool saidaIntacta(FONTE* fonte) {
+  if (fonte->estado == estadoDaFonte::saidaFalhou) return false;
+  if (fonte->saidaAEsvaziar == nullptr || std::ferror(fonte->saidaAEsvaziar) == 0) return true;
+  falhar(fonte, estadoDaFonte::saidaFalhou);  // errno is still that of the failed write
+  return false;
+}
+
+int lerBlocoSeguinte(FONTE* fonte) {
+  if (fonte->estado != estadoDaFonte::lendo) return fimDaFonte;
+  if (fonte->lerBloco == nullptr) {
+    fonte->estado = estadoDaFonte::terminada;
+    return fimDaFonte;
+  }
+  if (fonte->saidaAEsvaziar != nullptr) std::fflush(fonte->saidaAEsvaziar);
+  if (!saidaIntacta(fonte)) return fimDaFonte;
+  const long lidos = fonte->lerBloco(*fonte, fonte->bloco, sizeof fonte->bloco);
+  if (lidos < 0) return falhar(fonte, estadoDaFonte::leituraFalhou);
+  if (lidos == 0) {
+    fonte->estado = estadoDaFonte::terminada;
+    return fimDaFonte;
+  }
+  fonte->proximo = fonte->bloco;
+  fonte->fim = fonte->bloco + lidos;
+  return *fonte->proximo++;
+}
+
+bool lerComando(FONTE* fonte, char* comando) {
+  const int c = lerByte(fonte);
+  if (c == fimDaFonte) return false;
+  *comando = static_cast<char>(c);
+  return true;
+}
+
+bool lerProximoComando(FONTE* fonte, char* comando) {
+  return saidaIntacta(fonte) && lerComando(fonte, comando);
+}
+
+bool descartarLinha(FONTE* fonte, char ultimoLido) {
+  while (ultimoLido != '\n') {
+    if (!lerComando(fonte, &ultimoLido)) return false;
+  }
+  return true;
+}
+
+void pularAteOFimDaLinha(FONTE* fonte) {
+  for (int c = espiarByte(fonte); c != '\n' && c != fimDaFonte; c = espiarByte(fonte)) {
+    ++fonte->proximo;
+  }
+}
+
+namespace {
+
+constexpr bool digito(int c) { return c >= '0' && c <= '9'; }
+
+// c, the byte just read, is left unread.
+LEITURA recusar(FONTE* fonte, int c) {
+  if (c != fimDaFonte) --fonte->proximo;
+  return LEITURA::invalida;
+}
+
+}  // namespace
+
+LEITURA lerInteiro(FONTE* fonte, int* valor) {
+  int c = lerByte(fonte);
+  while (espacoEmBranco(c)) c = lerByte(fonte);
+  if (c == fimDaFonte) return LEITURA::fimDaEntrada;
+
+  const bool negativo = c == '-';
+  if (c == '-' || c == '+') c = lerByte(fonte);
+  if (!digito(c)) return recusar(fonte, c);
+
+  // Accumulated as a negative number, whose range holds INT_MIN as well.
+  int acumulado = 0;
+  for (; digito(c); c = lerByte(fonte)) {
+    const int algarismo = c - '0';
+    if (acumulado < (INT_MIN + algarismo) / 10) return recusar(fonte, c);
+    acumulado = acumulado * 10 - algarismo;
+  }
+  if (!negativo && acumulado == INT_MIN) return recusar(fonte, c);
+  if (c != fimDaFonte) --fonte->proximo;
+  *valor = negativo ? acumulado : -acumulado;
+  return LEITURA::lida;
+}
+
+namespace {
+
+constexpr int descritorDaEntradaPadrao = 0;
+FONTE entradaPadrao;
+
+}  // namespace
+
+FONTE* abrirEntradaDosComandos() {
+  abrirFonte(&entradaPadrao, descritorDaEntradaPadrao, stdout);
+  return &entradaPadrao;
+}
+
+FONTE* entradaDosComandos() { return &entradaPadrao; }
+
+}  // namespace velha

@@ -1,0 +1,98 @@
+// Reading the programs' input: a source of bytes, read in blocks through the system's read
+// call into a buffer of its own, and over it the readers of commands and of "%d"-style
+// numbers. This is the one input path on every system; no hook into a C library's streams
+// is needed. The command loops read standard input through one source
+// (entradaDosComandos), reader its dictionary file through another, and tests and fuzz
+// targets read bytes held in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+namespace velha {
+
+inline constexpr int fimDaFonte = -1;  // what lerByte gives once no byte is left
+inline constexpr std::size_t tamanhoDoBloco = 8192;
+
+enum class estadoDaFonte { lendo, terminada, leituraFalhou, saidaFalhou };
+
+struct FONTE;
+
+// Where a source's blocks come from, with lerDoSistema's contract.
+using LEITOR_DE_BLOCOS = long (*)(const FONTE& fonte, unsigned char* destino, std::size_t tamanho);
+
+struct FONTE {
+  const unsigned char* proximo;  // the next byte not yet read
+  const unsigned char* fim;      // one past the last byte at hand
+  LEITOR_DE_BLOCOS lerBloco;     // nullptr: no bytes but those at hand
+  int descritor;                 // what the system's read call reads
+  void* origem;                  // what another reader reads
+  std::FILE* saidaAEsvaziar;     // flushed before each block is read; may be nullptr
+  estadoDaFonte estado;
+  int erro;  // errno of a failure
+  unsigned char bloco[tamanhoDoBloco];
+};
+
+// A program driven through pipes must have written its reply before it waits for the next
+// command, yet batch input must not pay a write per line. So a source flushes
+// saidaAEsvaziar exactly when the bytes at hand are used up and it must ask the system for
+// more, the only moment a read can block: input that is already there (a file, a pipe
+// written in one go) is read a block at a time and output still leaves in large writes.
+// Once that flush fails the source reads nothing more, since a program whose output is
+// lost must not wait for input it can no longer answer.
+void abrirFonte(FONTE* fonte, int descritor, std::FILE* saidaAEsvaziar);
+
+// A source over a reader of the caller's (tests make reads fail with it).
+void abrirFonteDeLeitor(FONTE* fonte, LEITOR_DE_BLOCOS lerBloco, void* origem,
+                        std::FILE* saidaAEsvaziar);
+
+// The bytes are read where they are, and must outlive the source.
+void abrirFonteNaMemoria(FONTE* fonte, const void* bytes, std::size_t tamanho);
+
+// The first byte of the next block, or fimDaFonte; lerByte's slow path.
+int lerBlocoSeguinte(FONTE* fonte);
+
+// The next byte as an unsigned char, or fimDaFonte at the end or after a failure.
+inline int lerByte(FONTE* fonte) {
+  return fonte->proximo != fonte->fim ? *fonte->proximo++ : lerBlocoSeguinte(fonte);
+}
+
+inline int espiarByte(FONTE* fonte) {
+  const int c = lerByte(fonte);
+  if (c != fimDaFonte) --fonte->proximo;  // still in the block it was just read from
+  return c;
+}
+
+// False once the source's output has failed, which is then its state; flushes nothing.
+bool saidaIntacta(FONTE* fonte);
+
+// White space as "%d" skips it in the C locale: space, \t, \n, \v, \f and \r.
+constexpr bool espacoEmBranco(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// False at the end of input.
+bool lerComando(FONTE* fonte, char* comando);
+
+// How a command loop reads its next command: as lerComando, but not at all once the
+// source's output has failed.
+bool lerProximoComando(FONTE* fonte, char* comando);
+
+// Consumes up to and including the line end; false when input ends first.
+bool descartarLinha(FONTE* fonte, char ultimoLido);
+
+// Consumes up to, not including, the line end.
+void pularAteOFimDaLinha(FONTE* fonte);
+
+enum class LEITURA { lida, invalida, fimDaEntrada };
+
+// Reads a decimal int as "%d" would (white space, line ends included, is skipped; an
+// optional sign; digits up to the first non-digit, which is left unread) but refuses a
+// number that does not fit in an int. On `invalida` the byte that made the text no number,
+// or the number too large, is left unread: the reader stops where the verdict is known.
+LEITURA lerInteiro(FONTE* fonte, int* valor);
+
+// Standard input as the command loops and their handlers read it, flushing standard
+// output before each wait. Opened afresh, for a new loop, by abrirEntradaDosComandos.
+FONTE* abrirEntradaDosComandos();
+FONTE* entradaDosComandos();
+
+}  // namespace velha

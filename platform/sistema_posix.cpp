@@ -1,0 +1,45 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/sistema.h"
+
+namespace velha {
+
+long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho) {
+  ssize_t lidos = 0;
+  do {
+    lidos = read(descritor, destino, tamanho);
+  } while (lidos < 0 && errno == EINTR);
+  return lidos;
+}
+
+int abrirParaLer(const char* caminho) {
+  int descritor = -1;
+  do {
+    descritor = open(caminho, O_RDONLY | O_CLOEXEC);
+  } while (descritor < 0 && errno == EINTR);
+  return descritor;
+}
+
+void fecharDescritor(int descritor) { close(descritor); }
+
+void usarFluxosBinarios() {}  // POSIX streams never translate
+
+// Linux names the program's file in /proc; where there is no /proc (macOS, the BSDs) the
+// folder is unknown, and only what depends on it (a hint) is left out.
+bool pastaDoPrograma(char* destino, std::size_t tamanho) {
+  if (tamanho < 2) return false;
+  const ssize_t comprimento = readlink("/proc/self/exe", destino, tamanho - 1);
+  // One byte is kept free for the terminator: a name that fills the rest may be cut short.
+  if (comprimento <= 0 || static_cast<std::size_t>(comprimento) >= tamanho - 1) return false;
+  destino[comprimento] = '\0';
+  char* separador = std::strrchr(destino, '/');
+  if (separador == nullptr) return false;
+  separador[1] = '\0';
+  return true;
+}
+
+}  // namespace velha

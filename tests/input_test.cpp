@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "input/entrada.h"
+#include "tests/fluxo.h"
+
+namespace velha {
+namespace {
+
+// Every case is read once from memory and once a byte at a time, so that the byte a
+// reader leaves unread lies at the start of a block as often as inside one.
+template <class Ler>
+void emMemoriaEEmPedacos(const std::string& texto, Ler ler) {
+  Fluxo memoria(texto);
+  ler(&memoria.fonte, "memoria");
+  FluxoEmPedacos pedacos(texto, 1, false);
+  ler(&pedacos.fonte, "pedacos");
+}
+
+std::string resto(FONTE* fonte) {
+  std::string r;
+  for (int c; (c = lerByte(fonte)) != fimDaFonte;) r += static_cast<char>(c);
+  return r;
+}
+
+TEST(LerPosicao, NumerosLidosComoPercentD) {
+  const struct {
+    const char* entrada;
+    int valor;
+    const char* resto;
+  } casos[] = {
+      {"4\n", 4, "\n"},
+      {"  \n\t 7 x\n", 7, " x\n"},
+      {"4x\n", 4, "x\n"},
+      {"-1\n", -1, "\n"},
+      {"+8", 8, ""},
+      {"007\n", 7, "\n"},
+      {"2147483647\n", INT_MAX, "\n"},
+      {"-2147483648\n", INT_MIN, "\n"},
+  };
+  for (const auto& caso : casos) {
+    emMemoriaEEmPedacos(caso.entrada, [&](FONTE* fonte, const char* como) {
+      int valor = 12345;
+      EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::lida) << caso.entrada << como;
+      EXPECT_EQ(valor, caso.valor) << caso.entrada << como;
+      EXPECT_EQ(resto(fonte), caso.resto) << caso.entrada << como;
+    });
+  }
+}
+
+// The reader stops at the byte that decides; the command loops then skip to the line end.
+TEST(LerPosicao, TextoQueNaoENumeroParaNoByteQueDecide) {
+  const std::string enorme(38, '9');
+  const struct {
+    std::string entrada;
+    std::string resto;
+    std::string depoisDaLinha;
+  } casos[] = {
+      {" x 4\nj 2\n", "x 4\nj 2\n", "\nj 2\n"},
+      {"\n\nabc\nq\n", "abc\nq\n", "\nq\n"},
+      {"-\n", "\n", "\n"},
+      {"+-3 q\nq", "-3 q\nq", "\nq"},
+      {"2147483648\nq", "\nq", "\nq"},
+      {"-2147483649 9\n", "9 9\n", "\n"},
+      {enorme + "\n", enorme.substr(9) + "\n", "\n"},
+      {"x", "x", ""},
+  };
+  for (const auto& caso : casos) {
+    emMemoriaEEmPedacos(caso.entrada, [&](FONTE* fonte, const char* como) {
+      int valor = 12345;
+      EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::invalida) << caso.entrada << como;
+      EXPECT_EQ(valor, 12345) << caso.entrada << como;
+      EXPECT_EQ(espiarByte(fonte), caso.resto.empty() ? fimDaFonte : caso.resto[0]) << como;
+      pularAteOFimDaLinha(fonte);
+      EXPECT_EQ(resto(fonte), caso.depoisDaLinha) << caso.entrada << como;
+    });
+  }
+}
+
+TEST(LerPosicao, FimDaEntradaAntesDoNumero) {
+  for (const char* entrada : {"", "   ", " \n \n"}) {
+    emMemoriaEEmPedacos(entrada, [&](FONTE* fonte, const char* como) {
+      int valor = 0;
+      EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::fimDaEntrada) << '"' << entrada << '"' << como;
+    });
+  }
+}
+
+TEST(LerComando, DescartarLinhaParaNoFimDaLinhaOuDaEntrada) {
+  emMemoriaEEmPedacos("abc\nq", [](FONTE* fonte, const char* como) {
+    char c = 0;
+    ASSERT_TRUE(lerComando(fonte, &c)) << como;
+    EXPECT_TRUE(descartarLinha(fonte, c)) << como;
+    ASSERT_TRUE(lerComando(fonte, &c)) << como;
+    EXPECT_EQ(c, 'q') << como;
+    EXPECT_FALSE(lerComando(fonte, &c)) << como;
+    EXPECT_EQ(fonte->estado, estadoDaFonte::terminada) << como;
+  });
+  Fluxo semFimDeLinha("abc");
+  char c = 0;
+  ASSERT_TRUE(lerComando(&semFimDeLinha.fonte, &c));
+  EXPECT_FALSE(descartarLinha(&semFimDeLinha.fonte, c));
+}
+
+TEST(Fonte, ErroDeLeituraEncerraAFonteComOMotivo) {
+  FluxoEmPedacos fluxo("bj", 1, true);
+  char c = 0;
+  EXPECT_TRUE(lerComando(&fluxo.fonte, &c));
+  EXPECT_TRUE(lerComando(&fluxo.fonte, &c));
+  EXPECT_FALSE(lerComando(&fluxo.fonte, &c));
+  EXPECT_EQ(fluxo.fonte.estado, estadoDaFonte::leituraFalhou);
+  EXPECT_EQ(fluxo.fonte.erro, EIO);
+  EXPECT_FALSE(lerComando(&fluxo.fonte, &c));
+  EXPECT_EQ(fluxo.leituras, 3) << "a failed source is not read again";
+}
+
+// A reply must be out before the program waits for the next command, and a program whose
+// output is lost must not wait at all.
+TEST(Fonte, EsvaziaASaidaAntesDeCadaLeituraEParaQuandoElaFalha) {
+  const char* arquivo = "input_test_saida.txt";
+  std::FILE* saida = std::fopen(arquivo, "wb");
+  ASSERT_NE(saida, nullptr);
+  struct VERIFICADOR {
+    const char* arquivo;
+    std::string escritoAntes;
+  } verificador{arquivo, ""};
+  FONTE fonte;
+  abrirFonteDeLeitor(
+      &fonte,
+      [](const FONTE& f, unsigned char* destino, std::size_t) -> long {
+        auto* v = static_cast<VERIFICADOR*>(f.origem);
+        std::FILE* escrito = std::fopen(v->arquivo, "rb");
+        for (int c; escrito != nullptr && (c = std::fgetc(escrito)) != EOF;) {
+          v->escritoAntes += static_cast<char>(c);
+        }
+        if (escrito != nullptr) std::fclose(escrito);
+        destino[0] = 'q';
+        return 1;
+      },
+      &verificador, saida);
+  std::fputs("resposta\n", saida);
+  char c = 0;
+  EXPECT_TRUE(lerProximoComando(&fonte, &c));
+  EXPECT_EQ(verificador.escritoAntes, "resposta\n");
+  std::fclose(saida);
+
+  // Writing to a stream opened for reading fails on every system, as a full disk would.
+  std::FILE* perdida = std::fopen(arquivo, "rb");
+  ASSERT_NE(perdida, nullptr);
+  for (const std::size_t pedaco : {1, 100}) {
+    FluxoEmPedacos fluxo("bj 4\n", pedaco, false, perdida);
+    EXPECT_TRUE(lerComando(&fluxo.fonte, &c));
+    EXPECT_EQ(std::fputc('x', perdida), EOF);
+    // One byte a block: the next byte needs a read, which the failed output forbids.
+    // All at hand: the command loop still reads no further command.
+    EXPECT_FALSE(pedaco == 1 ? lerComando(&fluxo.fonte, &c) : lerProximoComando(&fluxo.fonte, &c))
+        << pedaco;
+    EXPECT_EQ(fluxo.fonte.estado, estadoDaFonte::saidaFalhou) << pedaco;
+    EXPECT_EQ(fluxo.leituras, 1) << pedaco;
+    std::clearerr(perdida);
+  }
+  std::fclose(perdida);
+  std::remove(arquivo);
+}
+
+}  // namespace
+}  // namespace velha
