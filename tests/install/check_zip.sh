@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Packs the Windows build's ZIP, checks that it holds the programs, the complete
+# dictionary, the licence and the read-me (with CRLF line ends), and plays reader from the
+# unpacked folder, where it finds the dictionary beside it.
+#
+# check_zip.sh BUILD_DIR SCRATCH [EMULATOR...], EMULATOR being the command that runs a
+# Windows program here (wine).
+set -euo pipefail
+build=$1
+scratch=$2
+shift 2
+emulator=("$@")
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+rm -rf "$scratch" && mkdir -p "$scratch"
+(cd "$scratch" && cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$scratch/package" > cpack.log) ||
+  { cat "$scratch/cpack.log"; fail "cpack"; }
+zip=$(ls "$scratch"/package/*.zip)
+(cd "$scratch" && cmake -E tar xf "$zip")
+folder=$scratch/$(basename "$zip" .zip)
+for file in seeker.exe scribe.exe reader.exe dicionario.txt LICENSE.txt README.txt; do
+  [ -f "$folder/$file" ] || fail "$file is not in $(basename "$zip")"
+done
+[ "$(wc -l < "$folder/dicionario.txt")" -eq 4520 ] || fail "the dictionary is not the complete one"
+for text in LICENSE.txt README.txt; do
+  [ "$(grep -c $'\r$' "$folder/$text")" -eq "$(wc -l < "$folder/$text")" ] ||
+    fail "$text has line ends that are not CRLF"
+done
+
+# The unpacked reader.exe, started in its own folder, as a double-click starts it.
+(cd "$folder" && printf 'b\nq\n' | "${emulator[@]}" ./reader.exe) |
+  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
+  fail "reader.exe did not play from the dictionary beside it"
+echo "ZIP: ok"
