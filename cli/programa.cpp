@@ -12,8 +12,8 @@ namespace {
 
 bool eh(const char* argumento, const char* opcao) { return std::strcmp(argumento, opcao) == 0; }
 
-int recusar(const PROGRAMA& programa, const char* argumento) {
-  std::fprintf(stderr, "%s: unknown argument '%s'; see '%s --help'\n", programa.nome, argumento,
+int recusar(const PROGRAMA& programa, const char* comoFoi, const char* argumento) {
+  std::fprintf(stderr, "%s: %s argument '%s'; see '%s --help'\n", programa.nome, comoFoi, argumento,
                programa.nome);
   return statusDeUsoErrado;
 }
@@ -21,6 +21,7 @@ int recusar(const PROGRAMA& programa, const char* argumento) {
 int responder(const PROGRAMA& programa, bool ajuda) {
   if (ajuda) {
     std::fputs(programa.uso, stdout);
+    if (programa.depoisDoUso != nullptr) programa.depoisDoUso();
   } else {
     std::printf("%s (%s) %s\n", programa.nome, VELHA_PACOTE, VELHA_VERSAO);
   }
@@ -31,21 +32,34 @@ int responder(const PROGRAMA& programa, bool ajuda) {
 
 }  // namespace
 
-std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa) {
+std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
+                                   const char** operando) {
   usarFluxosBinarios();
+  if (operando != nullptr) *operando = nullptr;
   if (argc <= 1) return std::nullopt;
+
   const bool ajuda = eh(argv[1], "--help");
-  const bool versao = eh(argv[1], "--version");
-  if (argc > 2 || (!ajuda && !versao)) {
-    // The first argument that cannot be accepted: the second, when the first would be alone.
-    return recusar(programa, ajuda || versao ? argv[2] : argv[1]);
+  if (ajuda || eh(argv[1], "--version")) {
+    if (argc == 2) return responder(programa, ajuda);
+    return recusar(programa, "unknown", argv[2]);  // either option stands alone
   }
-  return responder(programa, ajuda);
+  int i = 1;
+  if (operando != nullptr && eh(argv[i], "--")) ++i;
+  if (i == argc) return std::nullopt;
+  const bool pareceOpcao = i == 1 && argv[i][0] == '-';
+  if (operando == nullptr || pareceOpcao) return recusar(programa, "unknown", argv[i]);
+  if (i + 1 < argc) return recusar(programa, "unexpected", argv[i + 1]);
+  *operando = argv[i];
+  return std::nullopt;
+}
+
+void explicar(const PROGRAMA& programa, const char* oQue, const char* motivo) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: %s: %s\n", programa.nome, oQue, motivo);
 }
 
 void explicarFalha(const PROGRAMA& programa, const char* oQue, int erro) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s: %s\n", programa.nome, oQue, std::strerror(erro != 0 ? erro : EIO));
+  explicar(programa, oQue, std::strerror(erro != 0 ? erro : EIO));
 }
 
 int statusAoEncerrar(const PROGRAMA& programa) {

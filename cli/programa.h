@@ -14,16 +14,23 @@ inline constexpr int statusDeUsoErrado = 2;
 struct PROGRAMA {
   const char* nome;
   const char* uso;  // the --help text, every line ended
+  // Prints what --help adds after uso, when it has to be found out at run time.
+  void (*depoisDoUso)() = nullptr;
 };
 
 // Puts the standard streams in binary mode, then reads the command line. Nothing when the
 // program is to go on to its command loop; otherwise the exit status to end it with, once
 // --help or --version has been answered on standard output or the arguments refused on
-// standard error.
-std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa);
+// standard error. A program that takes one operand (a file) passes where to put it, set
+// to nullptr when none is given; an operand that begins with '-' is taken after "--".
+std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
+                                   const char** operando = nullptr);
 
 // One line on standard error, "name: what: reason", once standard output has been flushed
-// so that the two arrive in order. An erro of 0 (no reason known) reads as an I/O error.
+// so that the two arrive in order.
+void explicar(const PROGRAMA& programa, const char* oQue, const char* motivo);
+
+// explicar with the system's words for erro; 0 (no reason known) reads as an I/O error.
 void explicarFalha(const PROGRAMA& programa, const char* oQue, int erro);
 
 // The exit status that ends a command loop, after `q`, at the end of input or after

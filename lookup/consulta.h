@@ -2,6 +2,8 @@
 // current position up.
 #pragma once
 
+#include <cstddef>
+
 #include "core/jogo.h"
 #include "input/entrada.h"
 
@@ -34,6 +36,13 @@ CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte);
 // is not valid, says so on standard output, naming caminho, and returns why; the caller
 // ends the program.
 CARGA_DO_DICIONARIO leDicionario(const char* caminho);
+
+// The complete dictionary that came with the running program, as a path into caminho (at
+// most tamanho bytes): in an installation the one in the data folder beside the programs'
+// (share/velha/ next to bin/ or games/, or the programs' own folder in the Windows ZIP),
+// else the one a build tree's build wrote. False when there is none that opens, or the
+// program's folder cannot be known.
+bool acharDicionarioCompleto(char* caminho, std::size_t tamanho);
 
 // The rule for the position: the cell in j and the key in v. Without a rule (or for a
 // finished game whose key lies beyond the table) prints why and returns jogadaSemRegra

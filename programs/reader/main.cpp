@@ -1,6 +1,8 @@
-// reader: tic-tac-toe at the console, with an automatic move taken from the move
-// dictionary in "dicionario.txt".
+// reader: tic-tac-toe at the console, with an automatic move taken from a move
+// dictionary, "dicionario.txt" unless another file is named.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/programa.h"
 #include "console/console.h"
@@ -10,14 +12,17 @@
 namespace velha {
 namespace {
 
+void imprimirOndeEstaODicionarioCompleto();
+
 constexpr PROGRAMA readerNaLinhaDeComando{
     "reader",
-    "Usage: reader [--help | --version]\n"
+    "Usage: reader [[--] FILE]\n"
+    "       reader --help | --version\n"
     "Play tic-tac-toe at the console. On request the program plays the move that a move\n"
     "dictionary holds for the current position.\n"
     "\n"
-    "The dictionary is the file dicionario.txt in the working directory, read once at\n"
-    "start; scribe writes one, and a complete one is installed with the programs.\n"
+    "The dictionary is FILE, or else dicionario.txt in the working directory, read once at\n"
+    "start; scribe writes one. A FILE that begins with '-' follows \"--\".\n"
     "\n"
     "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
     "  b      play the dictionary's move for the side to move\n"
@@ -25,7 +30,29 @@ constexpr PROGRAMA readerNaLinhaDeComando{
     "  r      start a new, empty game; the side whose turn it was moves first\n"
     "  h      print the command list\n"
     "  q      quit\n"
-    "The board is printed at every line end. See reader(6).\n"};
+    "The board is printed at every line end. See reader(6).\n",
+    imprimirOndeEstaODicionarioCompleto};
+
+constexpr std::size_t tamanhoDoCaminho = 4096;
+
+void imprimirOndeEstaODicionarioCompleto() {
+  char caminho[tamanhoDoCaminho];
+  if (acharDicionarioCompleto(caminho, sizeof caminho)) {
+    std::printf("\nThe complete dictionary, for both sides, is %s.\n", caminho);
+  } else {
+    std::printf("\nNo complete dictionary was found with this program.\n");
+  }
+}
+
+// Said when reader is started without a file where there is no dicionario.txt: the
+// complete dictionary, as a command to copy.
+void sugerirODicionarioCompleto() {
+  char caminho[tamanhoDoCaminho];
+  if (!acharDicionarioCompleto(caminho, sizeof caminho)) return;
+  const char* aspas = std::strchr(caminho, ' ') != nullptr ? "\"" : "";
+  std::fprintf(stderr, "%s: to play from the complete dictionary: %s %s%s%s\n",
+               readerNaLinhaDeComando.nome, readerNaLinhaDeComando.nome, aspas, caminho, aspas);
+}
 
 void help() { imprimirAjuda("buscaNoDicionario"); }
 
@@ -39,29 +66,31 @@ void buscaDicionario(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
-// The dictionary in the table, or the reason why not on standard output (the game's
-// message) and on standard error.
-bool carregarOuExplicar(const char* caminho) {
-  const CARGA_DO_DICIONARIO lida = leDicionario(caminho);
-  switch (lida.resultado) {
-    case carga::carregada:
-      return true;
-    case carga::invalida:
-      std::fflush(stdout);
-      std::fprintf(stderr, "%s: %s: not a dictionary (line %lld)\n", readerNaLinhaDeComando.nome,
-                   caminho, lida.linhaInvalida);
-      return false;
-    case carga::ilegivel:
-      explicarFalha(readerNaLinhaDeComando, caminho, lida.erro);
-      return false;
+// Why the dictionary was not loaded, on standard error; the game's own message is out.
+void explicarACarga(const char* caminho, CARGA_DO_DICIONARIO lida) {
+  if (lida.resultado == carga::ilegivel) {
+    explicarFalha(readerNaLinhaDeComando, caminho, lida.erro);
+    return;
   }
-  return false;
+  char motivo[64];
+  std::snprintf(motivo, sizeof motivo, "not a dictionary (line %lld)", lida.linhaInvalida);
+  explicar(readerNaLinhaDeComando, caminho, motivo);
 }
 
 int reader(int argc, char** argv) {
-  if (const auto status = iniciarPrograma(argc, argv, readerNaLinhaDeComando)) return *status;
+  const char* arquivo = nullptr;
+  if (const auto status = iniciarPrograma(argc, argv, readerNaLinhaDeComando, &arquivo)) {
+    return *status;
+  }
   inicializarJogadas();
-  if (!carregarOuExplicar(nomeDoDicionario)) return statusDeFalha;
+  const char* caminho = arquivo != nullptr ? arquivo : nomeDoDicionario;
+  if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho); lida.resultado != carga::carregada) {
+    explicarACarga(caminho, lida);
+    if (arquivo == nullptr && lida.resultado == carga::ilegivel && lida.erro == ENOENT) {
+      sugerirODicionarioCompleto();
+    }
+    return statusDeFalha;
+  }
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);

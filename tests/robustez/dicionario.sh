@@ -34,3 +34,17 @@ printf "Arquivo de jogadas 'dicionario.txt' invalido na linha 1.\n" > expected
 printf 'q\n' | timeout 5 "$program" > output 2> errors
 expect_status "/dev/zero as the dictionary" 1 $?
 cmp -s output expected || fail "/dev/zero as the dictionary: $(cat output)"
+
+# No dictionary and no file named: the reason, then this build's complete dictionary as a
+# command to copy, which plays.
+rm -rf dicionario.txt
+"$program" < /dev/null > output 2> errors
+expect_status "no dictionary" 1 $?
+hint="reader: to play from the complete dictionary: reader "
+[[ $(wc -l < errors) == 2 && $(sed -n 2p errors) == "$hint"* ]] ||
+  fail "no dictionary: no hint on standard error: $(cat errors)"
+complete=$(sed -n 2p errors)
+complete=${complete#"$hint"}
+printf 'b\nq\n' | "$program" "$complete" > output 2> errors
+grep -qxF 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' output ||
+  fail "the hint's dictionary, $complete, did not play"

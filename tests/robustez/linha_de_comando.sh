@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The command line: --help and --version answer and end the program, anything else is
-# refused with one line on standard error and status 2. None of them starts a game, and
-# reader never looks for its dictionary (there is none in the folder).
+# The command line: --help and --version answer and end the program, reader takes the
+# path of its dictionary, anything else is refused with one line on standard error and
+# status 2. None of them starts a game, and reader never looks for its dictionary (there is
+# none in the folder) unless given a path.
 #
 # linha_de_comando.sh PROGRAM SCRATCH VERSION
 source "$(dirname "$0")/comum.sh"
@@ -12,7 +13,9 @@ rm -f dicionario.txt
 "$program" --help < /dev/null > output 2> errors
 expect_status "--help" 0 $?
 expect_no_report "--help"
-[[ $(head -n 1 output) == "Usage: $name [--help | --version]" ]] || fail "--help: $(head -n 1 output)"
+usage="Usage: $name [--help | --version]"
+[[ $name == reader ]] && usage="Usage: reader [[--] FILE]"
+[[ $(head -n 1 output) == "$usage" ]] || fail "--help: $(head -n 1 output)"
 grep -q 'Comandos validos' output && fail "--help started a game"
 
 "$program" --version < /dev/null > output 2> errors
@@ -20,11 +23,19 @@ expect_status "--version" 0 $?
 expect_no_report "--version"
 [[ $(cat output) == "$name (velha) $version" ]] || fail "--version: $(cat output)"
 
-# The argument named, after the one that may stand alone.
-for args in "--bogus" "-h" "help" "--help extra" "--version --help" "--bogus --help"; do
+# Each case is "arguments|the argument the refusal names": the first that cannot be
+# accepted, which is the one after an option that must stand alone, or after reader's file.
+refused=("--bogus|--bogus" "-h|-h" "--help extra|extra" "--version --help|--help"
+  "--bogus --help|--bogus" "-|-")
+if [[ $name == reader ]]; then
+  refused+=("one two|two" "-- one two|two" "one --help|--help")
+else
+  refused+=("help|help" "--|--" "-- x|--")
+fi
+for case in "${refused[@]}"; do
+  args=${case%|*}
+  named=${case#*|}
   read -r -a words <<< "$args"
-  named=${words[0]}
-  [[ $named == --help || $named == --version ]] && named=${words[1]}
   "$program" "${words[@]}" < /dev/null > output 2> errors
   expect_status "$args" 2 $?
   [[ ! -s output ]] || fail "$args: standard output is not empty: $(head -c 200 output)"
@@ -36,3 +47,16 @@ done
 # An answer that cannot be written is a failure, as in the game.
 "$program" --help > /dev/full 2> errors
 expect_status "--help to a full disk" 1 $?
+
+# reader's file: named in its messages as given, a name that begins with '-' after "--".
+if [[ $name == reader ]]; then
+  for args in "-- -missing" "missing"; do
+    read -r -a words <<< "$args"
+    file=${words[-1]}
+    "$program" "${words[@]}" < /dev/null > output 2> errors
+    expect_status "reader $args" 1 $?
+    [[ $(cat output) == "Nao foi possivel abrir o arquivo de jogadas '$file'." ]] ||
+      fail "reader $args: $(cat output)"
+    expect_reason "reader $args" "$file"
+  done
+fi
