@@ -5,7 +5,16 @@
 # /usr/games, where the generic names reader and scribe are less likely to clash. Both
 # install the same data: the manual pages (section 6, compressed), the complete dictionary
 # in share/velha/, and the copyright file and changelog in share/doc/velha/.
-include(GNUInstallDirs)
+# First of all, the folders the install is about to create, for the uninstall target. In no
+# component, so that it runs for cmake --install alone, never for cpack's staging installs.
+set(install_folders ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man6
+                    ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} ${CMAKE_INSTALL_DOCDIR})
+configure_file(cmake/record_install_folders.cmake.in record_install_folders.cmake @ONLY)
+install(SCRIPT ${PROJECT_BINARY_DIR}/record_install_folders.cmake)
+add_custom_target(uninstall
+  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/uninstall.cmake
+  COMMENT "Removing what the last cmake --install of this build installed"
+  VERBATIM)
 
 install(TARGETS seeker scribe reader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT programas)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the project afresh in a folder of its own, installs it into a prefix there, plays
-# a short session with each installed program, renders the manual pages, and builds,
-# lists and lints the Debian package. Nothing of the build tree under test is touched:
+# a short session with each installed program, renders the manual pages, uninstalls, and
+# builds, lists and lints the Debian package. Nothing of the build tree under test is touched:
 # its install manifest stays whatever its user's last install wrote.
 #
 # check_install.sh SOURCE_DIR [cmake configure arguments...]
@@ -32,10 +32,18 @@ printf 'b\nq\n' | "$bin/seeker" | grep -qx 'Busca Max Min - melhor jogada: 0 \[e
   fail "installed seeker did not play"
 [ "$(printf 'b\ni\nq\n' | "$bin/scribe" | wc -l)" -eq 2423 ] || fail "installed scribe listing"
 [ "$(wc -l < "$data/dicionario.txt")" -eq 4520 ] || fail "installed dictionary"
-# As the manual page says to play it.
-(cd "$data" && printf 'b\nq\n' | "$bin/reader") |
-  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
-  fail "installed reader did not play from the installed dictionary"
+# From any folder, with the installed dictionary's path: both sides play from it.
+elsewhere=$tmp/elsewhere
+mkdir -p "$elsewhere"
+replies=$(cd "$elsewhere" && printf 'b\nb\nq\n' | "$bin/reader" "$data/dicionario.txt" | grep '^Busca')
+[ "$replies" = 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]
+Busca Dicionario - melhor jogada: 4 [indice buscado: 10606]' ] ||
+  fail "installed reader did not play both sides from the installed dictionary: $replies"
+# Without it, where there is no dicionario.txt, standard error names it as a command.
+(cd "$elsewhere" && "$bin/reader" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
+grep -qxF "reader: to play from the complete dictionary: reader $data/dicionario.txt" \
+  "$elsewhere/errors" || fail "reader does not name the installed dictionary: $(cat "$elsewhere/errors")"
+"$bin/reader" --help | grep -qF "$data/dicionario.txt" || fail "reader --help does not name it"
 
 for page in seeker scribe reader; do
   file=$prefix/share/man/man6/$page.6.gz
@@ -51,6 +59,20 @@ MANWIDTH=200 man -l "$prefix/share/man/man6/reader.6.gz" | grep -qF "$data/dicio
 grep -q '^License: Expat' "$prefix/share/doc/velha/copyright" || fail "copyright file"
 gzip -dc "$prefix/share/doc/velha/changelog.gz" | head -n 1 | grep -q '^velha (' || fail "changelog"
 
+# The uninstall target removes the install and the folders it made, and no more: a fresh
+# prefix is left empty, and a file of the user's stays, with the folders that hold it.
+cmake --build "$tmp/build" --target uninstall > /dev/null || fail "uninstall"
+[ -z "$(find "$prefix" -mindepth 1)" ] || fail "uninstall left $(find "$prefix" -mindepth 1)"
+cmake --install "$tmp/build" --prefix "$prefix" > /dev/null
+echo mine > "$data/notes.txt"
+cmake --build "$tmp/build" --target uninstall > /dev/null || fail "uninstall"
+[ "$(find "$prefix" -mindepth 1)" = "$prefix/share
+$prefix/share/velha
+$prefix/share/velha/notes.txt" ] || fail "uninstall around a user's file left $(find "$prefix" -mindepth 1)"
+cmake --build "$tmp/build" --target uninstall > "$tmp/again.log" 2>&1 &&
+  fail "uninstall without an install record succeeded"
+grep -q 'Nothing to uninstall' "$tmp/again.log" || fail "uninstall did not say why it refused"
+
 (cd "$tmp" && cpack --config "$tmp/build/CPackConfig.cmake" -B "$tmp/package" > /dev/null)
 deb=$(ls "$tmp"/package/*.deb)
 contents=$(dpkg-deb -c "$deb")
@@ -62,6 +84,12 @@ for path in ./usr/games/seeker ./usr/games/scribe ./usr/games/reader \
 done
 grep -q ' ./usr/bin/' <<< "$contents" && fail "the package has programs outside /usr/games"
 dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "package dependencies were not computed"
+# The package's reader, unpacked, finds the package's dictionary from its own folder.
+dpkg-deb -x "$deb" "$tmp/unpacked"
+(cd "$elsewhere" && "$tmp/unpacked/usr/games/reader" < /dev/null > /dev/null 2> errors) &&
+  fail "the package's reader without a dictionary"
+grep -qxF "reader: to play from the complete dictionary: reader $tmp/unpacked/usr/share/velha/dicionario.txt" \
+  "$elsewhere/errors" || fail "the package's reader does not name the package's dictionary"
 
 if command -v lintian > /dev/null; then
   # As root lintian says it should not run as root; that notice is not about the package.
