@@ -4,9 +4,7 @@
 // and what a `min` level does with the cell it chose.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <utility>
 
 #include "core/jogo.h"
 
@@ -46,7 +44,7 @@ enum class desfecho { continua, vitoria, empate };
 // move to them, which spares summing the nine cells again as fimDeJogo would; search_test
 // shows that this gives fimDeJogo's answer for every move from every unfinished position.
 inline desfecho desfechoDaJogada(std::uint32_t somasDepois, const JOGO& depois) {
-  if (marcasDasLinhasCompletas(somasDepois) != 0) return desfecho::vitoria;
+  if (haLinhaCompleta(somasDepois)) return desfecho::vitoria;
   return depois.jogadas == totalDeCasas ? desfecho::empate : desfecho::continua;
 }
 
@@ -57,30 +55,33 @@ inline desfecho desfechoDaJogada(std::uint32_t somasDepois, const JOGO& depois) 
 // level's children are searched by the function for livres - 1, and the recursion is
 // bounded where the compiler can see it. It then inlines the whole search below a root
 // into one function (gnu::flatten), which spares the calls between levels, a large part
-// of what a node costs (see README, Performance).
+// of what a node costs (see docs/performance.md).
 template <opcao op, class Politica, int livres>
 [[gnu::flatten]] JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
   ++nivelAtual;
   const LISTA_DE_JOGADAS candidatos = listaDeJogadas(&j);
   const int quantidade = candidatos.jogadas[0];
   if (quantidade == 0) {
+    // Only a root can get here: below it, a level is searched only after a move that
+    // left the game unfinished, and so with a free cell.
     jogador vitorioso = empate;
     fimDeJogo(j, &vitorioso);
     return {semCandidato, vitorioso == empate ? 0 : valorDeJogoPerdido};
   }
 
   JOGADA_VALOR escolhida{candidatos.jogadas[1], sentinela(op)};
-  // Every candidate starts from this copy. No pointer to it is ever made, so the compiler
-  // knows nothing in the loop changes it (the parameter, to the compiler, is memory a call
-  // might reach): it keeps the cells in registers and drops inserirJogada's end-of-game
-  // test before each move, which listaDeJogadas has already answered for this position.
+  // Every candidate starts from this copy, which nothing ever points to. The compiler can
+  // then tell that no move in the loop changes it (j has its address taken, for
+  // Politica), keep its cells in registers, and drop inserirJogada's end-of-game test
+  // before each move, which listaDeJogadas has already answered for this position.
   const JOGO posicao = j;
   for (int i = 1; i <= quantidade; ++i) {
     const JOGADA jogada = candidatos.jogadas[i];
-    JOGO temp = posicao;
-    inserirJogada(&temp, jogada, temp.jogadorAtual);
-    const std::uint32_t somasDepois = somasComAMarca(somas, jogada, temp.A[jogada]);
-    const desfecho fim = desfechoDaJogada(somasDepois, temp);
+    JOGO filho = posicao;
+    // Always accepted: the cell is a candidate of this very position.
+    inserirJogada(&filho, jogada, filho.jogadorAtual);
+    const std::uint32_t somasDoFilho = somasComAMarca(somas, jogada, filho.A[jogada]);
+    const desfecho fim = desfechoDaJogada(somasDoFilho, filho);
     int valor = 0;  // a draw
     if (fim == desfecho::vitoria) {
       valor = valorDaVitoria<op>(Politica::baseDaVitoria, nivelAtual);
@@ -88,7 +89,8 @@ template <opcao op, class Politica, int livres>
       // A child without a free cell has no candidate, and no complete line either (this
       // move would have won): its search would give 0, the draw valor holds already.
       if constexpr (livres > 1) {
-        valor = buscarNivel<outraOpcao(op), Politica, livres - 1>(temp, nivelAtual, somasDepois).v;
+        valor =
+            buscarNivel<outraOpcao(op), Politica, livres - 1>(filho, nivelAtual, somasDoFilho).v;
       }
     }
     // Ties keep the earlier, lower-numbered cell.
@@ -105,23 +107,39 @@ inline int casasLivres(const JOGO& j) {
   return livres;
 }
 
-// The level function for the root's count of free cells, chosen by direct calls so that
-// the compiler can specialise it for what the caller passes (the depth 0 of the consoles).
-template <opcao op, class Politica, int livres = totalDeCasas>
-JOGADA_VALOR buscarNaRaiz(JOGO j, int nivelAtual, int livresNaRaiz) {
-  if constexpr (livres > 0) {
-    if (livresNaRaiz < livres) {
-      return buscarNaRaiz<op, Politica, livres - 1>(j, nivelAtual, livresNaRaiz);
-    }
+// The root's level function, by its count of free cells. Direct calls, so that the
+// compiler can specialise each for what the caller passes (the depth 0 of the consoles).
+template <opcao op, class Politica>
+JOGADA_VALOR buscarNaRaiz(JOGO j, int nivelAtual) {
+  const std::uint32_t somas = somasDasLinhas(j.A);
+  switch (casasLivres(j)) {
+    case 9:
+      return buscarNivel<op, Politica, 9>(j, nivelAtual, somas);
+    case 8:
+      return buscarNivel<op, Politica, 8>(j, nivelAtual, somas);
+    case 7:
+      return buscarNivel<op, Politica, 7>(j, nivelAtual, somas);
+    case 6:
+      return buscarNivel<op, Politica, 6>(j, nivelAtual, somas);
+    case 5:
+      return buscarNivel<op, Politica, 5>(j, nivelAtual, somas);
+    case 4:
+      return buscarNivel<op, Politica, 4>(j, nivelAtual, somas);
+    case 3:
+      return buscarNivel<op, Politica, 3>(j, nivelAtual, somas);
+    case 2:
+      return buscarNivel<op, Politica, 2>(j, nivelAtual, somas);
+    case 1:
+      return buscarNivel<op, Politica, 1>(j, nivelAtual, somas);
+    default:  // none: a full board
+      return buscarNivel<op, Politica, 0>(j, nivelAtual, somas);
   }
-  return buscarNivel<op, Politica, livres>(j, nivelAtual, somasDasLinhas(j));
 }
 
 template <class Politica>
 JOGADA_VALOR buscarExaustivamente(JOGO j, opcao op, int nivelAtual) {
-  const int livres = casasLivres(j);
-  return op == min ? buscarNaRaiz<min, Politica>(j, nivelAtual, livres)
-                   : buscarNaRaiz<max, Politica>(j, nivelAtual, livres);
+  return op == min ? buscarNaRaiz<min, Politica>(j, nivelAtual)
+                   : buscarNaRaiz<max, Politica>(j, nivelAtual);
 }
 
 }  // namespace velha

@@ -31,8 +31,8 @@ TEST(DesfechoDaJogada, DaARespostaDeFimDeJogoDepoisDeCadaJogada) {
       for (int casa = 0; casa < totalDeCasas; ++casa) {
         JOGO depois = antes;
         if (!inserirJogada(&depois, casa, vez)) continue;
-        const std::uint32_t somas = somasComAMarca(somasDasLinhas(antes), casa, depois.A[casa]);
-        ASSERT_EQ(somas, somasDasLinhas(depois)) << codigo << " casa " << casa;
+        const std::uint32_t somas = somasComAMarca(somasDasLinhas(antes.A), casa, depois.A[casa]);
+        ASSERT_EQ(somas, somasDasLinhas(depois.A)) << codigo << " casa " << casa;
         jogador vitorioso = empate;
         const bool fim = fimDeJogo(depois, &vitorioso);
         const desfecho lido = desfechoDaJogada(somas, depois);
