@@ -3,19 +3,19 @@
 #   cmake --build build --target tidy           clang-tidy on every translation unit of the
 #                                               build, with the checks of .clang-tidy
 # Both fail on the first finding.
-set(pastasDoProjeto platform input cli core search dictionary generator lookup console programs tests
-                    bench fuzz)
+set(project_folders platform input cli core search dictionary generator lookup console programs
+                    tests bench fuzz)
 
 find_program(CLANG_FORMAT clang-format)
 if(CLANG_FORMAT)
-  set(fontes "")
-  foreach(pasta IN LISTS pastasDoProjeto)
-    file(GLOB_RECURSE daPasta CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${pasta}/*.h
-         ${PROJECT_SOURCE_DIR}/${pasta}/*.cpp)
-    list(APPEND fontes ${daPasta})
+  set(sources "")
+  foreach(folder IN LISTS project_folders)
+    file(GLOB_RECURSE in_folder CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h
+         ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+    list(APPEND sources ${in_folder})
   endforeach()
   add_custom_target(format-check
-    COMMAND ${CLANG_FORMAT} --dry-run --Werror ${fontes}
+    COMMAND ${CLANG_FORMAT} --dry-run --Werror ${sources}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "clang-format --dry-run --Werror over the project's sources"
     VERBATIM)
@@ -23,12 +23,12 @@ endif()
 
 find_program(RUN_CLANG_TIDY NAMES run-clang-tidy run-clang-tidy-14)
 if(RUN_CLANG_TIDY)
-  list(JOIN pastasDoProjeto "|" alternativas)
+  list(JOIN project_folders "|" alternatives)
   add_custom_target(tidy
     # A g++ build's commands may hold options clang does not know, errors under -Werror.
     COMMAND ${RUN_CLANG_TIDY} -quiet -p ${PROJECT_BINARY_DIR}
             -extra-arg=-Wno-ignored-optimization-argument -extra-arg=-Wno-unknown-warning-option
-            "^${PROJECT_SOURCE_DIR}/(${alternativas})/"
+            "^${PROJECT_SOURCE_DIR}/(${alternatives})/"
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "clang-tidy over every translation unit of the project"
     VERBATIM)

@@ -17,23 +17,23 @@ add_custom_target(uninstall
   VERBATIM)
 
 install(TARGETS seeker scribe reader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-        COMPONENT programas)
+        COMPONENT programs)
 install(TARGETS seeker scribe reader RUNTIME DESTINATION games
-        COMPONENT programas_do_pacote EXCLUDE_FROM_ALL)
+        COMPONENT package_programs EXCLUDE_FROM_ALL)
 
-set(modelosDasPaginas ${PROJECT_SOURCE_DIR}/man/seeker.6.in ${PROJECT_SOURCE_DIR}/man/scribe.6.in
-                      ${PROJECT_SOURCE_DIR}/man/reader.6.in)
-configure_file(cmake/instalar_comprimidos.cmake.in instalar_comprimidos.cmake @ONLY)
-install(SCRIPT ${PROJECT_BINARY_DIR}/instalar_comprimidos.cmake COMPONENT dados)
+set(man_page_templates ${PROJECT_SOURCE_DIR}/man/seeker.6.in ${PROJECT_SOURCE_DIR}/man/scribe.6.in
+                       ${PROJECT_SOURCE_DIR}/man/reader.6.in)
+configure_file(cmake/install_compressed.cmake.in install_compressed.cmake @ONLY)
+install(SCRIPT ${PROJECT_BINARY_DIR}/install_compressed.cmake COMPONENT data)
 
 # The licence as Debian's machine-readable copyright file: its text, from LICENSE, is a
 # field continued on lines that start with a space, a blank line written as " .".
-file(READ LICENSE licenca)
-string(FIND "${licenca}" "Permission is hereby granted" inicioDaLicenca)
-string(SUBSTRING "${licenca}" ${inicioDaLicenca} -1 textoDaLicenca)
-string(STRIP "${textoDaLicenca}" textoDaLicenca)
-string(REPLACE "\n\n" "\n.\n" textoDaLicenca "${textoDaLicenca}")
-string(REPLACE "\n" "\n " textoDaLicenca "${textoDaLicenca}")
+file(READ LICENSE licence)
+string(FIND "${licence}" "Permission is hereby granted" licence_start)
+string(SUBSTRING "${licence}" ${licence_start} -1 licence_text)
+string(STRIP "${licence_text}" licence_text)
+string(REPLACE "\n\n" "\n.\n" licence_text "${licence_text}")
+string(REPLACE "\n" "\n " licence_text "${licence_text}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "velha maintainers <maintainers@users.noreply.example>")
 file(WRITE ${PROJECT_BINARY_DIR}/copyright
 "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
@@ -46,19 +46,19 @@ License: Expat
 Comment: The MIT licence, which Debian names Expat.
 
 License: Expat
- ${textoDaLicenca}
+ ${licence_text}
 ")
-install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT dados)
+install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT data)
 
 if(with_complete_dictionary)
   install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} COMPONENT dados)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} COMPONENT data)
 endif()
 
 # The changelog's latest entry names the version being packaged.
-file(STRINGS cmake/changelog primeiraLinha LIMIT_COUNT 1)
-if(NOT primeiraLinha MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
-  message(FATAL_ERROR "cmake/changelog has no entry for ${PROJECT_VERSION}: ${primeiraLinha}")
+file(STRINGS cmake/changelog first_line LIMIT_COUNT 1)
+if(NOT first_line MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "cmake/changelog has no entry for ${PROJECT_VERSION}: ${first_line}")
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -76,8 +76,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 # The package holds the programs' games/ rule and the data, not their bin/ rule.
 set(CPACK_INSTALL_CMAKE_PROJECTS
-    "${PROJECT_BINARY_DIR};${PROJECT_NAME};programas_do_pacote;/"
-    "${PROJECT_BINARY_DIR};${PROJECT_NAME};dados;/")
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};package_programs;/"
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};data;/")
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "^${PROJECT_SOURCE_DIR}/build[^/]*/"

@@ -4,8 +4,8 @@
 # status 2. None of them starts a game, and reader never looks for its dictionary (there is
 # none in the folder) unless given a path.
 #
-# linha_de_comando.sh PROGRAM SCRATCH VERSION
-source "$(dirname "$0")/comum.sh"
+# command_line.sh PROGRAM SCRATCH VERSION
+source "$(dirname "$0")/common.sh"
 version=$3
 name=$(basename "$program")
 rm -f dicionario.txt

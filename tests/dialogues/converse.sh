@@ -3,7 +3,7 @@
 # few seconds at most for each line of the reply, and only then sends the next. Fails if
 # a reply does not arrive, or differs by a byte, or if anything follows the last one.
 #
-# conversar.sh PROGRAM SCRATCH DIALOGUE [DICTIONARY]
+# converse.sh PROGRAM SCRATCH DIALOGUE [DICTIONARY]
 #
 # In DIALOGUE a line that starts with "> " is sent (without that mark); every other line is
 # a line of output expected, in order, before the next line is sent. DICTIONARY, if given,
@@ -25,26 +25,26 @@ fail() {
   exit 1
 }
 
-coproc PROGRAMA { exec "$program" 2> errors; }
-pid=$PROGRAMA_PID
+coproc PROGRAM { exec "$program" 2> errors; }
+pid=$PROGRAM_PID
 # Copies of the pipe ends: bash drops its own once the program has ended.
-exec {resposta}<&"${PROGRAMA[0]}" {pedido}>&"${PROGRAMA[1]}"
+exec {reply_fd}<&"${PROGRAM[0]}" {request_fd}>&"${PROGRAM[1]}"
 trap 'kill "$pid" 2> /dev/null' EXIT
 
 sent="(start)"
 while IFS= read -r line; do
   if [[ $line == "> "* ]]; then
     sent=${line#> }
-    printf '%s\n' "$sent" >&"$pedido" || fail "could not send '$sent'"
+    printf '%s\n' "$sent" >&"$request_fd" || fail "could not send '$sent'"
   else
-    IFS= read -r -t "$timeout" -u "$resposta" reply ||
+    IFS= read -r -t "$timeout" -u "$reply_fd" reply ||
       fail "after '$sent': no reply within $timeout s; expected '$line'"
     [[ $reply == "$line" ]] || fail "after '$sent': got '$reply', expected '$line'"
   fi
 done < "$dialogue"
 
 # The dialogue ends with the program's quitting: its output must end there too.
-if IFS= read -r -t "$timeout" -u "$resposta" reply; then
+if IFS= read -r -t "$timeout" -u "$reply_fd" reply; then
   fail "after '$sent': unexpected output '$reply'"
 fi
 wait "$pid"

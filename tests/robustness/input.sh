@@ -3,8 +3,8 @@
 # each pair of inputs below must give the same output, with status 0. Input that cannot
 # be read at all ends the program with status 1.
 #
-# entrada.sh PROGRAM SCRATCH
-source "$(dirname "$0")/comum.sh"
+# input.sh PROGRAM SCRATCH
+source "$(dirname "$0")/common.sh"
 
 megabyte=$((1024 * 1024))
 repeat() { head -c "$2" < /dev/zero | tr '\0' "$1"; }

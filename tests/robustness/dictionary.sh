@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # reader with dictionary files that are large, endless, or that exist but cannot be read.
 #
-# dicionario.sh READER SCRATCH
-source "$(dirname "$0")/comum.sh"
+# dictionary.sh READER SCRATCH
+source "$(dirname "$0")/common.sh"
 
 # 10 MiB of one valid line repeated, then one more rule for the same key: the last wins.
 yes '10597 4' | head -n $((10 * 1024 * 1024 / 8)) > dicionario.txt

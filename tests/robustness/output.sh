@@ -2,8 +2,8 @@
 # A program whose standard output fails must stop and say so: it must not go on reading
 # commands, wait for input it can no longer answer, or end with status 0.
 #
-# saida.sh PROGRAM SCRATCH LINE, where LINE is an input line that makes PROGRAM print.
-source "$(dirname "$0")/comum.sh"
+# output.sh PROGRAM SCRATCH LINE, where LINE is an input line that makes PROGRAM print.
+source "$(dirname "$0")/common.sh"
 line=$3
 
 printf '%s\nq\n' "$line" | "$program" > /dev/full 2> errors

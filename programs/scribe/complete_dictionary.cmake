@@ -7,7 +7,7 @@
 #   i                  the listing.
 #
 # cmake -DSCRIBE=<scribe binary> -DOUTPUT=<dicionario.txt> [-DEMULATOR=<command>]
-#       [-DKEEP_COMMANDS=ON] -P dicionario_completo.cmake
+#       [-DKEEP_COMMANDS=ON] -P complete_dictionary.cmake
 # EMULATOR runs scribe in a cross build; KEEP_COMMANDS leaves the command list beside the
 # output, as <OUTPUT>.comandos.
 foreach(var SCRIBE OUTPUT)
