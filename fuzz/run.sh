@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz preset and runs every fuzz target for a bounded time, starting from its
-# seed corpus in fuzz/corpus/<target>/ (left unchanged: new inputs go to build-fuzz/).
+# Builds the fuzz preset and runs every fuzz target for a bounded time, starting from the
+# transcripts' inputs and its own seeds in fuzz/corpus/<target>/ (both left unchanged: new
+# inputs go to build-fuzz/).
 # Fails if any target finds a crash, a sanitizer report or an input that runs too long.
 #
 # fuzz/run.sh [seconds per target, default 60]
@@ -18,19 +19,31 @@ input_timeout=300
 work=$root/build-fuzz/fuzz-run
 rm -rf "$work"
 failed=()
-targets=(dicionario seeker scribe reader)
+targets=(dictionary seeker scribe reader)
 for target in "${targets[@]}"; do
+  # Seeds: the transcripts' inputs (the dictionaries of reader's, for the parser), copied
+  # here so that the test files stay the one copy, and the target's own in fuzz/corpus/.
+  seeds=$work/$target/seeds
+  mkdir -p "$seeds"
   case $target in
-    dicionario) max_len=4096 ;;
-    *) max_len=256 ;;
+    dictionary)
+      max_len=4096
+      cp "$root"/tests/transcripts/reader/*.dic "$seeds"/
+      ;;
+    *)
+      max_len=256
+      cp "$root"/tests/transcripts/"$target"/*.in "$seeds"/
+      ;;
   esac
+  own_seeds=()
+  [[ -d $root/fuzz/corpus/$target ]] && own_seeds=("$root/fuzz/corpus/$target")
   corpus=$work/$target/corpus
   findings=$work/$target/findings
   mkdir -p "$corpus" "$findings"
   echo "== ${target}_fuzz: ${seconds} s"
   if ! "$root/build-fuzz/bin/${target}_fuzz" -max_total_time="$seconds" -max_len="$max_len" \
       -timeout="$input_timeout" -print_final_stats=1 -artifact_prefix="$findings/" \
-      "$corpus" "$root/fuzz/corpus/$target" 2> "$work/$target/log"; then
+      "$corpus" "$seeds" "${own_seeds[@]}" 2> "$work/$target/log"; then
     failed+=("$target")
     tail -n 60 "$work/$target/log"
     ls -l "$findings"

@@ -1,6 +1,6 @@
-// The complete dictionary written by the build (target `dictionary`), checked against
-// every position that can arise in play, and perfect play by the dictionary and by the
-// search against every sequence of opponent moves.
+// The complete dictionary written by the build (target `complete_dictionary`), checked
+// against every position that can arise in play, and its perfect play against every
+// sequence of opponent moves.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -8,35 +8,27 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
 #include "search/busca.h"
+#include "tests/arvore.h"
 
 namespace velha {
 namespace {
 
 // Every unfinished position reachable from the empty board, with either side first,
 // by key (a position and its colour-swapped twin share one).
-void posicoesNaoEncerradas(JOGO j, std::map<int, JOGO>& posicoes) {
-  if (jogoEncerrado(j) || !posicoes.emplace(indiceDeUmDadoTabuleiro(&j), j).second) return;
-  LISTA_DE_JOGADAS lista = listaDeJogadas(&j);
-  for (int i = 1; i <= lista.jogadas[0]; ++i) {
-    JOGO filho = j;
-    inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual);
-    posicoesNaoEncerradas(filho, posicoes);
-  }
-}
-
 const std::map<int, JOGO>& todasAsPosicoes() {
   static const std::map<int, JOGO> posicoes = [] {
     std::map<int, JOGO> p;
     for (jogador primeiro : {j1, j2}) {
-      JOGO j;
-      inicializarJogo(&j, primeiro);
-      posicoesNaoEncerradas(j, p);
+      percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
+        JOGO copia = j;
+        const bool nova = !jogoEncerrado(j) && p.emplace(indiceDeUmDadoTabuleiro(&copia), j).second;
+        return nova ? seguirTodas : naoSeguir;
+      });
     }
     return p;
   }();
@@ -84,61 +76,15 @@ TEST_F(DicionarioCompleto, ConcordaComABuscaEmTodaPosicao) {
   EXPECT_EQ(divergencias, 0);
 }
 
-struct Placar {
-  long vitorias = 0, empates = 0, derrotas = 0;
-};
-
-// Plays every game in which `jogadorPerfeito` moves by `escolher` and its opponent tries
-// every legal move.
-template <class Escolher>
-void jogarTodas(JOGO j, jogador jogadorPerfeito, Escolher escolher, Placar& placar) {
-  jogador vitorioso;
-  if (fimDeJogo(j, &vitorioso)) {
-    if (vitorioso == empate) {
-      ++placar.empates;
-    } else {
-      ++(vitorioso == jogadorPerfeito ? placar.vitorias : placar.derrotas);
-    }
-    return;
-  }
-  if (j.jogadorAtual == jogadorPerfeito) {
-    JOGO proximo = j;
-    ASSERT_TRUE(inserirJogada(&proximo, escolher(&j), proximo.jogadorAtual));
-    jogarTodas(proximo, jogadorPerfeito, escolher, placar);
-    return;
-  }
-  LISTA_DE_JOGADAS lista = listaDeJogadas(&j);
-  for (int i = 1; i <= lista.jogadas[0]; ++i) {
-    JOGO proximo = j;
-    inserirJogada(&proximo, lista.jogadas[i], proximo.jogadorAtual);
-    jogarTodas(proximo, jogadorPerfeito, escolher, placar);
-  }
-}
-
-template <class Escolher>
-void verificarQueNuncaPerde(const char* nome, Escolher escolher) {
+TEST_F(DicionarioCompleto, ODicionarioNuncaPerde) {
   for (jogador primeiro : {j1, j2}) {
     for (jogador perfeito : {primeiro, outroJogador(primeiro)}) {
-      JOGO inicio;
-      inicializarJogo(&inicio, primeiro);
-      Placar placar;
-      jogarTodas(inicio, perfeito, escolher, placar);
-      const char* papel = perfeito == primeiro ? "first" : "second";
-      std::printf("%s playing %s as %s: %ld won, %ld drawn, %ld lost\n", nome,
-                  perfeito == j1 ? "X" : "O", papel, placar.vitorias, placar.empates,
-                  placar.derrotas);
-      EXPECT_EQ(placar.derrotas, 0) << nome << " as the " << papel << " player";
-      EXPECT_GT(placar.vitorias, 0) << nome << " as the " << papel << " player";
+      const PLACAR placar =
+          jogarContraTodos(primeiro, perfeito, [](JOGO* j) { return jogarDic(j).j; });
+      EXPECT_EQ(placar.derrotas, 0) << primeiro << perfeito;
+      EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
     }
   }
-}
-
-TEST_F(DicionarioCompleto, ODicionarioNuncaPerde) {
-  verificarQueNuncaPerde("dictionary", [](JOGO* j) { return jogarDic(j).j; });
-}
-
-TEST(JogoPerfeito, ABuscaNuncaPerde) {
-  verificarQueNuncaPerde("search", [](JOGO* j) { return buscaMaxMin(*j, min, 0).j; });
 }
 
 }  // namespace

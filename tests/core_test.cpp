@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/jogo.h"
+#include "tests/arvore.h"
 #include "tests/captura.h"
 #include "tests/tabuleiro.h"
 
@@ -20,44 +21,33 @@ int chaveBase3(const JOGO& j) {
   return chave;
 }
 
-struct Contagem {
-  std::bitset<19683> posicoes, encerradas;
-  long nos = 0, partidas = 0, vitoriasX = 0, vitoriasO = 0, empates = 0;
-};
-
-void enumerar(JOGO j, Contagem& c) {
-  ++c.nos;
-  c.posicoes.set(chaveBase3(j));
-  jogador vitorioso;
-  if (fimDeJogo(j, &vitorioso)) {
-    c.encerradas.set(chaveBase3(j));
-    ++c.partidas;
-    (vitorioso == j1 ? c.vitoriasX : vitorioso == j2 ? c.vitoriasO : c.empates) += 1;
-    EXPECT_EQ(listaDeJogadas(&j).jogadas[0], 0);
-    return;
-  }
-  const LISTA_DE_JOGADAS lista = listaDeJogadas(&j);
-  ASSERT_GT(lista.jogadas[0], 0);
-  for (int i = 1; i <= lista.jogadas[0]; ++i) {
-    JOGO filho = j;
-    ASSERT_TRUE(inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual));
-    enumerar(filho, c);
-  }
-}
-
 // The published counts of tic-tac-toe, reached only through the core's own rules.
 TEST(Regras, EnumeracaoCompletaBateComAsContagensConhecidas) {
-  JOGO inicio;
-  inicializarJogo(&inicio, j1);
-  Contagem c;
-  enumerar(inicio, c);
-  EXPECT_EQ(c.posicoes.count(), 5478u);
-  EXPECT_EQ(c.encerradas.count(), 958u);
-  EXPECT_EQ(c.partidas, 255168);
-  EXPECT_EQ(c.vitoriasX, 131184);
-  EXPECT_EQ(c.vitoriasO, 77904);
-  EXPECT_EQ(c.empates, 46080);
-  EXPECT_EQ(c.nos, 549946);
+  std::bitset<19683> posicoes, encerradas;
+  long nos = 0, partidas = 0, vitoriasX = 0, vitoriasO = 0, empates = 0;
+  percorrerJogoDesdeOInicio(j1, [&](const JOGO& j) {
+    ++nos;
+    posicoes.set(chaveBase3(j));
+    JOGO copia = j;
+    const int legais = listaDeJogadas(&copia).jogadas[0];
+    jogador vitorioso;
+    if (!fimDeJogo(j, &vitorioso)) {
+      EXPECT_GT(legais, 0);
+      return seguirTodas;
+    }
+    EXPECT_EQ(legais, 0);
+    encerradas.set(chaveBase3(j));
+    ++partidas;
+    (vitorioso == j1 ? vitoriasX : vitorioso == j2 ? vitoriasO : empates) += 1;
+    return seguirTodas;
+  });
+  EXPECT_EQ(posicoes.count(), 5478u);
+  EXPECT_EQ(encerradas.count(), 958u);
+  EXPECT_EQ(partidas, 255168);
+  EXPECT_EQ(vitoriasX, 131184);
+  EXPECT_EQ(vitoriasO, 77904);
+  EXPECT_EQ(empates, 46080);
+  EXPECT_EQ(nos, 549946);
 }
 
 TEST(Regras, JogoNovoListaAsNoveCasasEmOrdem) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bitset>
 
 #include "dictionary/dicionario.h"
+#include "tests/arvore.h"
 #include "tests/tabuleiro.h"
 
 namespace velha {
@@ -27,41 +29,26 @@ TEST(Chave, TrocarAsCoresEAVezNaoMudaAChave) {
 }
 
 // Every position reachable in play, with either side first: unfinished ones fit the table.
-void visitar(JOGO j, std::bitset<tamanhoDoDicionario>& vistas, int& menor, int& maior) {
-  if (jogoEncerrado(j)) return;
-  const int chave = indiceDeUmDadoTabuleiro(&j);
-  ASSERT_GE(chave, 756);
-  ASSERT_LT(chave, tamanhoDoDicionario);
-  menor = std::min(menor, chave);
-  maior = std::max(maior, chave);
-  if (vistas.test(chave)) return;
-  vistas.set(chave);
-  LISTA_DE_JOGADAS lista = listaDeJogadas(&j);
-  for (int i = 1; i <= lista.jogadas[0]; ++i) {
-    JOGO filho = j;
-    ASSERT_TRUE(inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual));
-    visitar(filho, vistas, menor, maior);
-  }
-}
-
 TEST(Chave, PosicoesNaoEncerradasCabemNaTabela) {
   std::bitset<tamanhoDoDicionario> vistas;
   int menor = tamanhoDoDicionario, maior = 0;
   for (jogador primeiro : {j1, j2}) {
-    JOGO j;
-    inicializarJogo(&j, primeiro);
-    visitar(j, vistas, menor, maior);
+    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
+      if (jogoEncerrado(j)) return naoSeguir;
+      JOGO copia = j;
+      const int chave = indiceDeUmDadoTabuleiro(&copia);
+      EXPECT_GE(chave, 756);
+      EXPECT_LT(chave, tamanhoDoDicionario);
+      menor = std::min(menor, chave);
+      maior = std::max(maior, chave);
+      if (!chaveNoDicionario(chave) || vistas.test(chave)) return naoSeguir;
+      vistas.set(chave);
+      return seguirTodas;
+    });
   }
   EXPECT_EQ(menor, 1637);
   EXPECT_EQ(maior, 19638);
   EXPECT_EQ(vistas.count(), 4520u);
-}
-
-TEST(Tabela, ComecaSemRegraEmTodaParte) {
-  jogadas[0] = '3';
-  jogadas[tamanhoDoDicionario - 1] = '4';
-  inicializarJogadas();
-  for (char regra : jogadas) ASSERT_EQ(regra, semRegra);
 }
 
 }  // namespace

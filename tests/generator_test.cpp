@@ -9,6 +9,7 @@
 
 #include "generator/gerador.h"
 #include "search/busca.h"
+#include "tests/arvore.h"
 #include "tests/captura.h"
 #include "tests/tabuleiro.h"
 
@@ -117,31 +118,24 @@ TEST(GerarJogadas, RaizMaisFundaReescreveAVitoriaPelaNonaMarca) {
   EXPECT_EQ(jogadas[7159], '2');
 }
 
-void posicoesDeQuemComeca(JOGO j, std::bitset<tamanhoDoDicionario>& vistas,
-                          std::vector<JOGO>& posicoes) {
-  if (jogoEncerrado(j)) return;
-  if (j.jogadorAtual == j1) {
-    const int chave = indiceDeUmDadoTabuleiro(&j);
-    if (vistas.test(chave)) return;
-    vistas.set(chave);
-    posicoes.push_back(j);
-  }
-  const LISTA_DE_JOGADAS lista = listaDeJogadas(&j);
-  for (int i = 1; i <= lista.jogadas[0]; ++i) {
-    JOGO filho = j;
-    inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual);
-    posicoesDeQuemComeca(filho, vistas, posicoes);
-  }
-}
-
 // Every rule written from the empty board is the search player's choice, except in the
 // 19 positions with six marks where the ninth mark would win.
 TEST(GerarJogadas, DoTabuleiroVazioSoDifereDaBuscaNaVitoriaPelaNonaMarca) {
   inicializarJogadas();
   gerarJogadas(vazio(j1), min, 0);
+  // The first player's positions, each key once.
   std::bitset<tamanhoDoDicionario> vistas;
   std::vector<JOGO> posicoes;
-  posicoesDeQuemComeca(vazio(j1), vistas, posicoes);
+  percorrerJogoDesdeOInicio(j1, [&](const JOGO& j) {
+    if (jogoEncerrado(j)) return naoSeguir;
+    if (j.jogadorAtual != j1) return seguirTodas;
+    JOGO copia = j;
+    const int chave = indiceDeUmDadoTabuleiro(&copia);
+    if (vistas.test(chave)) return naoSeguir;
+    vistas.set(chave);
+    posicoes.push_back(j);
+    return seguirTodas;
+  });
   ASSERT_EQ(posicoes.size(), 2423u);
 
   constexpr int vitoriaPelaNonaMarca = 3 - baseDaBusca;  // decided at depth 3

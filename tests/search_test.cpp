@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 
 #include "search/busca.h"
+#include "tests/arvore.h"
 #include "tests/tabuleiro.h"
 
 namespace velha {
 namespace {
-
-TEST(MinMax, EscolheOEstritamenteMelhorEMantemOSegundoNoEmpate) {
-  EXPECT_EQ(minMax(3, 7, min), 3);
-  EXPECT_EQ(minMax(3, 7, max), 7);
-  EXPECT_EQ(minMax(7, 3, min), 3);
-  EXPECT_EQ(minMax(5, 5, min), 5);
-  EXPECT_EQ(minMax(5, 5, max), 5);
-  EXPECT_EQ(outraOpcao(min), max);
-  EXPECT_EQ(outraOpcao(max), min);
-}
 
 // The search's own test of how a move ended the game, against fimDeJogo: for every
 // unfinished filling of the cells (a superset of what play can reach), either side to
@@ -78,11 +68,16 @@ TEST(BuscaMaxMin, JogoEncerradoNaoTemCandidato) {
   EXPECT_EQ(buscaMaxMin(tabuleiro("XXX.OO...", j2), min, 0).v, valorDeJogoPerdido);
 }
 
-TEST(BuscaMaxMin, NaoMudaOJogoDoChamador) {
-  JOGO j = tabuleiro("X...O....", j1);
-  const JOGO antes = j;
-  buscaMaxMin(j, min, 0);
-  EXPECT_EQ(std::memcmp(&j, &antes, sizeof j), 0);
+// As either side, moving first or second, against every sequence of opponent moves.
+TEST(BuscaMaxMin, NuncaPerde) {
+  for (jogador primeiro : {j1, j2}) {
+    for (jogador perfeito : {primeiro, outroJogador(primeiro)}) {
+      const PLACAR placar =
+          jogarContraTodos(primeiro, perfeito, [](JOGO* j) { return buscaMaxMin(*j, min, 0).j; });
+      EXPECT_EQ(placar.derrotas, 0) << primeiro << perfeito;
+      EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
+    }
+  }
 }
 
 }  // namespace
