@@ -63,14 +63,9 @@ void explicarFalha(const PROGRAMA& programa, const char* oQue, int erro) {
 }
 
 int statusAoEncerrar(const PROGRAMA& programa) {
+  // The last flush is where a reply still in the buffer is found lost.
   FONTE* entrada = entradaDosComandos();
-  // The last flush is where a reply still in the buffer is found lost; saidaIntacta finds
-  // a failure that left nothing to flush.
-  if (std::fflush(stdout) != 0) {
-    entrada->estado = estadoDaFonte::saidaFalhou;
-    entrada->erro = errno;
-  }
-  saidaIntacta(entrada);
+  esvaziarSaida(entrada);
   switch (entrada->estado) {
     case estadoDaFonte::saidaFalhou:
       explicarFalha(programa, "standard output", entrada->erro);

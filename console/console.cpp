@@ -17,12 +17,11 @@ void realizarJogada(JOGO* j, jogador* jog, int pos) {
 
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
-  switch (lerInteiro(entradaDosComandos(), &pos)) {
+  switch (lerPosicao(entradaDosComandos(), &pos)) {
     case LEITURA::lida:
       realizarJogada(j, jog, pos);
       break;
     case LEITURA::invalida:
-      pularAteOFimDaLinha(entradaDosComandos());
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
     case LEITURA::fimDaEntrada:

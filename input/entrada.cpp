@@ -54,14 +54,18 @@ bool saidaIntacta(FONTE* fonte) {
   return false;
 }
 
+bool esvaziarSaida(FONTE* fonte) {
+  if (fonte->saidaAEsvaziar != nullptr) std::fflush(fonte->saidaAEsvaziar);
+  return saidaIntacta(fonte);
+}
+
 int lerBlocoSeguinte(FONTE* fonte) {
   if (fonte->estado != estadoDaFonte::lendo) return fimDaFonte;
   if (fonte->lerBloco == nullptr) {
     fonte->estado = estadoDaFonte::terminada;
     return fimDaFonte;
   }
-  if (fonte->saidaAEsvaziar != nullptr) std::fflush(fonte->saidaAEsvaziar);
-  if (!saidaIntacta(fonte)) return fimDaFonte;
+  if (!esvaziarSaida(fonte)) return fimDaFonte;
   const long lidos = fonte->lerBloco(*fonte, fonte->bloco, sizeof fonte->bloco);
   if (lidos < 0) return falhar(fonte, estadoDaFonte::leituraFalhou);
   if (lidos == 0) {
@@ -91,19 +95,13 @@ bool descartarLinha(FONTE* fonte, char ultimoLido) {
   return true;
 }
 
-void pularAteOFimDaLinha(FONTE* fonte) {
-  for (int c = espiarByte(fonte); c != '\n' && c != fimDaFonte; c = espiarByte(fonte)) {
-    ++fonte->proximo;
-  }
-}
-
 namespace {
 
 constexpr bool digito(int c) { return c >= '0' && c <= '9'; }
 
 // c, the byte just read, is left unread.
 LEITURA recusar(FONTE* fonte, int c) {
-  if (c != fimDaFonte) --fonte->proximo;
+  devolverByte(fonte, c);
   return LEITURA::invalida;
 }
 
@@ -126,9 +124,19 @@ LEITURA lerInteiro(FONTE* fonte, int* valor) {
     acumulado = acumulado * 10 - algarismo;
   }
   if (!negativo && acumulado == INT_MIN) return recusar(fonte, c);
-  if (c != fimDaFonte) --fonte->proximo;
+  devolverByte(fonte, c);
   *valor = negativo ? acumulado : -acumulado;
   return LEITURA::lida;
+}
+
+LEITURA lerPosicao(FONTE* fonte, int* valor) {
+  const LEITURA lida = lerInteiro(fonte, valor);
+  if (lida == LEITURA::invalida) {
+    int c = lerByte(fonte);
+    while (c != '\n' && c != fimDaFonte) c = lerByte(fonte);
+    devolverByte(fonte, c);
+  }
+  return lida;
 }
 
 namespace {

@@ -57,14 +57,22 @@ inline int lerByte(FONTE* fonte) {
   return fonte->proximo != fonte->fim ? *fonte->proximo++ : lerBlocoSeguinte(fonte);
 }
 
+// Puts back c, the byte lerByte has just given, which is still in the block it came from.
+inline void devolverByte(FONTE* fonte, int c) {
+  if (c != fimDaFonte) --fonte->proximo;
+}
+
 inline int espiarByte(FONTE* fonte) {
   const int c = lerByte(fonte);
-  if (c != fimDaFonte) --fonte->proximo;  // still in the block it was just read from
+  devolverByte(fonte, c);
   return c;
 }
 
 // False once the source's output has failed, which is then its state; flushes nothing.
 bool saidaIntacta(FONTE* fonte);
+
+// Flushes the source's output, and says whether it is still intact.
+bool esvaziarSaida(FONTE* fonte);
 
 // White space as "%d" skips it in the C locale: space, \t, \n, \v, \f and \r.
 constexpr bool espacoEmBranco(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -79,9 +87,6 @@ bool lerProximoComando(FONTE* fonte, char* comando);
 // Consumes up to and including the line end; false when input ends first.
 bool descartarLinha(FONTE* fonte, char ultimoLido);
 
-// Consumes up to, not including, the line end.
-void pularAteOFimDaLinha(FONTE* fonte);
-
 enum class LEITURA { lida, invalida, fimDaEntrada };
 
 // Reads a decimal int as "%d" would (white space, line ends included, is skipped; an
@@ -89,6 +94,10 @@ enum class LEITURA { lida, invalida, fimDaEntrada };
 // number that does not fit in an int. On `invalida` the byte that made the text no number,
 // or the number too large, is left unread: the reader stops where the verdict is known.
 LEITURA lerInteiro(FONTE* fonte, int* valor);
+
+// The number after a `j` command: lerInteiro, but on `invalida` the rest of the line is
+// skipped up to, not including, its line end, which the command loop then reads.
+LEITURA lerPosicao(FONTE* fonte, int* valor);
 
 // Standard input as the command loops and their handlers read it, flushing standard
 // output before each wait. Opened afresh, for a new loop, by abrirEntradaDosComandos.

@@ -37,6 +37,9 @@ CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte);
 // ends the program.
 CARGA_DO_DICIONARIO leDicionario(const char* caminho);
 
+// Room enough for a path, such as acharDicionarioCompleto writes.
+inline constexpr std::size_t tamanhoDeUmCaminho = 4096;
+
 // The complete dictionary that came with the running program, as a path into caminho (at
 // most tamanho bytes): in an installation the one in the data folder beside the programs'
 // (share/velha/ next to bin/ or games/, or the programs' own folder in the Windows ZIP),

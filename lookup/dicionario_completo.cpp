@@ -34,7 +34,7 @@ bool juntar(const char* pasta, const char* relativo, char* caminho, std::size_t 
 }  // namespace
 
 bool acharDicionarioCompleto(char* caminho, std::size_t tamanho) {
-  char pasta[4096];
+  char pasta[tamanhoDeUmCaminho];
   if (!pastaDoPrograma(pasta, sizeof pasta)) return false;
   for (const char* relativo : dicionariosCompletos) {
     if (!juntar(pasta, relativo, caminho, tamanho)) continue;

@@ -52,7 +52,7 @@ TEST(LerPosicao, NumerosLidosComoPercentD) {
   }
 }
 
-// The reader stops at the byte that decides; the command loops then skip to the line end.
+// lerInteiro stops at the byte that decides; lerPosicao then skips to the line end.
 TEST(LerPosicao, TextoQueNaoENumeroParaNoByteQueDecide) {
   const std::string enorme(38, '9');
   const struct {
@@ -70,14 +70,15 @@ TEST(LerPosicao, TextoQueNaoENumeroParaNoByteQueDecide) {
       {"x", "x", ""},
   };
   for (const auto& caso : casos) {
-    emMemoriaEEmPedacos(caso.entrada, [&](FONTE* fonte, const char* como) {
-      int valor = 12345;
-      EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::invalida) << caso.entrada << como;
-      EXPECT_EQ(valor, 12345) << caso.entrada << como;
-      EXPECT_EQ(espiarByte(fonte), caso.resto.empty() ? fimDaFonte : caso.resto[0]) << como;
-      pularAteOFimDaLinha(fonte);
-      EXPECT_EQ(resto(fonte), caso.depoisDaLinha) << caso.entrada << como;
-    });
+    for (const bool posicao : {false, true}) {
+      emMemoriaEEmPedacos(caso.entrada, [&](FONTE* fonte, const char* como) {
+        int valor = 12345;
+        const LEITURA lida = posicao ? lerPosicao(fonte, &valor) : lerInteiro(fonte, &valor);
+        EXPECT_EQ(lida, LEITURA::invalida) << caso.entrada << como;
+        EXPECT_EQ(valor, 12345) << caso.entrada << como;
+        EXPECT_EQ(resto(fonte), posicao ? caso.depoisDaLinha : caso.resto) << caso.entrada << como;
+      });
+    }
   }
 }
 

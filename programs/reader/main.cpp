@@ -33,10 +33,8 @@ constexpr PROGRAMA readerNaLinhaDeComando{
     "The board is printed at every line end. See reader(6).\n",
     imprimirOndeEstaODicionarioCompleto};
 
-constexpr std::size_t tamanhoDoCaminho = 4096;
-
 void imprimirOndeEstaODicionarioCompleto() {
-  char caminho[tamanhoDoCaminho];
+  char caminho[tamanhoDeUmCaminho];
   if (acharDicionarioCompleto(caminho, sizeof caminho)) {
     std::printf("\nThe complete dictionary, for both sides, is %s.\n", caminho);
   } else {
@@ -47,7 +45,7 @@ void imprimirOndeEstaODicionarioCompleto() {
 // Said when reader is started without a file where there is no dicionario.txt: the
 // complete dictionary, as a command to copy.
 void sugerirODicionarioCompleto() {
-  char caminho[tamanhoDoCaminho];
+  char caminho[tamanhoDeUmCaminho];
   if (!acharDicionarioCompleto(caminho, sizeof caminho)) return;
   const char* aspas = std::strchr(caminho, ' ') != nullptr ? "\"" : "";
   std::fprintf(stderr, "%s: to play from the complete dictionary: %s %s%s%s\n",

@@ -31,7 +31,7 @@ void help() {}
 
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
-  switch (lerInteiro(entradaDosComandos(), &pos)) {
+  switch (lerPosicao(entradaDosComandos(), &pos)) {
     case LEITURA::lida:
       if (inserirJogada(j, pos, *jog)) {
         *jog = outroJogador(*jog);
@@ -40,7 +40,6 @@ void jogar(JOGO* j, jogador* jog) {
       std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
       break;
     case LEITURA::invalida:
-      pularAteOFimDaLinha(entradaDosComandos());
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
     case LEITURA::fimDaEntrada:
