@@ -15,13 +15,13 @@ extern char jogadas[tamanhoDoDicionario];
 // Every entry becomes semRegra.
 void inicializarJogadas();
 
-inline bool chaveNoDicionario(int chave) { return chave >= 0 && chave < tamanhoDoDicionario; }
+constexpr bool chaveNoDicionario(int chave) { return chave >= 0 && chave < tamanhoDoDicionario; }
 
 // The board seen from the player to move (its marks -1, the opponent's +1), one value
 // per row with an offset of 14, not 13, and 1 subtracted at the end. Stored dictionaries
 // depend on this exact formula: unfinished positions fall within 756..19682, and only a
 // finished game can have a key beyond the table.
-inline int indiceDeUmDadoTabuleiro(JOGO* j) {
+constexpr int indiceDeUmDadoTabuleiro(JOGO* j) {
   constexpr int colunas = 3;
   constexpr int deslocamentoDaLinha = 14;
   constexpr int basePorLinha = 27;

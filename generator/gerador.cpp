@@ -13,9 +13,22 @@ void salvarEstadoRegra(JOGO* j, JOGADA jog) {
 
 namespace {
 
+// A `min` level records its choice without salvarEstadoRegra's checks, a measurable part
+// of every node scribe searches. They cannot fail there: the choice is one of the level's
+// candidates, and a position with a candidate has no complete line. No row of such a board
+// weighs more, for its key, than two of the opponent's marks and a free cell, and even that
+// board's key fits the table.
+static_assert([] {
+  JOGO maisPesado{
+      {casaO, casaO, casaVazia, casaO, casaO, casaVazia, casaO, casaO, casaVazia}, j1, 6};
+  return chaveNoDicionario(indiceDeUmDadoTabuleiro(&maisPesado));
+}());
+
 struct PoliticaDoGerador {
   static constexpr int baseDaVitoria = baseDoGerador;
-  static void escolhaDoMin(JOGO* j, JOGADA escolhida) { salvarEstadoRegra(j, escolhida); }
+  static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
+    jogadas[indiceDeUmDadoTabuleiro(j)] = static_cast<char>('0' + escolhida);
+  }
 };
 
 }  // namespace
