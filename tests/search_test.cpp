@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "generator/gerador.h"
 #include "search/busca.h"
 #include "tests/arvore.h"
 #include "tests/tabuleiro.h"
@@ -78,6 +79,80 @@ TEST(BuscaMaxMin, NuncaPerde) {
       EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
     }
   }
+}
+
+// What an exhaustive search from a root must do, counted by walking the game tree: one
+// move for every position below the root, and a list of candidates for the root and every
+// unfinished position below it.
+struct VISITA {
+  long long jogadas = 0, listas = 0;
+};
+
+VISITA visitaDeUmaBuscaExaustiva(const JOGO& raiz) {
+  VISITA visita{-1, jogoEncerrado(raiz) ? 1 : 0};
+  percorrerJogo(raiz, [&](const JOGO& j) {
+    ++visita.jogadas;
+    if (jogoEncerrado(j)) return naoSeguir;
+    ++visita.listas;
+    return seguirTodas;
+  });
+  return visita;
+}
+
+// This test's build counts every move inserirJogada applies and every list listaDeJogadas
+// makes: a search that skips any continuation (a cut after a win, a child left out) applies
+// fewer moves than the walk finds.
+template <class Buscar>
+VISITA visitaDaBusca(const JOGO& raiz, Buscar buscar) {
+  jogadasAplicadas = 0;
+  listasFeitas = 0;
+  buscar(raiz);
+  return {jogadasAplicadas, listasFeitas};
+}
+
+TEST(BuscasExaustivas, VisitamTodaAArvoreDesdeCadaRaiz) {
+  const JOGO raizes[] = {
+      tabuleiro(".........", j1), tabuleiro(".........", j2), tabuleiro("....X....", j2),
+      tabuleiro("X...O....", j1), tabuleiro("XO..X.O..", j1), tabuleiro(".XOOO.XXO", j1),
+      tabuleiro("OXOOXXX.O", j1), tabuleiro("XXX.OO...", j2), tabuleiro("XOXXOOOXX", j2),
+  };
+  for (const JOGO& raiz : raizes) {
+    const VISITA esperada = visitaDeUmaBuscaExaustiva(raiz);
+    for (opcao op : {min, max}) {
+      const VISITA busca = visitaDaBusca(raiz, [op](JOGO j) { buscaMaxMin(j, op, 0); });
+      EXPECT_EQ(busca.jogadas, esperada.jogadas) << "buscaMaxMin " << raiz.jogadas << " " << op;
+      EXPECT_EQ(busca.listas, esperada.listas) << "buscaMaxMin " << raiz.jogadas << " " << op;
+      const VISITA gerador = visitaDaBusca(raiz, [op](JOGO j) { gerarJogadas(j, op, 0); });
+      EXPECT_EQ(gerador.jogadas, esperada.jogadas) << "gerarJogadas " << raiz.jogadas << " " << op;
+      EXPECT_EQ(gerador.listas, esperada.listas) << "gerarJogadas " << raiz.jogadas << " " << op;
+    }
+  }
+  // The published count of the game tree: every node but the empty board.
+  EXPECT_EQ(visitaDeUmaBuscaExaustiva(raizes[0]).jogadas, 549945);
+}
+
+// The 82 searches that write the complete dictionary (the empty board, then each of O's
+// openings, then each pair of openings, O first) apply the moves the walk finds below
+// their roots: 1,649,745 in all.
+TEST(BuscasExaustivas, ODicionarioCompletoAplicaCadaJogadaDasSuasRaizes) {
+  long long esperadas = 0, aplicadas = 0;
+  const auto gerarDe = [&](const JOGO& raiz) {
+    esperadas += visitaDeUmaBuscaExaustiva(raiz).jogadas;
+    aplicadas += visitaDaBusca(raiz, [](JOGO j) { gerarJogadas(j, min, 0); }).jogadas;
+  };
+  inicializarJogadas();
+  gerarDe(tabuleiro(".........", j1));
+  for (int primeira = 0; primeira < totalDeCasas; ++primeira) {
+    JOGO j = tabuleiro(".........", j2);
+    inserirJogada(&j, primeira, j2);
+    gerarDe(j);
+    for (int segunda = 0; segunda < totalDeCasas; ++segunda) {
+      JOGO raiz = j;
+      if (inserirJogada(&raiz, segunda, j1)) gerarDe(raiz);
+    }
+  }
+  EXPECT_EQ(aplicadas, esperadas);
+  EXPECT_EQ(esperadas, 1649745);
 }
 
 }  // namespace
