@@ -5,18 +5,19 @@
 # /usr/games, where the generic names reader and scribe are less likely to clash. Both
 # install the same data: the manual pages (section 6, compressed), the complete dictionary
 # in share/velha/, and the copyright file and changelog in share/doc/velha/.
-# First of all, the folders the install is about to create, for the uninstall target. In no
-# component, so that it runs for cmake --install alone, never for cpack's staging installs.
-set(install_folders ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man6
-                    ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} ${CMAKE_INSTALL_DOCDIR})
-configure_file(cmake/record_install_folders.cmake.in record_install_folders.cmake @ONLY)
-install(SCRIPT ${PROJECT_BINARY_DIR}/record_install_folders.cmake)
+# First of all, and again after the last file, the record from which the uninstall
+# target removes the install: in every component, so that an install of some components
+# is recorded too.
+set(install_folders ${programs_install_dir} ${CMAKE_INSTALL_MANDIR}/man6 ${dictionary_install_dir}
+                    ${CMAKE_INSTALL_DOCDIR})
+configure_file(cmake/install_record.cmake.in install_record.cmake @ONLY)
+install(SCRIPT ${PROJECT_BINARY_DIR}/install_record.cmake ALL_COMPONENTS)
 add_custom_target(uninstall
   COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/uninstall.cmake
   COMMENT "Removing what the last cmake --install of this build installed"
   VERBATIM)
 
-install(TARGETS seeker scribe reader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+install(TARGETS seeker scribe reader RUNTIME DESTINATION ${programs_install_dir}
         COMPONENT programs)
 install(TARGETS seeker scribe reader RUNTIME DESTINATION games
         COMPONENT package_programs EXCLUDE_FROM_ALL)
@@ -51,8 +52,7 @@ License: Expat
 install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT data)
 
 if(with_complete_dictionary)
-  install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME} COMPONENT data)
+  install(FILES ${complete_dictionary} DESTINATION ${dictionary_install_dir} COMPONENT data)
 endif()
 
 # The changelog's latest entry names the version being packaged.
@@ -60,6 +60,8 @@ file(STRINGS cmake/changelog first_line LIMIT_COUNT 1)
 if(NOT first_line MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "cmake/changelog has no entry for ${PROJECT_VERSION}: ${first_line}")
 endif()
+
+install(SCRIPT ${PROJECT_BINARY_DIR}/install_record.cmake ALL_COMPONENTS)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})

@@ -2,9 +2,9 @@
 # programs with the complete dictionary beside reader.exe, where a reader started from
 # that folder (double-clicked, or after cd) finds it, the licence and a read-me, all in
 # one folder, with CRLF line ends in the texts a Windows user opens.
-install(TARGETS seeker scribe reader RUNTIME DESTINATION . COMPONENT programs)
+install(TARGETS seeker scribe reader RUNTIME DESTINATION ${programs_install_dir} COMPONENT programs)
 if(with_complete_dictionary)
-  install(FILES ${PROJECT_BINARY_DIR}/dicionario.txt DESTINATION . COMPONENT data)
+  install(FILES ${complete_dictionary} DESTINATION ${dictionary_install_dir} COMPONENT data)
 endif()
 configure_file(cmake/windows/README.txt.in README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)  # it holds no @

@@ -1,37 +1,150 @@
-# Removes what the last `cmake --install` of a build tree installed: the files its
-# install_manifest.txt lists, then the folders that install created (as noted in
-# install_folders.txt) once they are empty; nothing else. Says what it removes, and
-# refuses when there is no install record.
+# Removes what the last `cmake --install` of a build tree installed, as its
+# install_record.txt describes it (see cmake/install_record.cmake.in), and nothing else:
+#
+# - a file only when it lies below the recorded root through no link, is no link itself,
+#   and still holds what the install wrote;
+# - a folder only when the install created it, it is no link, and it is empty (rmdir
+#   removes nothing else); the install root, and the folders the install made to hold
+#   it, on the same terms.
+#
+# Every entry it keeps is named with the reason, and then it fails and keeps the record.
+# Paths are handled as bytes: never split as lists, matched as patterns or removed
+# recursively.
 #
 # cmake -DBUILD_DIR=<build tree> -P uninstall.cmake   (the `uninstall` target)
-set(manifest "${BUILD_DIR}/install_manifest.txt")
-set(folders_record "${BUILD_DIR}/install_folders.txt")
-if(NOT EXISTS "${manifest}")
-  message(FATAL_ERROR "Nothing to uninstall: ${manifest} does not exist. It is written by "
+cmake_minimum_required(VERSION 3.25)
+set(record "${BUILD_DIR}/install_record.txt")
+if(NOT EXISTS "${record}")
+  message(FATAL_ERROR "Nothing to uninstall: ${record} does not exist. It is written by "
                       "cmake --install and removed once its files are uninstalled.")
 endif()
+file(READ "${record}" contents)
+string(FIND "${contents}" "\nroot\n" end_of_entries)
+if(NOT contents MATCHES "^velha install record\n" OR end_of_entries EQUAL -1)
+  message(FATAL_ERROR "${record} is not an install record: nothing was removed")
+endif()
+math(EXPR root_start "${end_of_entries} + 6")
+string(SUBSTRING "${contents}" ${root_start} -1 root)
+string(SUBSTRING "${contents}" 0 ${end_of_entries} entries)
+string(REGEX REPLACE "\n$" "" root "${root}")
+string(SUBSTRING "${root}" 0 1 first)
+if(NOT root STREQUAL "" AND NOT first STREQUAL "/")
+  message(FATAL_ERROR "${record} names an install root that is not absolute: nothing was removed")
+endif()
 
-file(STRINGS "${manifest}" files)
-foreach(file IN LISTS files)
-  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
-    file(REMOVE "${file}")
-    message(STATUS "Removed ${file}")
+set(plain_path "^[A-Za-z0-9_+-][A-Za-z0-9_.+-]*(/[A-Za-z0-9_+-][A-Za-z0-9_.+-]*)*$")
+set(kept 0)
+function(keep path why)
+  message(NOTICE "Kept ${path}: ${why}")
+  math(EXPR count "${kept} + 1")
+  set(kept ${count} PARENT_SCOPE)
+endfunction()
+
+# Whether a folder on the way from the root to <relative> (itself included when
+# <and_itself>) is a link: what lies behind one is not where the install put it.
+function(behind_a_link relative and_itself result)
+  set(${result} FALSE PARENT_SCOPE)
+  string(REPLACE "/" ";" parts "${relative}")
+  if(NOT and_itself)
+    list(POP_BACK parts)
   endif()
-endforeach()
-
-if(EXISTS "${folders_record}")
-  file(STRINGS "${folders_record}" folders)
-  list(POP_FRONT folders prefix)
-  # Deepest first, so that a folder left empty by its children's removal goes too.
-  list(SORT folders ORDER DESCENDING)
-  foreach(folder IN LISTS folders)
-    if(IS_DIRECTORY "${folder}" AND NOT IS_SYMLINK "${folder}")
-      file(GLOB contents LIST_DIRECTORIES true "${folder}/*" "${folder}/.*")
-      if(NOT contents)
-        file(REMOVE_RECURSE "${folder}")
-        message(STATUS "Removed folder ${folder}")
-      endif()
+  set(folder "${root}")
+  foreach(part IN LISTS parts)
+    string(APPEND folder "/${part}")
+    if(IS_SYMLINK "${folder}")
+      set(${result} TRUE PARENT_SCOPE)
     endif()
   endforeach()
+endfunction()
+
+# Each line, found by its line end: a line is never taken as a list.
+set(files "")
+set(folders "")
+set(rest "${entries}\n")
+while(NOT rest STREQUAL "")
+  string(FIND "${rest}" "\n" line_end)
+  string(SUBSTRING "${rest}" 0 ${line_end} line)
+  math(EXPR line_end "${line_end} + 1")
+  string(SUBSTRING "${rest}" ${line_end} -1 rest)
+  if(line MATCHES "^file ([0-9a-f]+) (.*)$")
+    set(hash "${CMAKE_MATCH_1}")
+    set(relative "${CMAKE_MATCH_2}")
+    set(path "${root}/${relative}")
+    if(NOT relative MATCHES "${plain_path}")
+      keep("${relative}" "not a path below the install root ${root}")
+      continue()
+    endif()
+    behind_a_link("${relative}" FALSE linked)
+    if(linked)
+      keep("${path}" "a folder on its way from ${root} is now a link")
+    elseif(IS_SYMLINK "${path}")
+      keep("${path}" "it is now a link, not the file the install wrote")
+    elseif(NOT EXISTS "${path}")
+      message(STATUS "Already gone: ${path}")
+    elseif(IS_DIRECTORY "${path}")
+      keep("${path}" "it is now a folder")
+    else()
+      file(SHA256 "${path}" now)
+      if(now STREQUAL hash)
+        file(REMOVE "${path}")
+        message(STATUS "Removed ${path}")
+      else()
+        keep("${path}" "it was changed after the install")
+      endif()
+    endif()
+  elseif(line MATCHES "^folder (.*)$")
+    set(relative "${CMAKE_MATCH_1}")
+    if(relative MATCHES "^\\.(\\.(/\\.\\.)*)?$" OR relative MATCHES "${plain_path}")
+      string(APPEND folders "${relative}\n")
+    else()
+      keep("${relative}" "not a folder below the install root ${root}")
+    endif()
+  elseif(NOT line STREQUAL "" AND NOT line STREQUAL "velha install record")
+    keep("${line}" "not an entry of an install record")
+  endif()
+endwhile()
+
+# rmdir removes a folder only when it is empty, and never through a link.
+function(remove_folder folder)
+  execute_process(COMMAND rmdir -- "${folder}" RESULT_VARIABLE not_empty OUTPUT_QUIET ERROR_QUIET)
+  if(not_empty)
+    message(STATUS "Kept folder ${folder}: it holds files the install did not write")
+  else()
+    message(STATUS "Removed folder ${folder}")
+  endif()
+endfunction()
+
+# Deepest first, so that a folder emptied by its children's removal goes too; then the
+# root and the folders above it, nearest first. The names are plain, checked above, so
+# lists hold them safely.
+string(REGEX MATCHALL "[^\n]+" folders "${folders}")
+set(below_root ${folders})
+list(FILTER below_root EXCLUDE REGEX "^\\.")
+list(SORT below_root ORDER DESCENDING)
+foreach(relative IN LISTS below_root)
+  behind_a_link("${relative}" TRUE linked)
+  if(linked)
+    keep("${root}/${relative}" "it, or a folder on its way, is now a link")
+  elseif(IS_DIRECTORY "${root}/${relative}")
+    remove_folder("${root}/${relative}")
+  endif()
+endforeach()
+set(folder "${root}")
+set(up ".")
+while(NOT folder STREQUAL "" AND up IN_LIST folders)
+  if(IS_DIRECTORY "${folder}" AND NOT IS_SYMLINK "${folder}")
+    remove_folder("${folder}")
+  endif()
+  string(REGEX REPLACE "/[^/]*$" "" folder "${folder}")
+  if(up STREQUAL ".")
+    set(up "..")
+  else()
+    string(APPEND up "/..")
+  endif()
+endwhile()
+
+if(kept GREATER 0)
+  message(FATAL_ERROR "${kept} entries of the install record were kept, as said above; the "
+                      "record stays in ${record}")
 endif()
-file(REMOVE "${manifest}" "${folders_record}")
+file(REMOVE "${record}")

@@ -41,11 +41,15 @@ CARGA_DO_DICIONARIO leDicionario(const char* caminho);
 inline constexpr std::size_t tamanhoDeUmCaminho = 4096;
 
 // The complete dictionary that came with the running program, as a path into caminho (at
-// most tamanho bytes): in an installation the one in the data folder beside the programs'
-// (share/velha/ next to bin/ or games/, or the programs' own folder in the Windows ZIP),
-// else the one a build tree's build wrote. False when there is none that opens, or the
+// most tamanho bytes): the one in the data folder beside the programs' (share/velha/ next
+// to bin/ or games/, or the programs' own folder in the Windows ZIP), where an
+// installation and a build tree both keep it. False when there is none that opens, or the
 // program's folder cannot be known.
 bool acharDicionarioCompleto(char* caminho, std::size_t tamanho);
+
+// acharDicionarioCompleto's path as one word for the system's shell (citarParaAShell):
+// false also when the path cannot be written so.
+bool citarDicionarioCompleto(char* citado, std::size_t tamanho);
 
 // The rule for the position: the cell in j and the key in v. Without a rule (or for a
 // finished game whose key lies beyond the table) prints why and returns jogadaSemRegra

@@ -6,10 +6,9 @@
 namespace velha {
 namespace {
 
-// Where the complete dictionary lies from the programs' folder, in the order they are
-// tried: as installed, then in a build tree. Set by the build from the install layout.
-constexpr const char* dicionariosCompletos[] = {VELHA_DICIONARIO_INSTALADO,
-                                                VELHA_DICIONARIO_DO_BUILD};
+// Where the complete dictionary lies from the programs' folder, installed or in the build
+// tree, whose layout is the same. Set by the build from the install layout.
+constexpr char dicionarioDosProgramas[] = VELHA_DICIONARIO_DOS_PROGRAMAS;
 
 // pasta, ended by its separator, followed by relativo, whose "../" each take a folder off
 // pasta and whose '/' become pasta's separator: a path as the system writes it.
@@ -36,14 +35,17 @@ bool juntar(const char* pasta, const char* relativo, char* caminho, std::size_t 
 bool acharDicionarioCompleto(char* caminho, std::size_t tamanho) {
   char pasta[tamanhoDeUmCaminho];
   if (!pastaDoPrograma(pasta, sizeof pasta)) return false;
-  for (const char* relativo : dicionariosCompletos) {
-    if (!juntar(pasta, relativo, caminho, tamanho)) continue;
-    const int descritor = abrirParaLer(caminho);
-    if (descritor < 0) continue;
-    fecharDescritor(descritor);
-    return true;
-  }
-  return false;
+  if (!juntar(pasta, dicionarioDosProgramas, caminho, tamanho)) return false;
+  const int descritor = abrirParaLer(caminho);
+  if (descritor < 0) return false;
+  fecharDescritor(descritor);
+  return true;
+}
+
+bool citarDicionarioCompleto(char* citado, std::size_t tamanho) {
+  char caminho[tamanhoDeUmCaminho];
+  return acharDicionarioCompleto(caminho, sizeof caminho) &&
+         citarParaAShell(caminho, citado, tamanho);
 }
 
 }  // namespace velha

@@ -26,4 +26,10 @@ void usarFluxosBinarios();
 // most tamanho bytes: false when it cannot be found or does not fit.
 bool pastaDoPrograma(char* destino, std::size_t tamanho);
 
+// texto as one word that the system's shell reads back as texto (POSIX: bare when every
+// byte is plain, else in single quotes, a quote written '\''; Windows: in double quotes),
+// on one line: false when it holds a byte that cannot be pasted so (a line end or another
+// control character) or the result does not fit in tamanho bytes.
+bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho);
+
 }  // namespace velha

@@ -2,7 +2,6 @@
 // dictionary, "dicionario.txt" unless another file is named.
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "cli/programa.h"
 #include "console/console.h"
@@ -34,22 +33,21 @@ constexpr PROGRAMA readerNaLinhaDeComando{
     imprimirOndeEstaODicionarioCompleto};
 
 void imprimirOndeEstaODicionarioCompleto() {
-  char caminho[tamanhoDeUmCaminho];
-  if (acharDicionarioCompleto(caminho, sizeof caminho)) {
-    std::printf("\nThe complete dictionary, for both sides, is %s.\n", caminho);
+  char citado[tamanhoDeUmCaminho];
+  if (citarDicionarioCompleto(citado, sizeof citado)) {
+    std::printf("\nThe complete dictionary, for both sides, is %s.\n", citado);
   } else {
     std::printf("\nNo complete dictionary was found with this program.\n");
   }
 }
 
 // Said when reader is started without a file where there is no dicionario.txt: the
-// complete dictionary, as a command to copy.
+// complete dictionary, as a command to paste.
 void sugerirODicionarioCompleto() {
-  char caminho[tamanhoDeUmCaminho];
-  if (!acharDicionarioCompleto(caminho, sizeof caminho)) return;
-  const char* aspas = std::strchr(caminho, ' ') != nullptr ? "\"" : "";
-  std::fprintf(stderr, "%s: to play from the complete dictionary: %s %s%s%s\n",
-               readerNaLinhaDeComando.nome, readerNaLinhaDeComando.nome, aspas, caminho, aspas);
+  char citado[tamanhoDeUmCaminho];
+  if (!citarDicionarioCompleto(citado, sizeof citado)) return;
+  std::fprintf(stderr, "%s: to play from the complete dictionary: %s %s\n",
+               readerNaLinhaDeComando.nome, readerNaLinhaDeComando.nome, citado);
 }
 
 void help() { imprimirAjuda("buscaNoDicionario"); }

@@ -23,7 +23,8 @@ cmake -S "$source" -B "$tmp/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_T
   { cat "$tmp/configure.log"; fail "configure"; }
 cmake --build "$tmp/build" > "$tmp/build.log" || { tail -n 40 "$tmp/build.log"; fail "build"; }
 
-prefix=$tmp/prefix
+# A prefix that the install creates, named with bytes a shell or CMake could misread.
+prefix="$tmp/p sp\$x\"q'[y]"
 cmake --install "$tmp/build" --prefix "$prefix" > /dev/null
 bin=$prefix/bin
 data=$prefix/share/velha
@@ -42,11 +43,26 @@ replies=$(cd "$elsewhere" && printf 'b\nb\nq\n' | "$bin/reader" "$data/dicionari
 [ "$replies" = 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]
 Busca Dicionario - melhor jogada: 4 [indice buscado: 10606]' ] ||
   fail "installed reader did not play both sides from the installed dictionary: $replies"
-# Without it, where there is no dicionario.txt, standard error names it as a command.
+# Without it, where there is no dicionario.txt, standard error names it as a command that,
+# pasted into a shell, plays from it.
 (cd "$elsewhere" && "$bin/reader" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
-grep -qxF "reader: to play from the complete dictionary: reader $data/dicionario.txt" \
-  "$elsewhere/errors" || fail "reader does not name the installed dictionary: $(cat "$elsewhere/errors")"
-"$bin/reader" --help | grep -qF "$data/dicionario.txt" || fail "reader --help does not name it"
+hint="reader: to play from the complete dictionary: "
+[ "$(wc -l < "$elsewhere/errors")" -eq 2 ] && command=$(sed -n 2p "$elsewhere/errors") &&
+  [ "${command#"$hint"}" != "$command" ] || fail "reader does not name the installed dictionary: $(cat "$elsewhere/errors")"
+replies=$(cd "$elsewhere" && printf 'b\nq\n' | PATH="$bin:$PATH" bash -c "${command#"$hint"}" | grep '^Busca')
+[ "$replies" = 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' ] ||
+  fail "the hint, ${command#"$hint"}, did not play when pasted into bash"
+"$bin/reader" --help | grep -qF "${command#"$hint"reader }" || fail "reader --help does not name it"
+# An installation without its dictionary names none, whatever lies where a build tree
+# keeps one.
+mv "$data/dicionario.txt" "$tmp/dicionario.txt"
+printf '10597 4\n' > "$prefix/dicionario.txt"
+(cd "$elsewhere" && "$bin/reader" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
+[ "$(wc -l < "$elsewhere/errors")" -eq 1 ] || fail "reader named a dictionary not installed: $(cat "$elsewhere/errors")"
+"$bin/reader" --help | grep -q 'No complete dictionary was found' ||
+  fail "reader --help named a dictionary not installed"
+rm "$prefix/dicionario.txt"
+mv "$tmp/dicionario.txt" "$data/dicionario.txt"
 
 for page in seeker scribe reader; do
   file=$prefix/share/man/man6/$page.6.gz
@@ -62,19 +78,79 @@ MANWIDTH=200 man -l "$prefix/share/man/man6/reader.6.gz" | grep -qF "$data/dicio
 grep -q '^License: Expat' "$prefix/share/doc/velha/copyright" || fail "copyright file"
 gzip -dc "$prefix/share/doc/velha/changelog.gz" | head -n 1 | grep -q '^velha (' || fail "changelog"
 
-# The uninstall target removes the install and the folders it made, and no more: a fresh
-# prefix is left empty, and a file of the user's stays, with the folders that hold it.
-cmake --build "$tmp/build" --target uninstall > /dev/null || fail "uninstall"
-[ -z "$(find "$prefix" -mindepth 1)" ] || fail "uninstall left $(find "$prefix" -mindepth 1)"
-cmake --install "$tmp/build" --prefix "$prefix" > /dev/null
+# The uninstall target removes what the last install wrote and the folders it created, and
+# nothing of the user's, whatever the paths hold: a fresh prefix goes entirely.
+uninstall() { cmake --build "$tmp/build" --target uninstall > "$tmp/uninstall.log" 2>&1; }
+install_into() { cmake --install "$tmp/build" --prefix "$1" > /dev/null; }
+uninstall || fail "uninstall: $(cat "$tmp/uninstall.log")"
+[ ! -e "$prefix" ] || fail "uninstall left $(find "$prefix")"
+# A user's file, in a folder the install made and in the prefix ([ ] are no pattern).
+install_into "$prefix"
 echo mine > "$data/notes.txt"
-cmake --build "$tmp/build" --target uninstall > /dev/null || fail "uninstall"
-[ "$(find "$prefix" -mindepth 1)" = "$prefix/share
-$prefix/share/velha
-$prefix/share/velha/notes.txt" ] || fail "uninstall around a user's file left $(find "$prefix" -mindepth 1)"
-cmake --build "$tmp/build" --target uninstall > "$tmp/again.log" 2>&1 &&
-  fail "uninstall without an install record succeeded"
-grep -q 'Nothing to uninstall' "$tmp/again.log" || fail "uninstall did not say why it refused"
+echo mine > "$bin/my-own-script"
+uninstall || fail "uninstall around a user's files: $(cat "$tmp/uninstall.log")"
+[ "$(cd "$prefix" && find . | sort | tr '\n' ' ')" = ". ./bin ./bin/my-own-script ./share ./share/velha ./share/velha/notes.txt " ] ||
+  fail "uninstall around a user's files left $(cd "$prefix" && find .)"
+uninstall && fail "uninstall without an install record succeeded"
+grep -q 'Nothing to uninstall' "$tmp/uninstall.log" || fail "uninstall did not say why it refused"
+rm -rf "$prefix"
+
+# attack NAME: the uninstall after what the caller set up must keep every file of the
+# user's, each under $tmp/victim, with its bytes.
+victim=$tmp/victim
+attack() {
+  local name=$1 expect=$2 status=0
+  uninstall || status=$?
+  [ "$(cat "$victim/dicionario.txt" "$victim/x" "$tmp/userfile" 2> /dev/null)" = "v1
+v2
+u" ] || fail "$name: uninstall removed a file of the user's: $(cat "$tmp/uninstall.log")"
+  if [ "$expect" = refuses ]; then
+    [ "$status" -ne 0 ] || fail "$name: uninstall kept entries but ended with status 0"
+    grep -q 'Kept ' "$tmp/uninstall.log" || fail "$name: uninstall did not name what it kept"
+  else
+    [ "$status" -eq 0 ] || fail "$name: uninstall failed: $(cat "$tmp/uninstall.log")"
+  fi
+}
+mkdir -p "$victim"
+echo v1 > "$victim/dicionario.txt"
+echo v2 > "$victim/x"
+echo u > "$tmp/userfile"
+# A folder of the install replaced by a link to a folder of the user's.
+install_into "$tmp/linked"
+rm -r "$tmp/linked/share/velha"
+ln -s "$victim" "$tmp/linked/share/velha"
+attack "folder replaced by a link" refuses
+rm -rf "$tmp/linked" "$tmp/build/install_record.txt"
+# A prefix holding ';' and a line end, which a list or a line-by-line record would split.
+mkdir "$tmp/emptydir"
+install_into "$tmp/userfile;$tmp/emptydir
+"
+attack "prefix with ; and a line end" removes
+# The folders the install made on the way to the prefix go with it.
+[ ! -e "$tmp/userfile;" ] && [ -d "$tmp/emptydir" ] ||
+  fail "prefix with ; and a line end: a folder of the install is left, or one of the user's went"
+# Entries of the record that point outside the prefix, with the bytes of the file named.
+install_into "$tmp/fresh"
+record=$tmp/build/install_record.txt
+hash=$(sha256sum < "$victim/x" | cut -d' ' -f1)
+{
+  sed '/^root$/,$d' "$record"
+  for entry in "$victim/x" "../victim/x" "x" "share/../../victim/x"; do
+    echo "file $hash $entry"
+  done
+  sed -n '/^root$/,$p' "$record"
+} > "$tmp/tampered"
+mv "$tmp/tampered" "$record"
+attack "entries outside the prefix" refuses
+[ ! -e "$tmp/fresh" ] ||
+  fail "entries outside the prefix: the install's own files were not removed"
+rm -rf "$tmp/fresh" "$tmp/build/install_record.txt"
+# Two installs: the uninstall removes the last one's, a partial one included.
+install_into "$tmp/first"
+cmake --install "$tmp/build" --prefix "$tmp/second" --component programs > /dev/null
+attack "a partial install after another" removes
+[ ! -e "$tmp/second" ] && [ -x "$tmp/first/bin/reader" ] ||
+  fail "the uninstall did not remove the last install, a partial one"
 
 (cd "$tmp" && cpack --config "$tmp/build/CPackConfig.cmake" -B "$tmp/package" > /dev/null)
 deb=$(ls "$tmp"/package/*.deb)
