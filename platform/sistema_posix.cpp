@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,11 +10,16 @@
 namespace velha {
 
 long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho) {
-  ssize_t lidos = 0;
-  do {
-    lidos = read(descritor, destino, tamanho);
-  } while (lidos < 0 && errno == EINTR);
-  return lidos;
+  for (;;) {
+    const ssize_t lidos = read(descritor, destino, tamanho);
+    if (lidos >= 0) return lidos;
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) return -1;
+    // A descriptor its opener made non-blocking, with nothing to read yet: wait, as a
+    // blocking read would, until there is something (or an end, or an error) to read.
+    pollfd esperado{descritor, POLLIN, 0};
+    if (poll(&esperado, 1, -1) < 0 && errno != EINTR) return -1;
+  }
 }
 
 int abrirParaLer(const char* caminho) {

@@ -6,7 +6,18 @@
 #include <string>
 
 #include "input/entrada.h"
+#include "platform/sistema.h"
 #include "tests/fluxo.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+#endif
 
 namespace velha {
 namespace {
@@ -167,6 +178,35 @@ TEST(Fonte, EsvaziaASaidaAntesDeCadaLeituraEParaQuandoElaFalha) {
   std::fclose(perdida);
   std::remove(arquivo);
 }
+
+#ifndef _WIN32
+// A wait for input that a signal interrupts, and one on a descriptor its opener made
+// non-blocking, go on until the bytes come, as a plain blocking read does.
+TEST(LerDoSistema, EsperaPelosBytesComoUmaLeituraBloqueante) {
+  struct sigaction interromper {};
+  interromper.sa_handler = [](int) {};  // without SA_RESTART, so that the read fails with EINTR
+  struct sigaction antes {};
+  ASSERT_EQ(sigaction(SIGUSR1, &interromper, &antes), 0);
+  for (const bool naoBloqueante : {false, true}) {
+    int tubo[2];
+    ASSERT_EQ(pipe(tubo), 0);
+    if (naoBloqueante) fcntl(tubo[0], F_SETFL, fcntl(tubo[0], F_GETFL) | O_NONBLOCK);
+    const pthread_t leitor = pthread_self();
+    std::thread escritor([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      pthread_kill(leitor, SIGUSR1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      EXPECT_EQ(write(tubo[1], "j 4\n", 4), 4);
+    });
+    unsigned char lidos[8];
+    EXPECT_EQ(lerDoSistema(tubo[0], lidos, sizeof lidos), 4) << "naoBloqueante " << naoBloqueante;
+    escritor.join();
+    close(tubo[0]);
+    close(tubo[1]);
+  }
+  sigaction(SIGUSR1, &antes, nullptr);
+}
+#endif
 
 }  // namespace
 }  // namespace velha

@@ -47,3 +47,24 @@ same_output "1 MB of spaces before the number"
 { printf 'j 4\n'; repeat y $megabyte; } > hostile
 printf 'j 4\ny' > ordinary
 same_output "1 MB line without a line end"
+
+# A non-blocking pipe, as some drivers hand over, written only after the program has
+# started waiting: the same session as through a blocking pipe.
+if [[ $target_system != Windows ]]; then
+  printf 'b\nq\n' > ordinary
+  "$program" < ordinary > output.ordinary 2> errors
+  python3 - "$program" > output.hostile 2> errors << 'PYTHON'
+import fcntl, os, subprocess, sys, time
+leitura, escrita = os.pipe()
+fcntl.fcntl(leitura, fcntl.F_SETFL, fcntl.fcntl(leitura, fcntl.F_GETFL) | os.O_NONBLOCK)
+programa = subprocess.Popen([sys.argv[1]], stdin=leitura)
+os.close(leitura)
+time.sleep(0.5)
+os.write(escrita, b"b\nq\n")
+os.close(escrita)
+sys.exit(programa.wait())
+PYTHON
+  expect_status "a non-blocking pipe" 0 $?
+  expect_no_report "a non-blocking pipe"
+  cmp -s output.hostile output.ordinary || fail "a non-blocking pipe: output differs from a blocking one"
+fi
