@@ -38,11 +38,33 @@ CARGA_DO_DICIONARIO lerPares(LEITOR& leitor) {
   }
 }
 
+// The byte-order marks of UTF-8 (Notepad's "UTF-8 with BOM") and of UTF-16 (PowerShell 5's
+// redirection), as the file's first bytes.
+marcaDeCodificacao marcaNoInicio(FONTE* fonte) {
+  const int primeiro = lerByte(fonte);
+  const int segundo = lerByte(fonte);
+  if ((primeiro == 0xFF && segundo == 0xFE) || (primeiro == 0xFE && segundo == 0xFF)) {
+    return marcaDeCodificacao::utf16;
+  }
+  if (primeiro == 0xEF && segundo == 0xBB && lerByte(fonte) == 0xBF) {
+    return marcaDeCodificacao::utf8;
+  }
+  return marcaDeCodificacao::nenhuma;
+}
+
 }  // namespace
 
 CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte) {
   LEITOR leitor{fonte};
-  const CARGA_DO_DICIONARIO lida = lerPares(leitor);
+  // No mark's first byte can begin a dictionary, so a file that begins with one is
+  // invalid on line 1 whatever follows; the mark only names the reason.
+  CARGA_DO_DICIONARIO lida{carga::invalida, 1, 0};
+  if (const int primeiro = espiarByte(fonte);
+      primeiro == 0xEF || primeiro == 0xFF || primeiro == 0xFE) {
+    lida.marca = marcaNoInicio(fonte);
+  } else {
+    lida = lerPares(leitor);
+  }
   // A read error looks like the end of the bytes to the parser, wherever it came.
   if (fonte->estado == estadoDaFonte::leituraFalhou) return {carga::ilegivel, 0, fonte->erro};
   return lida;

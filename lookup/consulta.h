@@ -16,10 +16,15 @@ inline constexpr JOGADA jogadaSemRegra = -1;
 
 enum class carga { carregada, invalida, ilegivel };
 
+// What an invalid file begins with, when it is a mark a Windows editor writes before text
+// in another encoding than plain bytes: a reason a person can act on.
+enum class marcaDeCodificacao { nenhuma, utf8, utf16 };
+
 struct CARGA_DO_DICIONARIO {
   carga resultado;
-  long long linhaInvalida;  // 1-based; meaningful only when invalida
-  int erro;                 // errno; meaningful only when ilegivel
+  long long linhaInvalida;                                 // 1-based; meaningful only when invalida
+  int erro;                                                // errno; meaningful only when ilegivel
+  marcaDeCodificacao marca = marcaDeCodificacao::nenhuma;  // only when invalida
 };
 
 // Reads "key rule" pairs to the end of the source as "%d %c" would: any white space (line
@@ -46,6 +51,11 @@ inline constexpr std::size_t tamanhoDeUmCaminho = 4096;
 // installation and a build tree both keep it. False when there is none that opens, or the
 // program's folder cannot be known.
 bool acharDicionarioCompleto(char* caminho, std::size_t tamanho);
+
+// pasta, ended by its separator, followed by relativo, whose "../" each take a folder off
+// pasta and whose '/' become pasta's separator: a path as the system writes it, in at most
+// tamanho bytes. False when it would go above the root or does not fit.
+bool juntarCaminho(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho);
 
 // acharDicionarioCompleto's path as one word for the system's shell (citarParaAShell):
 // false also when the path cannot be written so.

@@ -10,9 +10,9 @@ namespace {
 // tree, whose layout is the same. Set by the build from the install layout.
 constexpr char dicionarioDosProgramas[] = VELHA_DICIONARIO_DOS_PROGRAMAS;
 
-// pasta, ended by its separator, followed by relativo, whose "../" each take a folder off
-// pasta and whose '/' become pasta's separator: a path as the system writes it.
-bool juntar(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho) {
+}  // namespace
+
+bool juntarCaminho(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho) {
   std::size_t comprimento = std::strlen(pasta);
   if (comprimento == 0 || comprimento >= tamanho) return false;
   const char separador = pasta[comprimento - 1];
@@ -30,12 +30,10 @@ bool juntar(const char* pasta, const char* relativo, char* caminho, std::size_t 
   return true;
 }
 
-}  // namespace
-
 bool acharDicionarioCompleto(char* caminho, std::size_t tamanho) {
   char pasta[tamanhoDeUmCaminho];
   if (!pastaDoPrograma(pasta, sizeof pasta)) return false;
-  if (!juntar(pasta, dicionarioDosProgramas, caminho, tamanho)) return false;
+  if (!juntarCaminho(pasta, dicionarioDosProgramas, caminho, tamanho)) return false;
   const int descritor = abrirParaLer(caminho);
   if (descritor < 0) return false;
   fecharDescritor(descritor);

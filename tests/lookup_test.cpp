@@ -8,6 +8,7 @@
 
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
+#include "platform/sistema.h"
 #include "tests/captura.h"
 #include "tests/fluxo.h"
 #include "tests/tabuleiro.h"
@@ -55,6 +56,7 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
     const char* nome;
     std::string texto;
     long long linha;
+    marcaDeCodificacao marca = marcaDeCodificacao::nenhuma;
   } casos[] = {
       {"texto no lugar da chave", "abc 1\n", 1},
       {"texto depois de regras validas", "5 1\n6 2\nabc\n", 3},
@@ -72,6 +74,29 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
       {"chave 2^32", "4294967296 0\n", 1},
       {"chave enorme", "\n\n" + enorme + " 0\n", 3},
       {"chave enorme negativa", "-" + enorme + " 0", 1},
+      {"UTF-8 com BOM",
+       "\xEF\xBB\xBF"
+       "10597 0\n",
+       1, marcaDeCodificacao::utf8},
+      {"UTF-16LE com BOM",
+       std::string("\xFF\xFE"
+                   "1\0"
+                   "0\0",
+                   6),
+       1, marcaDeCodificacao::utf16},
+      {"UTF-16BE com BOM",
+       std::string("\xFE\xFF\0"
+                   "1",
+                   4),
+       1, marcaDeCodificacao::utf16},
+      {"so o primeiro byte do BOM",
+       "\xEF"
+       "10597 0\n",
+       1},
+      {"BOM depois de espacos",
+       " \xEF\xBB\xBF"
+       "10597 0\n",
+       1},
   };
   for (const auto& caso : casos) {
     for (const std::size_t pedaco : {caso.texto.size() + 1, std::size_t{1}}) {
@@ -80,6 +105,7 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
       const CARGA_DO_DICIONARIO lida = carregarDicionario(&f.fonte);
       EXPECT_EQ(lida.resultado, carga::invalida) << caso.nome;
       EXPECT_EQ(lida.linhaInvalida, caso.linha) << caso.nome;
+      EXPECT_EQ(lida.marca, caso.marca) << caso.nome;
     }
   }
 }
@@ -167,6 +193,70 @@ TEST(JogarDic, SemRegraDizAChaveEDevolveMenosUm) {
         << caso.nome;
     EXPECT_EQ(res.j, -1) << caso.nome;
     EXPECT_EQ(res.v, -caso.chave) << caso.nome;
+  }
+}
+
+// The path the hint names: the data folder from the programs' folder, never above the root,
+// and never past the room it is given (the terminator included).
+TEST(DicionarioCompleto, CaminhoDaPastaDosProgramas) {
+  const struct {
+    const char* pasta;
+    const char* relativo;
+    std::size_t tamanho;
+    const char* esperado;  // nullptr: refused
+  } casos[] = {
+      {"/usr/games/", "../share/velha/dicionario.txt", 64, "/usr/share/velha/dicionario.txt"},
+      {"/p/bin/", "../../x", 64, "/x"},
+      {"/p/bin/", "../../../x", 64, nullptr},
+      {"/", "../x", 64, nullptr},
+      {"C:\\jogos\\", "dados/dicionario.txt", 64, "C:\\jogos\\dados\\dicionario.txt"},
+      {"/a/", "b", 5, "/a/b"},
+      {"/a/", "b", 4, nullptr},
+      {"/a/", "", 4, "/a/"},
+      {"/a/", "", 3, nullptr},
+  };
+  for (const auto& caso : casos) {
+    char caminho[64];
+    const bool juntou = juntarCaminho(caso.pasta, caso.relativo, caminho, caso.tamanho);
+    EXPECT_EQ(juntou, caso.esperado != nullptr) << caso.pasta << caso.relativo << caso.tamanho;
+    if (juntou && caso.esperado != nullptr) {
+      EXPECT_STREQ(caminho, caso.esperado);
+    }
+  }
+}
+
+// The hint's path as one word that the system's shell reads back unchanged, on one line.
+TEST(DicionarioCompleto, CaminhoCitadoParaAShell) {
+  const struct {
+    const char* texto;
+    std::size_t tamanho;
+    const char* esperado;  // nullptr: not offered
+  } casos[] = {
+#ifdef _WIN32
+      {"C:\\jogos\\dicionario.txt", 64, "C:\\jogos\\dicionario.txt"},
+      {"C:\\Jo\xC3\xA3o $x\\d.txt", 64, "\"C:\\Jo\xC3\xA3o $x\\d.txt\""},
+      {"C:\\a \"b", 64, nullptr},
+#else
+      {"/usr/share/velha/dicionario.txt", 64, "/usr/share/velha/dicionario.txt"},
+      {"/tmp/p sp$x\"q/d", 64, "'/tmp/p sp$x\"q/d'"},
+      {"/tmp/it's", 64, "'/tmp/it'\\''s'"},
+      {"/tmp/\xC3\xA3", 64, "'/tmp/\xC3\xA3'"},
+      {"/tmp/abc", 9, "/tmp/abc"},
+      {"/tmp/abc", 8, nullptr},
+      {"/tmp/a c", 11, "'/tmp/a c'"},
+      {"/tmp/a c", 10, nullptr},
+#endif
+      {"/tmp/a\nb", 64, nullptr},
+      {"/tmp/a\rb", 64, nullptr},
+      {"/tmp/a\x7F", 64, nullptr},
+  };
+  for (const auto& caso : casos) {
+    char citado[64];
+    const bool citou = citarParaAShell(caso.texto, citado, caso.tamanho);
+    EXPECT_EQ(citou, caso.esperado != nullptr) << caso.texto;
+    if (citou && caso.esperado != nullptr) {
+      EXPECT_STREQ(citado, caso.esperado) << caso.texto;
+    }
   }
 }
 

@@ -68,8 +68,14 @@ void explicarACarga(const char* caminho, CARGA_DO_DICIONARIO lida) {
     explicarFalha(readerNaLinhaDeComando, caminho, lida.erro);
     return;
   }
-  char motivo[64];
-  std::snprintf(motivo, sizeof motivo, "not a dictionary (line %lld)", lida.linhaInvalida);
+  // A Windows editor's byte-order mark, named with how to save the file instead.
+  constexpr const char* porMarca[] = {
+      "", ": it begins with a UTF-8 byte-order mark; save it as plain text (UTF-8 without BOM)",
+      ": it is UTF-16 text; save it as plain text (in PowerShell: ... | Out-File -Encoding "
+      "ascii FILE)"};
+  char motivo[192];
+  std::snprintf(motivo, sizeof motivo, "not a dictionary (line %lld)%s", lida.linhaInvalida,
+                porMarca[static_cast<int>(lida.marca)]);
   explicar(readerNaLinhaDeComando, caminho, motivo);
 }
 

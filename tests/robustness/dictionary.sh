@@ -48,3 +48,38 @@ complete=${complete#"$hint"}
 printf 'b\nq\n' | "$program" "$complete" > output 2> errors
 grep -qxF 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' output ||
   fail "the hint's dictionary, $complete, did not play"
+
+# Each reason on standard error is the one for its case: the system's words for a file that
+# is missing (on Linux, whose words are known), the line for one that is no dictionary, and
+# how to save again a file a Windows editor wrote with a byte-order mark.
+# expect_errors CASE EXPECTED: standard error is exactly EXPECTED.
+expect_errors() {
+  [[ $(cat errors) == "$2" ]] || fail "$1: standard error is not '$2' but:
+$(head -c 2000 errors)"
+}
+name=$(basename "$program" .exe)
+if [[ $target_system != Windows ]]; then
+  "$program" missing.txt < /dev/null > output 2> errors
+  expect_errors "a missing file" "$name: missing.txt: No such file or directory"
+fi
+printf 'x\n' > invalid.txt
+"$program" invalid.txt < /dev/null > output 2> errors
+expect_errors "an invalid file" "$name: invalid.txt: not a dictionary (line 1)"
+printf '\xef\xbb\xbf10597 0\n' > bom.txt
+"$program" bom.txt < /dev/null > output 2> errors
+expect_status "a UTF-8 file with a byte-order mark" 1 $?
+expect_errors "a UTF-8 file with a byte-order mark" "$name: bom.txt: not a dictionary (line 1): it begins with a UTF-8 byte-order mark; save it as plain text (UTF-8 without BOM)"
+printf '\xff\xfe1\x000\x005\x009\x007\x00 \x000\x00\r\x00\n\x00' > utf16.txt
+"$program" utf16.txt < /dev/null > output 2> errors
+expect_status "a UTF-16 file" 1 $?
+expect_errors "a UTF-16 file" "$name: utf16.txt: not a dictionary (line 1): it is UTF-16 text; save it as plain text (in PowerShell: ... | Out-File -Encoding ascii FILE)"
+
+# With standard input closed, the dictionary is opened as descriptor 0, loaded, and closed
+# again: the command loop then finds no standard input and says so.
+if [[ $target_system != Windows ]]; then
+  printf '10597 0\n' > small.txt
+  "$program" small.txt <&- > output 2> errors
+  expect_status "standard input closed" 1 $?
+  expect_reason "standard input closed" "standard input"
+  if grep -q '^Nao foi' output; then fail "standard input closed: the dictionary was not loaded"; fi
+fi
