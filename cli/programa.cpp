@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "input/entrada.h"
 #include "platform/sistema.h"
@@ -26,7 +27,7 @@ int responder(const PROGRAMA& programa, bool ajuda) {
     std::printf("%s (%s) %s\n", programa.nome, VELHA_PACOTE, VELHA_VERSAO);
   }
   if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return statusNormal;
-  explicarFalha(programa, "standard output", errno);
+  explicarFalha(programa, "standard output", erroDoSistema());
   return statusDeFalha;
 }
 
@@ -35,6 +36,7 @@ int responder(const PROGRAMA& programa, bool ajuda) {
 std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
                                    const char** operando) {
   usarFluxosBinarios();
+  argv = argumentosDoPrograma(&argc, argv);
   if (operando != nullptr) *operando = nullptr;
   if (argc <= 1) return std::nullopt;
 
@@ -55,11 +57,13 @@ std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& progra
 
 void explicar(const PROGRAMA& programa, const char* oQue, const char* motivo) {
   std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s: %s\n", programa.nome, oQue, motivo);
+  for (const char* parte : {programa.nome, ": ", oQue, ": ", motivo, "\n"}) {
+    escreverTexto(stderr, parte);
+  }
 }
 
 void explicarFalha(const PROGRAMA& programa, const char* oQue, int erro) {
-  explicar(programa, oQue, std::strerror(erro != 0 ? erro : EIO));
+  explicar(programa, oQue, erro != 0 ? descreverErro(erro) : std::strerror(EIO));
 }
 
 int statusAoEncerrar(const PROGRAMA& programa) {

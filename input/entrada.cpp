@@ -41,7 +41,7 @@ namespace {
 
 int falhar(FONTE* fonte, estadoDaFonte estado) {
   fonte->estado = estado;
-  fonte->erro = errno;
+  fonte->erro = erroDoSistema();
   return fimDaFonte;
 }
 
@@ -50,7 +50,7 @@ int falhar(FONTE* fonte, estadoDaFonte estado) {
 bool saidaIntacta(FONTE* fonte) {
   if (fonte->estado == estadoDaFonte::saidaFalhou) return false;
   if (fonte->saidaAEsvaziar == nullptr || std::ferror(fonte->saidaAEsvaziar) == 0) return true;
-  falhar(fonte, estadoDaFonte::saidaFalhou);  // errno is still that of the failed write
+  falhar(fonte, estadoDaFonte::saidaFalhou);  // the error is still that of the failed write
   return false;
 }
 

@@ -29,7 +29,7 @@ struct FONTE {
   void* origem;                  // what another reader reads
   std::FILE* saidaAEsvaziar;     // flushed before each block is read; may be nullptr
   estadoDaFonte estado;
-  int erro;  // errno of a failure
+  int erro;  // erroDoSistema of a failure
   unsigned char bloco[tamanhoDoBloco];
 };
 

@@ -75,7 +75,7 @@ namespace {
 CARGA_DO_DICIONARIO abrirECarregar(const char* caminho) {
   const int descritor = abrirParaLer(caminho);
   // A file that cannot be opened is as unreadable as one whose reading fails.
-  if (descritor < 0) return {carga::ilegivel, 0, errno};
+  if (descritor < 0) return {carga::ilegivel, 0, erroDoSistema()};
   FONTE fonte;
   abrirFonte(&fonte, descritor, nullptr);
   const CARGA_DO_DICIONARIO lida = carregarDicionario(&fonte);
@@ -91,10 +91,14 @@ CARGA_DO_DICIONARIO leDicionario(const char* caminho) {
     case carga::carregada:
       break;
     case carga::invalida:
-      std::printf("Arquivo de jogadas '%s' invalido na linha %lld.\n", caminho, lida.linhaInvalida);
+      escreverTexto(stdout, "Arquivo de jogadas '");
+      escreverTexto(stdout, caminho);
+      std::printf("' invalido na linha %lld.\n", lida.linhaInvalida);
       break;
     case carga::ilegivel:
-      std::printf("Nao foi possivel abrir o arquivo de jogadas '%s'.\n", caminho);
+      escreverTexto(stdout, "Nao foi possivel abrir o arquivo de jogadas '");
+      escreverTexto(stdout, caminho);
+      escreverTexto(stdout, "'.\n");
       break;
   }
   return lida;

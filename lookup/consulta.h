@@ -23,7 +23,7 @@ enum class marcaDeCodificacao { nenhuma, utf8, utf16 };
 struct CARGA_DO_DICIONARIO {
   carga resultado;
   long long linhaInvalida;                                 // 1-based; meaningful only when invalida
-  int erro;                                                // errno; meaningful only when ilegivel
+  int erro;                                                // erroDoSistema; only when ilegivel
   marcaDeCodificacao marca = marcaDeCodificacao::nenhuma;  // only when invalida
 };
 

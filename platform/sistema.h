@@ -1,20 +1,47 @@
-// What differs between the systems the programs run on, behind one set of calls: reading
-// bytes, opening a file for reading, the mode of the standard streams, and where the
-// running program lives. One source file per system implements them, and the build picks
-// the file; nothing else in the project asks which system it runs on.
+// What differs between the systems the programs run on, behind one set of calls: the
+// command line, reading bytes, opening a file for reading, the mode of the standard
+// streams, writing text that names paths, the system's reasons for a failure, and where
+// the running program lives. One source file per system implements them, and the build
+// picks the file; nothing else in the project asks which system it runs on.
+//
+// Paths and arguments are bytes, as the system gives them on POSIX; on Windows they are
+// taken and given with the system's wide-character calls and held as UTF-8 in between,
+// so that any name works whatever the system's code page.
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 namespace velha {
 
+// The program's arguments as the system holds them: argv unchanged on POSIX; on Windows
+// the wide-character command line, as UTF-8 (argc is then set again).
+char** argumentosDoPrograma(int* argc, char** argv);
+
 // Reads up to tamanho bytes from the descriptor into destino: how many were read, 0 at
-// the end of the input, -1 when the read failed (errno says why). A read interrupted by a
-// signal is retried.
+// the end of the input, -1 when the read failed (erroDoSistema says why). A read that a
+// signal interrupts, or one from a descriptor made non-blocking that has nothing yet,
+// waits for its bytes as a blocking read does.
 long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho);
 
-// A descriptor that reads the file's bytes unchanged, or -1 (errno says why).
+// A descriptor that reads the file's bytes unchanged, or -1 (erroDoSistema says why).
 int abrirParaLer(const char* caminho);
+
+// Why the last call to the system or the C library failed, as the system says it: errno
+// on POSIX; on Windows the system's own error where the C library kept it (its errno
+// reads many of them as "Invalid argument"), else errno. A read of the caller's may set
+// errno alone.
+int erroDoSistema();
+
+// The system's words for erro, which erroDoSistema gave, on one line.
+const char* descreverErro(int erro);
+
+// Whether erro says that no file has the name asked for.
+bool faltaOArquivo(int erro);
+
+// Writes texto to fluxo: its bytes unchanged, or, on a Windows console, its characters
+// (texto being UTF-8), so that a path shows as the console shows other text.
+void escreverTexto(std::FILE* fluxo, const char* texto);
 
 void fecharDescritor(int descritor);
 

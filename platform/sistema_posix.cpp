@@ -9,6 +9,8 @@
 
 namespace velha {
 
+char** argumentosDoPrograma(int* /*argc*/, char** argv) { return argv; }
+
 long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho) {
   for (;;) {
     const ssize_t lidos = read(descritor, destino, tamanho);
@@ -31,6 +33,14 @@ int abrirParaLer(const char* caminho) {
 }
 
 void fecharDescritor(int descritor) { close(descritor); }
+
+int erroDoSistema() { return errno; }
+
+const char* descreverErro(int erro) { return std::strerror(erro); }
+
+bool faltaOArquivo(int erro) { return erro == ENOENT; }
+
+void escreverTexto(std::FILE* fluxo, const char* texto) { std::fputs(texto, fluxo); }
 
 void usarFluxosBinarios() {}  // POSIX streams never translate
 

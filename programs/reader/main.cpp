@@ -1,12 +1,13 @@
 // reader: tic-tac-toe at the console, with an automatic move taken from a move
 // dictionary, "dicionario.txt" unless another file is named.
-#include <cerrno>
 #include <cstdio>
+#include <initializer_list>
 
 #include "cli/programa.h"
 #include "console/console.h"
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
+#include "platform/sistema.h"
 
 namespace velha {
 namespace {
@@ -35,7 +36,9 @@ constexpr PROGRAMA readerNaLinhaDeComando{
 void imprimirOndeEstaODicionarioCompleto() {
   char citado[tamanhoDeUmCaminho];
   if (citarDicionarioCompleto(citado, sizeof citado)) {
-    std::printf("\nThe complete dictionary, for both sides, is %s.\n", citado);
+    escreverTexto(stdout, "\nThe complete dictionary, for both sides, is ");
+    escreverTexto(stdout, citado);
+    escreverTexto(stdout, ".\n");
   } else {
     std::printf("\nNo complete dictionary was found with this program.\n");
   }
@@ -46,8 +49,11 @@ void imprimirOndeEstaODicionarioCompleto() {
 void sugerirODicionarioCompleto() {
   char citado[tamanhoDeUmCaminho];
   if (!citarDicionarioCompleto(citado, sizeof citado)) return;
-  std::fprintf(stderr, "%s: to play from the complete dictionary: %s %s\n",
-               readerNaLinhaDeComando.nome, readerNaLinhaDeComando.nome, citado);
+  for (const char* parte : {readerNaLinhaDeComando.nome,
+                            ": to play from the complete dictionary: ", readerNaLinhaDeComando.nome,
+                            " ", static_cast<const char*>(citado), "\n"}) {
+    escreverTexto(stderr, parte);
+  }
 }
 
 void help() { imprimirAjuda("buscaNoDicionario"); }
@@ -88,7 +94,7 @@ int reader(int argc, char** argv) {
   const char* caminho = arquivo != nullptr ? arquivo : nomeDoDicionario;
   if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho); lida.resultado != carga::carregada) {
     explicarACarga(caminho, lida);
-    if (arquivo == nullptr && lida.resultado == carga::ilegivel && lida.erro == ENOENT) {
+    if (arquivo == nullptr && lida.resultado == carga::ilegivel && faltaOArquivo(lida.erro)) {
       sugerirODicionarioCompleto();
     }
     return statusDeFalha;

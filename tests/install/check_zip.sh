@@ -31,4 +31,20 @@ done
 (cd "$folder" && printf 'b\nq\n' | "${emulator[@]}" ./reader.exe) |
   grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
   fail "reader.exe did not play from the dictionary beside it"
+# Copied to a folder named with characters of no single ANSI code page and started from
+# another folder, reader.exe names its own dictionary as a command, which loads it.
+unicode="$scratch/João 学生"
+cp -r "$folder" "$unicode"
+(cd "$scratch" && LC_ALL=C.UTF-8 "${emulator[@]}" "$unicode/reader.exe" < /dev/null > output 2> errors) &&
+  fail "reader.exe without a dictionary"
+hint='reader: to play from the complete dictionary: reader "'
+named=$(sed -n 2p "$scratch/errors")
+[ "${named#"$hint"}" != "$named" ] || fail "reader.exe in $unicode named no dictionary: $(cat "$scratch/errors")"
+named=${named#"$hint"}
+named=${named%'"'}
+[ "$(LC_ALL=C.UTF-8 winepath -u "$named")" -ef "$unicode/dicionario.txt" ] ||
+  fail "reader.exe in $unicode named $named"
+(cd "$scratch" && printf 'b\nq\n' | LC_ALL=C.UTF-8 "${emulator[@]}" "$unicode/reader.exe" "$named") |
+  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
+  fail "reader.exe did not load $named"
 echo "ZIP: ok"
