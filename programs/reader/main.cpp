@@ -76,9 +76,11 @@ void explicarACarga(const char* caminho, CARGA_DO_DICIONARIO lida) {
   }
   // A Windows editor's byte-order mark, named with how to save the file instead.
   constexpr const char* porMarca[] = {
-      "", ": it begins with a UTF-8 byte-order mark; save it as plain text (UTF-8 without BOM)",
-      ": it is UTF-16 text; save it as plain text (in PowerShell: ... | Out-File -Encoding "
-      "ascii FILE)"};
+      "",
+      ": it begins with a UTF-8 byte-order mark; save it as plain text (UTF-8 without BOM)",
+      (": it is UTF-16 text; save it as plain text "
+       "(in PowerShell: ... | Out-File -Encoding ascii FILE)"),
+  };
   char motivo[192];
   std::snprintf(motivo, sizeof motivo, "not a dictionary (line %lld)%s", lida.linhaInvalida,
                 porMarca[static_cast<int>(lida.marca)]);
