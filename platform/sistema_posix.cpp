@@ -58,47 +58,4 @@ bool pastaDoPrograma(char* destino, std::size_t tamanho) {
   return true;
 }
 
-namespace {
-
-// Bytes that a POSIX shell reads as themselves outside quotes.
-bool simples(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         std::strchr("/._-+:,@%=", c) != nullptr;
-}
-
-}  // namespace
-
-bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho) {
-  bool bastaOTexto = *texto != '\0';
-  for (const char* c = texto; *c != '\0'; ++c) {
-    const auto byte = static_cast<unsigned char>(*c);
-    if (byte < ' ' || byte == 0x7F) return false;  // no line, or no visible one
-    bastaOTexto = bastaOTexto && simples(byte);
-  }
-  std::size_t escritos = 0;
-  const auto escrever = [&](const char* pedaco) {
-    for (; *pedaco != '\0'; ++pedaco) {
-      if (escritos + 1 >= tamanho) return false;
-      destino[escritos++] = *pedaco;
-    }
-    return true;
-  };
-  bool coube = true;
-  if (bastaOTexto) {
-    coube = escrever(texto);
-  } else {
-    // Inside single quotes every byte is itself but the quote, which ends them: it is
-    // written as a quote, an escaped quote, and a quote that opens them again.
-    coube = escrever("'");
-    for (const char* c = texto; coube && *c != '\0'; ++c) {
-      const char umByte[] = {*c, '\0'};
-      coube = escrever(*c == '\'' ? "'\\''" : umByte);
-    }
-    coube = coube && escrever("'");
-  }
-  if (!coube) return false;
-  destino[escritos] = '\0';
-  return true;
-}
-
 }  // namespace velha

@@ -9,7 +9,7 @@
 #include "platform/sistema.h"
 #include "tests/fluxo.h"
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)  // no signals or threads there
 #include <fcntl.h>
 #include <pthread.h>
 #include <unistd.h>
@@ -179,7 +179,7 @@ TEST(Fonte, EsvaziaASaidaAntesDeCadaLeituraEParaQuandoElaFalha) {
   std::remove(arquivo);
 }
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)  // no signals or threads there
 // A wait for input that a signal interrupts, and one on a descriptor its opener made
 // non-blocking, go on until the bytes come, as a plain blocking read does.
 TEST(LerDoSistema, EsperaPelosBytesComoUmaLeituraBloqueante) {

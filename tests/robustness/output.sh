@@ -30,15 +30,20 @@ kill $writer 2> /dev/null
 expect_status "full disk, idle input" 1 $status
 expect_reason "full disk, idle input" "standard output"
 
-printf '%s\nq\n' "$line" | "$program" >&- 2> errors
-expect_status "closed standard output" 1 $?
-expect_reason "closed standard output" "standard output"
+# node, which runs the web build here, opens /dev/null in place of a closed standard
+# stream, so a program under it never finds one closed.
+if [[ $target_system != Emscripten ]]; then
+  printf '%s\nq\n' "$line" | "$program" >&- 2> errors
+  expect_status "closed standard output" 1 $?
+  expect_reason "closed standard output" "standard output"
+fi
 
 # The pipe's reader goes away after one byte. With SIGPIPE at its default the next write
 # kills the program; with SIGPIPE ignored, that write fails with EPIPE. Windows has no
-# SIGPIPE: there the write always fails, and the program ends with status 1.
+# SIGPIPE, and node (the web build's) ignores it: there the write always fails, and the
+# program ends with status 1.
 killed_by_sigpipe=$((128 + $(kill -l PIPE)))
-[[ $target_system == Windows ]] && killed_by_sigpipe=1
+[[ $target_system == Windows || $target_system == Emscripten ]] && killed_by_sigpipe=1
 yes "$line" 2> /dev/null |
   timeout $limit env --default-signal=PIPE "$program" 2> errors | head -c 1 > /dev/null
 expect_status "closed pipe, SIGPIPE" $killed_by_sigpipe "${PIPESTATUS[1]}"

@@ -1,0 +1,58 @@
+// The browser as one more system, through WebAssembly: every call that reaches outside
+// the program is a function of platform/web/sistema.js, which hands it to the page, or,
+// under node (which runs the test suite), to the process's own descriptors and files.
+// The C library's output (printf) reaches the same place through that file's fd_write.
+#include <cerrno>
+#include <cstring>
+
+#include "platform/sistema.h"
+
+// Each returns a count, or a negated errno.
+extern "C" {
+// Waits, without blocking the page, for the next bytes of the descriptor.
+int velha_ler(int descritor, unsigned char* destino, int tamanho);
+int velha_abrir(const char* caminho);
+void velha_fechar(int descritor);
+// The program's folder, ended by '/', or 0 where it has none (in the page).
+int velha_pasta(char* destino, int tamanho);
+}
+
+namespace velha {
+namespace {
+
+long comErrno(int resultado) {
+  if (resultado >= 0) return resultado;
+  errno = -resultado;
+  return -1;
+}
+
+}  // namespace
+
+char** argumentosDoPrograma(int* /*argc*/, char** argv) { return argv; }
+
+long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho) {
+  constexpr std::size_t maiorPedido = 1 << 30;
+  const auto pedidos = static_cast<int>(tamanho < maiorPedido ? tamanho : maiorPedido);
+  return comErrno(velha_ler(descritor, destino, pedidos));
+}
+
+int abrirParaLer(const char* caminho) { return static_cast<int>(comErrno(velha_abrir(caminho))); }
+
+void fecharDescritor(int descritor) { velha_fechar(descritor); }
+
+int erroDoSistema() { return errno; }
+
+const char* descreverErro(int erro) { return std::strerror(erro); }
+
+bool faltaOArquivo(int erro) { return erro == ENOENT; }
+
+void escreverTexto(std::FILE* fluxo, const char* texto) { std::fputs(texto, fluxo); }
+
+void usarFluxosBinarios() {}  // bytes pass unchanged both ways
+
+bool pastaDoPrograma(char* destino, std::size_t tamanho) {
+  constexpr std::size_t maiorPasta = 1 << 20;
+  return velha_pasta(destino, static_cast<int>(tamanho < maiorPasta ? tamanho : maiorPasta)) > 0;
+}
+
+}  // namespace velha
