@@ -83,5 +83,6 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "^${PROJECT_SOURCE_DIR}/build[^/]*/"
+                              "^${PROJECT_SOURCE_DIR}/dist/" "/node_modules/"
                               "^${PROJECT_SOURCE_DIR}/dicionario\\\\.txt$")
 include(CPack)

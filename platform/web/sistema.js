@@ -12,7 +12,7 @@ mergeInto(LibraryManager.library, {
   $VELHA: {
     abertos: {}, // the page's open files: descriptor -> {bytes, lidos}
     proximoDescritor: 3,
-    entradaPendente: new Uint8Array(0), // given by the page, not yet read
+    entradaPendente: null, // bytes the page gave that are not read yet (none: null)
     entradaAcabou: false,
     // node's error as a negated errno, which sistema_web.cpp turns into errno.
     erro: function (e) {
@@ -49,14 +49,16 @@ mergeInto(LibraryManager.library, {
         }
       }
       if (descritor === 0) {
-        while (VELHA.entradaPendente.length === 0 && !VELHA.entradaAcabou) {
+        while (!VELHA.entradaPendente && !VELHA.entradaAcabou) {
           const linha = await Module.velha.entrada();
           if (linha === null) VELHA.entradaAcabou = true;
-          else VELHA.entradaPendente = linha;
+          else if (linha.length > 0) VELHA.entradaPendente = linha;
         }
+        if (!VELHA.entradaPendente) return 0;
         const lidos = Math.min(tamanho, VELHA.entradaPendente.length);
         HEAPU8.set(VELHA.entradaPendente.subarray(0, lidos), destino);
         VELHA.entradaPendente = VELHA.entradaPendente.subarray(lidos);
+        if (VELHA.entradaPendente.length === 0) VELHA.entradaPendente = null;
         return lidos;
       }
       const aberto = VELHA.abertos[descritor];

@@ -1,0 +1,198 @@
+// The page: starts one of the three programs (seeker.js, reader.js, scribe.js, each a
+// factory around its WebAssembly), hands it the person's lines as its standard input and
+// shows exactly what it writes: standard output in the console, standard error apart.
+// platform/web/sistema.js is the program's side of this exchange (Module.velha).
+'use strict';
+
+(function () {
+  const $ = (seletor) => document.querySelector(seletor);
+  const consoleDoPrograma = $('#console');
+  const erros = $('#erros');
+  const campo = $('#linha');
+  const codificador = new TextEncoder();
+
+  const fabricas = {}; // program name -> its factory, once its script has loaded
+  let sessao = null; // the program running now
+  let ultimaListagem = null; // the bytes scribe last wrote on standard output
+
+  // A program's script defines velhaPrograma; each is loaded once, when first chosen.
+  function fabricaDe(nome) {
+    if (fabricas[nome]) return Promise.resolve(fabricas[nome]);
+    return new Promise(function (pronto, falhou) {
+      const script = document.createElement('script');
+      script.src = nome + '.js';
+      script.onload = function () {
+        fabricas[nome] = window.velhaPrograma;
+        pronto(fabricas[nome]);
+      };
+      script.onerror = function () {
+        falhou(new Error(nome + '.js could not be loaded'));
+      };
+      document.body.appendChild(script);
+    });
+  }
+
+  async function dicionarioEscolhido() {
+    const escolha = document.querySelector('input[name="dicionario"]:checked').value;
+    if (escolha === 'listagem' && ultimaListagem) return ultimaListagem;
+    if (escolha === 'arquivo' && $('#arquivo').files.length === 1) {
+      return new Uint8Array(await $('#arquivo').files[0].arrayBuffer());
+    }
+    return codificador.encode(window.velhaDicionarioCompleto || '');
+  }
+
+  function acrescentar(elemento, texto, classe) {
+    const parte = document.createElement('span');
+    parte.className = classe;
+    parte.textContent = texto;
+    elemento.appendChild(parte);
+    elemento.scrollTop = elemento.scrollHeight;
+  }
+
+  function habilitarComandos(ativo) {
+    campo.disabled = !ativo;
+    $('#linha-form button').disabled = !ativo;
+    for (const botao of document.querySelectorAll('[data-linha]')) {
+      const so = botao.dataset.so;
+      botao.disabled = !ativo || (so !== undefined && sessao !== null && sessao.nome !== so);
+      botao.hidden = so !== undefined && sessao !== null && sessao.nome !== so;
+    }
+  }
+
+  async function iniciar(nome) {
+    if (sessao) sessao.abandonada = true; // its output is no longer shown
+    for (const botao of document.querySelectorAll('[data-programa]')) {
+      botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));
+    }
+    consoleDoPrograma.textContent = '';
+    erros.textContent = '';
+    erros.hidden = true;
+    $('#fim').hidden = true;
+    $('#nome-do-programa').textContent = '(' + nome + ')';
+    const atual = {
+      nome: nome,
+      linhas: [], // sent, not yet read
+      espera: null, // the program's pending read
+      saida: [], // what it wrote on standard output
+      decodificadores: { 1: new TextDecoder(), 2: new TextDecoder() },
+      abandonada: false,
+    };
+    sessao = atual;
+    // Lines sent while the program loads wait for it, as typed-ahead input does.
+    habilitarComandos(true);
+    campo.focus();
+    const arquivos = {};
+    if (nome === 'reader') arquivos['dicionario.txt'] = await dicionarioEscolhido();
+    const fabrica = await fabricaDe(nome);
+    if (atual.abandonada) return;
+    fabrica({
+      arguments: [],
+      thisProgram: nome,
+      velha: {
+        entrada: function () {
+          if (atual.linhas.length > 0) return Promise.resolve(atual.linhas.shift());
+          return new Promise(function (pronto) {
+            atual.espera = pronto;
+          });
+        },
+        saida: function (descritor, bytes) {
+          if (atual.abandonada) return;
+          if (descritor === 1) atual.saida.push(bytes);
+          const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
+          if (descritor === 2) {
+            erros.hidden = false;
+            acrescentar(erros, texto, 'erro');
+          } else {
+            acrescentar(consoleDoPrograma, texto, 'saida');
+          }
+        },
+        arquivos: arquivos,
+      },
+      // The runtime's own messages (the programs' output goes through saida).
+      print: function (texto) {
+        this.printErr(texto);
+      },
+      printErr: function (texto) {
+        if (!atual.abandonada) {
+          erros.hidden = false;
+          acrescentar(erros, texto + '\n', 'erro');
+        }
+      },
+      onExit: function (status) {
+        terminar(atual, status);
+      },
+      // The runtime's own exit would throw to unwind the program; it has already ended.
+      quit: function () {},
+    });
+  }
+
+  function terminar(atual, status) {
+    if (atual.abandonada) return;
+    habilitarComandos(false);
+    if (atual.nome === 'scribe') guardarListagem(atual.saida);
+    $('#status').textContent = atual.nome + ' ended with status ' + status + '.';
+    $('#fim').hidden = false;
+    $('#de-novo').focus();
+  }
+
+  function guardarListagem(partes) {
+    let tamanho = 0;
+    for (const parte of partes) tamanho += parte.length;
+    ultimaListagem = new Uint8Array(tamanho);
+    let feitos = 0;
+    for (const parte of partes) {
+      ultimaListagem.set(parte, feitos);
+      feitos += parte.length;
+    }
+    $('#usar-listagem').disabled = false;
+    $('#salvar-listagem').disabled = false;
+  }
+
+  // A line reaches the program as its bytes and "\n", as a terminal sends it.
+  function enviar(linha) {
+    if (!sessao || campo.disabled) return;
+    acrescentar(consoleDoPrograma, '> ' + linha + '\n', 'entrada');
+    const bytes = codificador.encode(linha + '\n');
+    if (sessao.espera) {
+      const pronto = sessao.espera;
+      sessao.espera = null;
+      pronto(bytes);
+    } else {
+      sessao.linhas.push(bytes);
+    }
+  }
+
+  for (const botao of document.querySelectorAll('[data-programa]')) {
+    botao.addEventListener('click', function () {
+      iniciar(botao.dataset.programa);
+    });
+  }
+  for (const botao of document.querySelectorAll('[data-linha]')) {
+    botao.addEventListener('click', function () {
+      enviar(botao.dataset.linha);
+    });
+  }
+  $('#linha-form').addEventListener('submit', function (evento) {
+    evento.preventDefault();
+    enviar(campo.value);
+    campo.value = '';
+  });
+  $('#de-novo').addEventListener('click', function () {
+    if (sessao) iniciar(sessao.nome);
+  });
+  $('#arquivo').addEventListener('change', function () {
+    document.querySelector('input[name="dicionario"][value="arquivo"]').checked = true;
+  });
+  $('#salvar-listagem').addEventListener('click', function () {
+    const endereco = URL.createObjectURL(new Blob([ultimaListagem], { type: 'text/plain' }));
+    const link = document.createElement('a');
+    link.href = endereco;
+    link.download = 'dicionario.txt';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function () {
+      URL.revokeObjectURL(endereco);
+    }, 0);
+  });
+})();
