@@ -8,13 +8,11 @@
 
 namespace velha {
 
-// One less than the search player's base, so a win by the ninth mark (reachable only
-// from the empty board) scores 0, like a draw. Rules written from the empty board differ
-// from those of deeper roots exactly there; a later, deeper search overwrites them.
-inline constexpr int baseDoGerador = 9;
-
-// Same arguments and result as buscaMaxMin; every `min` level records its choice under
-// its own position's key. A finished root has no candidate and records nothing.
+// The arguments of buscaMaxMin, scored on baseDoGerador (search/placar.h), so that rules
+// written from the empty board differ from those of deeper roots where a win by the ninth
+// mark counts as a draw; a later, deeper search overwrites them. Every `min` level records
+// its choice under its own position's key. A finished root has no candidate and records
+// nothing.
 JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual);
 
 // table[key of *j] = '0' + jog. Ignored for a cell outside 0..8 or a key beyond the
@@ -25,7 +23,7 @@ void salvarEstadoRegra(JOGO* j, JOGADA jog);
 // changed and its turn is not used.
 void gerarJogadasAux(JOGO* j, jogador* jog);
 
-// "key cell" for every entry that holds a rule, in ascending key order.
+// The table as the lines of a dictionary file (imprimirDicionario).
 void imprimirJogadas();
 
 // The `i` command.

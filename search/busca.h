@@ -5,8 +5,7 @@
 
 namespace velha {
 
-inline constexpr int baseDaBusca = 10;
-
+// Scored on baseDaBusca (search/placar.h).
 // op is the side of the player to move and nivelAtual the caller's depth; the console
 // searches with min and 0, so a negative score is good for the player to move.
 JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual);

@@ -7,10 +7,9 @@
 #include <cstdint>
 
 #include "core/jogo.h"
+#include "search/placar.h"
 
 namespace velha {
-
-enum opcao { max = 0, min = 1 };
 
 // a when it is strictly better for op than b; b otherwise, so ties keep b.
 constexpr int minMax(int a, int b, opcao op) {
@@ -23,16 +22,8 @@ constexpr opcao outraOpcao(opcao op) { return op == max ? min : max; }
 constexpr int sentinela(opcao op) { return op == min ? 99999999 : -99999999; }
 
 // A root that is already finished has no candidate to name: cell -1, scored as a draw,
-// or as a loss of the side to move when somebody has won.
+// or when somebody has won as valorDeJogoPerdido (search/placar.h).
 inline constexpr JOGADA semCandidato = -1;
-inline constexpr int valorDeJogoPerdido = 9;
-
-// A win made by the move at depth d scores d - base for the `min` side and base - d for
-// the `max` side, so a quicker win weighs more.
-template <opcao op>
-constexpr int valorDaVitoria(int base, int nivel) {
-  return op == min ? nivel - base : base - nivel;
-}
 
 enum class desfecho { continua, vitoria, empate };
 

@@ -1,6 +1,5 @@
 // seeker: tic-tac-toe at the console, with an automatic move found by exhaustive search.
 #include <cstdio>
-#include <cstdlib>
 
 #include "cli/programa.h"
 #include "console/console.h"
@@ -26,19 +25,25 @@ constexpr PROGRAMA seekerNaLinhaDeComando{
 void help() { imprimirAjuda("buscaMaxMin"); }
 
 void imprimirVeredito(JOGADA_VALOR res) {
-  // A game decided at depth d scores baseDaBusca - d, so this counts the moves still
-  // to come after this one.
-  const int fimEstimado = res.v == 0 ? 0 : baseDaBusca - 1 - std::abs(res.v);
-  if (res.v == 0) {
-    std::printf("melhor jogada: %d [empate estimado]\n", res.j);
-  } else if (res.v < 0 && fimEstimado == 0) {
-    std::printf("melhor jogada: %d [jogador atual ganhou]\n", res.j);
-  } else if (res.v < 0) {
-    std::printf("melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n", res.j, fimEstimado);
-  } else if (fimEstimado == 0) {
-    std::printf("resultado: jog: %d [jogador atual perdeu]\n", res.j);
-  } else {
-    std::printf("resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n", res.j, fimEstimado);
+  const LEITURA_DO_PLACAR placar = lerPlacar(res.v);
+  switch (placar.fim) {
+    case veredito::empate:
+      std::printf("melhor jogada: %d [empate estimado]\n", res.j);
+      break;
+    case veredito::ganhou:
+      std::printf("melhor jogada: %d [jogador atual ganhou]\n", res.j);
+      break;
+    case veredito::ganhara:
+      std::printf("melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n", res.j,
+                  placar.fimEstimado);
+      break;
+    case veredito::perdeu:
+      std::printf("resultado: jog: %d [jogador atual perdeu]\n", res.j);
+      break;
+    case veredito::perdera:
+      std::printf("resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n", res.j,
+                  placar.fimEstimado);
+      break;
   }
 }
 
