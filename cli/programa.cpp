@@ -36,6 +36,7 @@ int responder(const PROGRAMA& programa, bool ajuda) {
 std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
                                    const char** operando) {
   usarFluxosBinarios();
+  abrirEntradaDosComandos();
   argv = argumentosDoPrograma(&argc, argv);
   if (operando != nullptr) *operando = nullptr;
   if (argc <= 1) return std::nullopt;
@@ -70,12 +71,12 @@ int statusAoEncerrar(const PROGRAMA& programa) {
   // The last flush is where a reply still in the buffer is found lost.
   FONTE* entrada = entradaDosComandos();
   esvaziarSaida(entrada);
-  switch (entrada->estado) {
+  switch (estadoDe(*entrada)) {
     case estadoDaFonte::saidaFalhou:
-      explicarFalha(programa, "standard output", entrada->erro);
+      explicarFalha(programa, "standard output", erroDe(*entrada));
       return statusDeFalha;
     case estadoDaFonte::leituraFalhou:
-      explicarFalha(programa, "standard input", entrada->erro);
+      explicarFalha(programa, "standard input", erroDe(*entrada));
       return statusDeFalha;
     case estadoDaFonte::lendo:
     case estadoDaFonte::terminada:

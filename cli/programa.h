@@ -18,7 +18,8 @@ struct PROGRAMA {
   void (*depoisDoUso)() = nullptr;
 };
 
-// Puts the standard streams in binary mode, then reads the command line. Nothing when the
+// Puts the standard streams in binary mode, opens the command source afresh
+// (entradaDosComandos), then reads the command line. Nothing when the
 // program is to go on to its command loop; otherwise the exit status to end it with, once
 // --help or --version has been answered on standard output or the arguments refused on
 // standard error. A program that takes one operand (a file) passes where to put it, set

@@ -41,10 +41,10 @@ void imprimirAjuda(const char* nomeDaBusca) {
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
 void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
-  FONTE* entrada = abrirEntradaDosComandos();
+  FONTE* entrada = entradaDosComandos();
   char comando = ' ';
   // End of input ends the program as `q` does.
-  while (lerProximoComando(entrada, &comando) && comando != 'q') {
+  while (lerComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
       case 'h':
         programa.help();

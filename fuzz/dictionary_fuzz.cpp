@@ -6,13 +6,12 @@
 #include <cstdlib>
 
 #include "dictionary/dicionario.h"
-#include "lookup/consulta.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
   using velha::carga;
-  velha::inicializarJogadas();
   velha::FONTE fonte;
-  velha::abrirFonteNaMemoria(&fonte, dados, tamanho);
+  velha::MEMORIA memoria{dados, tamanho};
+  velha::abrirFonte(&fonte, velha::lerDaMemoria, &memoria, nullptr);
   const velha::CARGA_DO_DICIONARIO lida = velha::carregarDicionario(&fonte);
 
   // Memory never fails to read, and an invalid pair begins on a line the bytes have.

@@ -8,7 +8,7 @@ void salvarEstadoRegra(JOGO* j, JOGADA jog) {
   if (jog < 0 || jog >= totalDeCasas) return;
   const int chave = indiceDeUmDadoTabuleiro(j);
   if (!chaveNoDicionario(chave)) return;
-  jogadas[chave] = static_cast<char>('0' + jog);
+  gravarRegra(chave, static_cast<char>('0' + jog));
 }
 
 namespace {
@@ -27,7 +27,7 @@ static_assert([] {
 struct PoliticaDoGerador {
   static constexpr int baseDaVitoria = baseDoGerador;
   static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
-    jogadas[indiceDeUmDadoTabuleiro(j)] = static_cast<char>('0' + escolhida);
+    gravarRegra(indiceDeUmDadoTabuleiro(j), static_cast<char>('0' + escolhida));
   }
 };
 
@@ -39,11 +39,7 @@ JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual) {
 
 void gerarJogadasAux(JOGO* j, jogador* /*jog*/) { gerarJogadas(*j, min, 0); }
 
-void imprimirJogadas() {
-  for (int chave = 0; chave < tamanhoDoDicionario; ++chave) {
-    if (jogadas[chave] != semRegra) std::printf("%d %c\n", chave, jogadas[chave]);
-  }
-}
+void imprimirJogadas() { imprimirDicionario(); }
 
 void imprimirTodasJogadas() { imprimirJogadas(); }
 

@@ -1,41 +1,37 @@
 #include "input/entrada.h"
 
-#include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "platform/sistema.h"
 
 namespace velha {
 
-void abrirFonteDeLeitor(FONTE* fonte, LEITOR_DE_BLOCOS lerBloco, void* origem,
-                        std::FILE* saidaAEsvaziar) {
+void abrirFonte(FONTE* fonte, LEITOR_DE_BLOCOS lerBloco, void* origem, std::FILE* saidaAEsvaziar) {
   fonte->proximo = fonte->fim = nullptr;
   fonte->lerBloco = lerBloco;
-  fonte->descritor = -1;
   fonte->origem = origem;
   fonte->saidaAEsvaziar = saidaAEsvaziar;
   fonte->estado = estadoDaFonte::lendo;
   fonte->erro = 0;
 }
 
-namespace {
-
-long lerDoDescritor(const FONTE& fonte, unsigned char* destino, std::size_t tamanho) {
-  return lerDoSistema(fonte.descritor, destino, tamanho);
+long lerDoDescritor(void* descritor, unsigned char* destino, std::size_t tamanho) {
+  return lerDoSistema(*static_cast<const int*>(descritor), destino, tamanho);
 }
 
-}  // namespace
-
-void abrirFonte(FONTE* fonte, int descritor, std::FILE* saidaAEsvaziar) {
-  abrirFonteDeLeitor(fonte, lerDoDescritor, nullptr, saidaAEsvaziar);
-  fonte->descritor = descritor;
+long lerDaMemoria(void* memoria, unsigned char* destino, std::size_t tamanho) {
+  auto* m = static_cast<MEMORIA*>(memoria);
+  const std::size_t entregues = tamanho < m->restantes ? tamanho : m->restantes;
+  std::memcpy(destino, m->bytes, entregues);
+  m->bytes += entregues;
+  m->restantes -= entregues;
+  return static_cast<long>(entregues);
 }
 
-void abrirFonteNaMemoria(FONTE* fonte, const void* bytes, std::size_t tamanho) {
-  abrirFonteDeLeitor(fonte, nullptr, nullptr, nullptr);
-  fonte->proximo = static_cast<const unsigned char*>(bytes);
-  fonte->fim = fonte->proximo + tamanho;
-}
+estadoDaFonte estadoDe(const FONTE& fonte) { return fonte.estado; }
+
+int erroDe(const FONTE& fonte) { return fonte.erro; }
 
 namespace {
 
@@ -61,12 +57,8 @@ bool esvaziarSaida(FONTE* fonte) {
 
 int lerBlocoSeguinte(FONTE* fonte) {
   if (fonte->estado != estadoDaFonte::lendo) return fimDaFonte;
-  if (fonte->lerBloco == nullptr) {
-    fonte->estado = estadoDaFonte::terminada;
-    return fimDaFonte;
-  }
   if (!esvaziarSaida(fonte)) return fimDaFonte;
-  const long lidos = fonte->lerBloco(*fonte, fonte->bloco, sizeof fonte->bloco);
+  const long lidos = fonte->lerBloco(fonte->origem, fonte->bloco, sizeof fonte->bloco);
   if (lidos < 0) return falhar(fonte, estadoDaFonte::leituraFalhou);
   if (lidos == 0) {
     fonte->estado = estadoDaFonte::terminada;
@@ -78,14 +70,22 @@ int lerBlocoSeguinte(FONTE* fonte) {
 }
 
 bool lerComando(FONTE* fonte, char* comando) {
+  if (!saidaIntacta(fonte)) return false;
   const int c = lerByte(fonte);
   if (c == fimDaFonte) return false;
   *comando = static_cast<char>(c);
   return true;
 }
 
-bool lerProximoComando(FONTE* fonte, char* comando) {
-  return saidaIntacta(fonte) && lerComando(fonte, comando);
+long long pularEspacos(FONTE* fonte) {
+  long long linhas = 0;
+  for (int c = lerByte(fonte);; c = lerByte(fonte)) {
+    if (!espacoEmBranco(c)) {
+      devolverByte(fonte, c);
+      return linhas;
+    }
+    if (c == '\n') ++linhas;
+  }
 }
 
 bool descartarLinha(FONTE* fonte, char ultimoLido) {
@@ -108,8 +108,8 @@ LEITURA recusar(FONTE* fonte, int c) {
 }  // namespace
 
 LEITURA lerInteiro(FONTE* fonte, int* valor) {
+  pularEspacos(fonte);
   int c = lerByte(fonte);
-  while (espacoEmBranco(c)) c = lerByte(fonte);
   if (c == fimDaFonte) return LEITURA::fimDaEntrada;
 
   const bool negativo = c == '-';
@@ -141,14 +141,13 @@ LEITURA lerPosicao(FONTE* fonte, int* valor) {
 
 namespace {
 
-constexpr int descritorDaEntradaPadrao = 0;
+int descritorDaEntradaPadrao = 0;
 FONTE entradaPadrao;
 
 }  // namespace
 
-FONTE* abrirEntradaDosComandos() {
-  abrirFonte(&entradaPadrao, descritorDaEntradaPadrao, stdout);
-  return &entradaPadrao;
+void abrirEntradaDosComandos() {
+  abrirFonte(&entradaPadrao, lerDoDescritor, &descritorDaEntradaPadrao, stdout);
 }
 
 FONTE* entradaDosComandos() { return &entradaPadrao; }

@@ -1,9 +1,8 @@
-// Reading the programs' input: a source of bytes, read in blocks through the system's read
-// call into a buffer of its own, and over it the readers of commands and of "%d"-style
-// numbers. This is the one input path on every system; no hook into a C library's streams
-// is needed. The command loops read standard input through one source
-// (entradaDosComandos), reader its dictionary file through another, and tests and fuzz
-// targets read bytes held in memory.
+// Reading the programs' input: a source of bytes, read in blocks into a buffer of its own,
+// and over it the readers of commands and of "%d"-style numbers. Every source gets its
+// bytes one way, from a reader of blocks: the system's read call on a descriptor (the
+// commands on standard input, reader's dictionary file), bytes held in memory (tests and
+// fuzz targets), or a reader of the caller's (tests that make reads fail).
 #pragma once
 
 #include <cstddef>
@@ -16,18 +15,26 @@ inline constexpr std::size_t tamanhoDoBloco = 8192;
 
 enum class estadoDaFonte { lendo, terminada, leituraFalhou, saidaFalhou };
 
-struct FONTE;
+// Fills destino with up to tamanho bytes from origem: how many, 0 at the end, -1 when the
+// read failed (errno, or erroDoSistema, says why), as lerDoSistema does.
+using LEITOR_DE_BLOCOS = long (*)(void* origem, unsigned char* destino, std::size_t tamanho);
 
-// Where a source's blocks come from, with lerDoSistema's contract.
-using LEITOR_DE_BLOCOS = long (*)(const FONTE& fonte, unsigned char* destino, std::size_t tamanho);
+// The readers the project offers. lerDoDescritor's origem is an int that holds the
+// descriptor; lerDaMemoria's a MEMORIA, whose bytes it hands out and then ends.
+long lerDoDescritor(void* descritor, unsigned char* destino, std::size_t tamanho);
+struct MEMORIA {
+  const unsigned char* bytes;
+  std::size_t restantes;
+};
+long lerDaMemoria(void* memoria, unsigned char* destino, std::size_t tamanho);
 
+// Read and changed only through the functions below.
 struct FONTE {
   const unsigned char* proximo;  // the next byte not yet read
   const unsigned char* fim;      // one past the last byte at hand
-  LEITOR_DE_BLOCOS lerBloco;     // nullptr: no bytes but those at hand
-  int descritor;                 // what the system's read call reads
-  void* origem;                  // what another reader reads
-  std::FILE* saidaAEsvaziar;     // flushed before each block is read; may be nullptr
+  LEITOR_DE_BLOCOS lerBloco;
+  void* origem;               // what lerBloco reads; must outlive the source
+  std::FILE* saidaAEsvaziar;  // flushed before each block is read; may be nullptr
   estadoDaFonte estado;
   int erro;  // erroDoSistema of a failure
   unsigned char bloco[tamanhoDoBloco];
@@ -40,14 +47,12 @@ struct FONTE {
 // written in one go) is read a block at a time and output still leaves in large writes.
 // Once that flush fails the source reads nothing more, since a program whose output is
 // lost must not wait for input it can no longer answer.
-void abrirFonte(FONTE* fonte, int descritor, std::FILE* saidaAEsvaziar);
+void abrirFonte(FONTE* fonte, LEITOR_DE_BLOCOS lerBloco, void* origem, std::FILE* saidaAEsvaziar);
 
-// A source over a reader of the caller's (tests make reads fail with it).
-void abrirFonteDeLeitor(FONTE* fonte, LEITOR_DE_BLOCOS lerBloco, void* origem,
-                        std::FILE* saidaAEsvaziar);
+estadoDaFonte estadoDe(const FONTE& fonte);
 
-// The bytes are read where they are, and must outlive the source.
-void abrirFonteNaMemoria(FONTE* fonte, const void* bytes, std::size_t tamanho);
+// The reason for a failure (leituraFalhou or saidaFalhou), as erroDoSistema gave it.
+int erroDe(const FONTE& fonte);
 
 // The first byte of the next block, or fimDaFonte; lerByte's slow path.
 int lerBlocoSeguinte(FONTE* fonte);
@@ -77,12 +82,13 @@ bool esvaziarSaida(FONTE* fonte);
 // White space as "%d" skips it in the C locale: space, \t, \n, \v, \f and \r.
 constexpr bool espacoEmBranco(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// False at the end of input.
-bool lerComando(FONTE* fonte, char* comando);
+// Skips white space, as lerInteiro does before a number, and says how many line ends it
+// passed (reader counts a dictionary's lines with it).
+long long pularEspacos(FONTE* fonte);
 
-// How a command loop reads its next command: as lerComando, but not at all once the
-// source's output has failed.
-bool lerProximoComando(FONTE* fonte, char* comando);
+// The next command byte. False at the end of input, and once the source's output has
+// failed: a program whose replies are lost reads no further.
+bool lerComando(FONTE* fonte, char* comando);
 
 // Consumes up to and including the line end; false when input ends first.
 bool descartarLinha(FONTE* fonte, char ultimoLido);
@@ -100,8 +106,8 @@ LEITURA lerInteiro(FONTE* fonte, int* valor);
 LEITURA lerPosicao(FONTE* fonte, int* valor);
 
 // Standard input as the command loops and their handlers read it, flushing standard
-// output before each wait. Opened afresh, for a new loop, by abrirEntradaDosComandos.
-FONTE* abrirEntradaDosComandos();
+// output before each wait. Opened afresh when a program starts (iniciarPrograma).
+void abrirEntradaDosComandos();
 FONTE* entradaDosComandos();
 
 }  // namespace velha

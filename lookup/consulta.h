@@ -1,11 +1,11 @@
-// The dictionary player's side of the move dictionary: loading the file and looking the
-// current position up.
+// The dictionary player's side of the move dictionary: loading a file by its name, saying
+// why it was not loaded, and looking the current position up.
 #pragma once
 
 #include <cstddef>
 
 #include "core/jogo.h"
-#include "input/entrada.h"
+#include "dictionary/dicionario.h"
 
 namespace velha {
 
@@ -14,31 +14,8 @@ inline constexpr char nomeDoDicionario[] = "dicionario.txt";
 // The cell a lookup without a rule names; no move accepts it.
 inline constexpr JOGADA jogadaSemRegra = -1;
 
-enum class carga { carregada, invalida, ilegivel };
-
-// What an invalid file begins with, when it is a mark a Windows editor writes before text
-// in another encoding than plain bytes: a reason a person can act on.
-enum class marcaDeCodificacao { nenhuma, utf8, utf16 };
-
-struct CARGA_DO_DICIONARIO {
-  carga resultado;
-  long long linhaInvalida;                                 // 1-based; meaningful only when invalida
-  int erro;                                                // erroDoSistema; only when ilegivel
-  marcaDeCodificacao marca = marcaDeCodificacao::nenhuma;  // only when invalida
-};
-
-// Reads "key rule" pairs to the end of the source as "%d %c" would: any white space (line
-// ends included) may come before the key and between the key and its rule, which is the
-// next character that is not white space, stored as read. Each rule goes to the table
-// entry of its key, a later pair overriding an earlier one. Stops at the first byte that
-// makes the text no dictionary (text where a key should be, a key outside the table, a key
-// without a rule) and reports the line on which that key or text begins. A read error
-// makes the source ilegivel, whatever was read before it, since what follows it is
-// unknown. Prints nothing.
-CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte);
-
-// Loads the file at caminho into the table. When it cannot be opened or read through, or
-// is not valid, says so on standard output, naming caminho, and returns why; the caller
+// Loads the file at caminho into the table (carregarDicionario). When it cannot be opened or read
+// through, or is not valid, says so on standard output, naming caminho, and returns why; the caller
 // ends the program.
 CARGA_DO_DICIONARIO leDicionario(const char* caminho);
 

@@ -5,6 +5,8 @@
 
 #include "dictionary/dicionario.h"
 #include "tests/arvore.h"
+#include "tests/captura.h"
+#include "tests/fluxo.h"
 #include "tests/tabuleiro.h"
 
 namespace velha {
@@ -49,6 +51,23 @@ TEST(Chave, PosicoesNaoEncerradasCabemNaTabela) {
   EXPECT_EQ(menor, 1637);
   EXPECT_EQ(maior, 19638);
   EXPECT_EQ(vistas.count(), 4520u);
+}
+
+// The file both ways: the listing of a table, read back, gives that table and no more.
+TEST(Arquivo, AListagemLidaDeVoltaDaAMesmaTabela) {
+  inicializarJogadas();
+  const std::pair<int, char> regras[] = {{0, '1'}, {756, '4'}, {10597, '0'}, {19682, '8'}};
+  for (const auto& [chave, regra] : regras) gravarRegra(chave, regra);
+  const std::string listagem = capturarSaida([] { imprimirDicionario(); });
+  EXPECT_EQ(listagem, "0 1\n756 4\n10597 0\n19682 8\n");
+
+  gravarRegra(5, '2');  // a load starts from an empty table
+  Fluxo fluxo(listagem);
+  ASSERT_EQ(carregarDicionario(&fluxo.fonte).resultado, carga::carregada);
+  int comRegra = 0;
+  for (int chave = 0; chave < tamanhoDoDicionario; ++chave) comRegra += regraDe(chave) != semRegra;
+  EXPECT_EQ(comRegra, 4);
+  for (const auto& [chave, regra] : regras) EXPECT_EQ(regraDe(chave), regra) << chave;
 }
 
 }  // namespace

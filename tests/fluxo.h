@@ -11,18 +11,23 @@
 
 namespace velha {
 
+// What is left of the source, to its end.
+inline std::string restoDaFonte(FONTE* fonte) {
+  std::string resto;
+  for (int c; (c = lerByte(fonte)) != fimDaFonte;) resto += static_cast<char>(c);
+  return resto;
+}
+
 struct Fluxo {
   explicit Fluxo(std::string t) : texto(std::move(t)) {
-    abrirFonteNaMemoria(&fonte, texto.data(), texto.size());
+    memoria = {reinterpret_cast<const unsigned char*>(texto.data()), texto.size()};
+    abrirFonte(&fonte, lerDaMemoria, &memoria, nullptr);
   }
   Fluxo(const Fluxo&) = delete;
   Fluxo& operator=(const Fluxo&) = delete;
-  std::string resto() {
-    std::string r;
-    for (int c; (c = lerByte(&fonte)) != fimDaFonte;) r += static_cast<char>(c);
-    return r;
-  }
+  std::string resto() { return restoDaFonte(&fonte); }
   std::string texto;
+  MEMORIA memoria;
   FONTE fonte;
 };
 
@@ -30,13 +35,13 @@ struct FluxoEmPedacos {
   FluxoEmPedacos(std::string t, std::size_t pedaco, bool falhaNoFim,
                  std::FILE* saidaAEsvaziar = nullptr)
       : texto(std::move(t)), pedaco(pedaco), falhaNoFim(falhaNoFim) {
-    abrirFonteDeLeitor(&fonte, ler, this, saidaAEsvaziar);
+    abrirFonte(&fonte, ler, this, saidaAEsvaziar);
   }
   FluxoEmPedacos(const FluxoEmPedacos&) = delete;
   FluxoEmPedacos& operator=(const FluxoEmPedacos&) = delete;
 
-  static long ler(const FONTE& fonte, unsigned char* destino, std::size_t tamanho) {
-    auto* f = static_cast<FluxoEmPedacos*>(fonte.origem);
+  static long ler(void* origem, unsigned char* destino, std::size_t tamanho) {
+    auto* f = static_cast<FluxoEmPedacos*>(origem);
     ++f->leituras;
     if (f->lidos == f->texto.size()) {
       if (!f->falhaNoFim) return 0;

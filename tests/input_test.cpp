@@ -32,12 +32,6 @@ void emMemoriaEEmPedacos(const std::string& texto, Ler ler) {
   ler(&pedacos.fonte, "pedacos");
 }
 
-std::string resto(FONTE* fonte) {
-  std::string r;
-  for (int c; (c = lerByte(fonte)) != fimDaFonte;) r += static_cast<char>(c);
-  return r;
-}
-
 TEST(LerPosicao, NumerosLidosComoPercentD) {
   const struct {
     const char* entrada;
@@ -58,7 +52,7 @@ TEST(LerPosicao, NumerosLidosComoPercentD) {
       int valor = 12345;
       EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::lida) << caso.entrada << como;
       EXPECT_EQ(valor, caso.valor) << caso.entrada << como;
-      EXPECT_EQ(resto(fonte), caso.resto) << caso.entrada << como;
+      EXPECT_EQ(restoDaFonte(fonte), caso.resto) << caso.entrada << como;
     });
   }
 }
@@ -87,7 +81,8 @@ TEST(LerPosicao, TextoQueNaoENumeroParaNoByteQueDecide) {
         const LEITURA lida = posicao ? lerPosicao(fonte, &valor) : lerInteiro(fonte, &valor);
         EXPECT_EQ(lida, LEITURA::invalida) << caso.entrada << como;
         EXPECT_EQ(valor, 12345) << caso.entrada << como;
-        EXPECT_EQ(resto(fonte), posicao ? caso.depoisDaLinha : caso.resto) << caso.entrada << como;
+        EXPECT_EQ(restoDaFonte(fonte), posicao ? caso.depoisDaLinha : caso.resto)
+            << caso.entrada << como;
       });
     }
   }
@@ -110,7 +105,7 @@ TEST(LerComando, DescartarLinhaParaNoFimDaLinhaOuDaEntrada) {
     ASSERT_TRUE(lerComando(fonte, &c)) << como;
     EXPECT_EQ(c, 'q') << como;
     EXPECT_FALSE(lerComando(fonte, &c)) << como;
-    EXPECT_EQ(fonte->estado, estadoDaFonte::terminada) << como;
+    EXPECT_EQ(estadoDe(*fonte), estadoDaFonte::terminada) << como;
   });
   Fluxo semFimDeLinha("abc");
   char c = 0;
@@ -124,8 +119,8 @@ TEST(Fonte, ErroDeLeituraEncerraAFonteComOMotivo) {
   EXPECT_TRUE(lerComando(&fluxo.fonte, &c));
   EXPECT_TRUE(lerComando(&fluxo.fonte, &c));
   EXPECT_FALSE(lerComando(&fluxo.fonte, &c));
-  EXPECT_EQ(fluxo.fonte.estado, estadoDaFonte::leituraFalhou);
-  EXPECT_EQ(fluxo.fonte.erro, EIO);
+  EXPECT_EQ(estadoDe(fluxo.fonte), estadoDaFonte::leituraFalhou);
+  EXPECT_EQ(erroDe(fluxo.fonte), EIO);
   EXPECT_FALSE(lerComando(&fluxo.fonte, &c));
   EXPECT_EQ(fluxo.leituras, 3) << "a failed source is not read again";
 }
@@ -141,10 +136,10 @@ TEST(Fonte, EsvaziaASaidaAntesDeCadaLeituraEParaQuandoElaFalha) {
     std::string escritoAntes;
   } verificador{arquivo, ""};
   FONTE fonte;
-  abrirFonteDeLeitor(
+  abrirFonte(
       &fonte,
-      [](const FONTE& f, unsigned char* destino, std::size_t) -> long {
-        auto* v = static_cast<VERIFICADOR*>(f.origem);
+      [](void* origem, unsigned char* destino, std::size_t) -> long {
+        auto* v = static_cast<VERIFICADOR*>(origem);
         std::FILE* escrito = std::fopen(v->arquivo, "rb");
         for (int c; escrito != nullptr && (c = std::fgetc(escrito)) != EOF;) {
           v->escritoAntes += static_cast<char>(c);
@@ -156,7 +151,7 @@ TEST(Fonte, EsvaziaASaidaAntesDeCadaLeituraEParaQuandoElaFalha) {
       &verificador, saida);
   std::fputs("resposta\n", saida);
   char c = 0;
-  EXPECT_TRUE(lerProximoComando(&fonte, &c));
+  EXPECT_TRUE(lerComando(&fonte, &c));
   EXPECT_EQ(verificador.escritoAntes, "resposta\n");
   std::fclose(saida);
 
@@ -167,11 +162,9 @@ TEST(Fonte, EsvaziaASaidaAntesDeCadaLeituraEParaQuandoElaFalha) {
     FluxoEmPedacos fluxo("bj 4\n", pedaco, false, perdida);
     EXPECT_TRUE(lerComando(&fluxo.fonte, &c));
     EXPECT_EQ(std::fputc('x', perdida), EOF);
-    // One byte a block: the next byte needs a read, which the failed output forbids.
-    // All at hand: the command loop still reads no further command.
-    EXPECT_FALSE(pedaco == 1 ? lerComando(&fluxo.fonte, &c) : lerProximoComando(&fluxo.fonte, &c))
-        << pedaco;
-    EXPECT_EQ(fluxo.fonte.estado, estadoDaFonte::saidaFalhou) << pedaco;
+    // One byte a block, or all at hand: the command loop reads no further command.
+    EXPECT_FALSE(lerComando(&fluxo.fonte, &c)) << pedaco;
+    EXPECT_EQ(estadoDe(fluxo.fonte), estadoDaFonte::saidaFalhou) << pedaco;
     EXPECT_EQ(fluxo.leituras, 1) << pedaco;
     std::clearerr(perdida);
   }

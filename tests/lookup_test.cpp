@@ -129,10 +129,10 @@ TEST(CarregarDicionario, ParaNoByteQueTornaOArquivoInvalido) {
       unsigned char byte;
       int leituras;
     } semFim{byte, 0};
-    abrirFonteDeLeitor(
+    abrirFonte(
         &fonte,
-        [](const FONTE& f, unsigned char* destino, std::size_t tamanho) -> long {
-          auto* s = static_cast<SEM_FIM*>(f.origem);
+        [](void* origem, unsigned char* destino, std::size_t tamanho) -> long {
+          auto* s = static_cast<SEM_FIM*>(origem);
           ++s->leituras;
           std::fill_n(destino, tamanho, s->byte);
           return static_cast<long>(tamanho);
@@ -162,7 +162,7 @@ TEST(JogarDic, RegraDaPosicao) {
   };
   for (auto caso : casos) {
     inicializarJogadas();
-    jogadas[caso.chave] = caso.regra;
+    gravarRegra(caso.chave, caso.regra);
     JOGADA_VALOR res{};
     EXPECT_EQ(capturarSaida([&] { res = jogarDic(&caso.j); }), "") << caso.nome;
     EXPECT_EQ(res.j, caso.casa) << caso.nome;

@@ -5,7 +5,6 @@
 
 #include "cli/programa.h"
 #include "console/console.h"
-#include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
 #include "platform/sistema.h"
 
@@ -58,13 +57,11 @@ void sugerirODicionarioCompleto() {
 
 void help() { imprimirAjuda("buscaNoDicionario"); }
 
-// Widened first, so that no int, not even INT_MIN, overflows.
-long long valorAbsoluto(int v) { return v < 0 ? -static_cast<long long>(v) : v; }
-
 void buscaDicionario(JOGO* j, jogador* jog) {
   std::printf("Busca Dicionario - ");
   const JOGADA_VALOR res = jogarDic(j);
-  std::printf("melhor jogada: %d [indice buscado: %lld]\n", res.j, valorAbsoluto(res.v));
+  // The key, which a lookup without a rule gives negated.
+  std::printf("melhor jogada: %d [indice buscado: %d]\n", res.j, res.v < 0 ? -res.v : res.v);
   realizarJogada(j, jog, res.j);
 }
 
@@ -92,7 +89,6 @@ int reader(int argc, char** argv) {
   if (const auto status = iniciarPrograma(argc, argv, readerNaLinhaDeComando, &arquivo)) {
     return *status;
   }
-  inicializarJogadas();
   const char* caminho = arquivo != nullptr ? arquivo : nomeDoDicionario;
   if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho); lida.resultado != carga::carregada) {
     explicarACarga(caminho, lida);

@@ -62,10 +62,10 @@ int scribe(int argc, char** argv) {
   inicializarJogo(&jogo, jogadorAtual);
   help();
 
-  FONTE* entrada = abrirEntradaDosComandos();
+  FONTE* entrada = entradaDosComandos();
   char comando = ' ';
   // End of input ends the program as `q` does.
-  while (lerProximoComando(entrada, &comando) && comando != 'q') {
+  while (lerComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
       case 'b':
         gerarJogadasAux(&jogo, &jogadorAtual);
