@@ -3,6 +3,8 @@
 #   cmake --build build --target tidy           clang-tidy on every translation unit of the
 #                                               build, with the checks of .clang-tidy
 # Both fail on the first finding.
+# The folders of the project's own C++, for both checks (the tidy one also takes its
+# headers from them, whatever the checkout's path).
 set(project_folders platform input cli core search dictionary generator lookup console programs
                     tests bench fuzz)
 
@@ -28,6 +30,7 @@ if(RUN_CLANG_TIDY)
     # A g++ build's commands may hold options clang does not know, errors under -Werror.
     COMMAND ${RUN_CLANG_TIDY} -quiet -p ${PROJECT_BINARY_DIR}
             -extra-arg=-Wno-ignored-optimization-argument -extra-arg=-Wno-unknown-warning-option
+            "-header-filter=(^|/)(${alternatives})/[^/]+\\.h$"
             "^${PROJECT_SOURCE_DIR}/(${alternatives})/"
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "clang-tidy over every translation unit of the project"

@@ -21,10 +21,25 @@ install(TARGETS seeker scribe reader RUNTIME DESTINATION ${programs_install_dir}
         COMPONENT programs)
 install(TARGETS seeker scribe reader RUNTIME DESTINATION games
         COMPONENT package_programs EXCLUDE_FROM_ALL)
+# The programs find the complete dictionary by one relative path, from the folder they are
+# installed in: the package's games/ must lead there as bin/ does.
+file(RELATIVE_PATH from_games /prefix/games /prefix/${dictionary_install_dir}/dicionario.txt)
+if(NOT from_games STREQUAL dictionary_from_programs)
+  message(FATAL_ERROR "The package's programs, in games/, would not find the dictionary at "
+                      "${dictionary_from_programs}: keep CMAKE_INSTALL_BINDIR one folder deep")
+endif()
 
 set(man_page_templates ${PROJECT_SOURCE_DIR}/man/seeker.6.in ${PROJECT_SOURCE_DIR}/man/scribe.6.in
                        ${PROJECT_SOURCE_DIR}/man/reader.6.in)
 configure_file(cmake/install_compressed.cmake.in install_compressed.cmake @ONLY)
+# The same pages for this build tree, naming its dictionary, readable before any install:
+# man -l build/man/seeker.6
+set(VELHA_VERSION ${PROJECT_VERSION})
+set(VELHA_DICTIONARY ${complete_dictionary})
+foreach(template IN LISTS man_page_templates)
+  get_filename_component(page ${template} NAME_WLE)
+  configure_file(${template} ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+endforeach()
 install(SCRIPT ${PROJECT_BINARY_DIR}/install_compressed.cmake COMPONENT data)
 
 # The licence as Debian's machine-readable copyright file: its text, from LICENSE, is a
