@@ -5,20 +5,10 @@
 
 #include "generator/gerador.h"
 #include "search/busca.h"
+#include "tests/tabuleiro.h"
 
 namespace velha {
 namespace {
-
-// A position from its cells, row by row: 'X', 'O' or '.'.
-JOGO tabuleiro(const char (&casas)[totalDeCasas + 1], jogador vez) {
-  JOGO j;
-  inicializarJogo(&j, vez);
-  for (int c = 0; c < totalDeCasas; ++c) {
-    j.A[c] = casas[c] == 'X' ? casaX : casas[c] == 'O' ? casaO : casaVazia;
-    if (j.A[c] != casaVazia) ++j.jogadas;
-  }
-  return j;
-}
 
 // Moves applied by one exhaustive search from the empty board (every node but the root).
 constexpr double jogadasDaBuscaVazia = 549945;

@@ -73,8 +73,7 @@ inline long long listasFeitas = 0;
 inline bool inserirJogada(JOGO* j, int posicao, jogador jog) {
   if (posicao < 0 || posicao >= totalDeCasas) return false;
   if (jog != j->jogadorAtual) return false;
-  if (jogoEncerrado(*j)) return false;
-  if (j->jogadas == totalDeCasas) return false;
+  if (jogoEncerrado(*j)) return false;  // a full board included
   if (j->A[posicao] != casaVazia) return false;
   j->A[posicao] = valorDoJogador(jog);
   ++j->jogadas;

@@ -7,6 +7,7 @@
 
 #include "dictionary/dicionario.h"
 #include "fuzz/sessao.h"
+#include "tests/arvore.h"
 
 int readerMain(int argc, char** argv);  // programs/reader/main.cpp, renamed
 
@@ -43,23 +44,15 @@ void escreverRegra(std::FILE* arquivo, JOGO* j) {
   }
 }
 
-void escreverRegras(std::FILE* arquivo, JOGO j) {
-  if (jogoEncerrado(j)) return;
-  escreverRegra(arquivo, &j);
-  const LISTA_DE_JOGADAS livres = listaDeJogadas(&j);
-  for (int i = 1; i <= livres.jogadas[0]; ++i) {
-    JOGO seguinte = j;
-    inserirJogada(&seguinte, livres.jogadas[i], seguinte.jogadorAtual);
-    escreverRegras(arquivo, seguinte);
-  }
-}
-
-// With either side first.
+// Every unfinished position of play, with either side first.
 void escreverDicionario(std::FILE* arquivo) {
   for (const jogador primeiro : {j1, j2}) {
-    JOGO j;
-    inicializarJogo(&j, primeiro);
-    escreverRegras(arquivo, j);
+    percorrerJogoDesdeOInicio(primeiro, [arquivo](const JOGO& j) {
+      if (jogoEncerrado(j)) return naoSeguir;
+      JOGO posicao = j;
+      escreverRegra(arquivo, &posicao);
+      return seguirTodas;
+    });
   }
 }
 

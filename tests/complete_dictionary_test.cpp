@@ -82,6 +82,7 @@ TEST_F(DicionarioCompleto, ODicionarioNuncaPerde) {
       const PLACAR placar =
           jogarContraTodos(primeiro, perfeito, [](JOGO* j) { return jogarDic(j).j; });
       EXPECT_EQ(placar.derrotas, 0) << primeiro << perfeito;
+      EXPECT_EQ(placar.recusadas, 0) << primeiro << perfeito;
       EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
     }
   }

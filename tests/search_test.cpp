@@ -76,6 +76,7 @@ TEST(BuscaMaxMin, NuncaPerde) {
       const PLACAR placar =
           jogarContraTodos(primeiro, perfeito, [](JOGO* j) { return buscaMaxMin(*j, min, 0).j; });
       EXPECT_EQ(placar.derrotas, 0) << primeiro << perfeito;
+      EXPECT_EQ(placar.recusadas, 0) << primeiro << perfeito;
       EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
     }
   }

@@ -20,6 +20,13 @@ elseif(DEFINED DICTIONARY)
   file(COPY_FILE "${DICTIONARY}" "${SCRATCH}/dicionario.txt")
 endif()
 
+if(NOT EXISTS "${CASE}.out")
+  message(FATAL_ERROR "${CASE}.out does not exist: make it from the program, "
+                      "${PROGRAM} < ${CASE}.in > ${CASE}.out (in a folder holding the "
+                      "case's dicionario.txt, if it has one), and read it before committing "
+                      "it (CONTRIBUTING.md, Adding a transcript)")
+endif()
+
 set(expected_status 0)
 if(EXISTS "${CASE}.status")
   file(STRINGS "${CASE}.status" expected_status LIMIT_COUNT 1)
