@@ -9,9 +9,9 @@ char jogadas[tamanhoDoDicionario];
 
 void inicializarJogadas() { std::fill(std::begin(jogadas), std::end(jogadas), semRegra); }
 
-void imprimirDicionario() {
+void imprimirDicionario(std::FILE* saida) {
   for (int chave = 0; chave < tamanhoDoDicionario; ++chave) {
-    if (jogadas[chave] != semRegra) std::printf("%d %c\n", chave, jogadas[chave]);
+    if (jogadas[chave] != semRegra) std::fprintf(saida, "%d %c\n", chave, jogadas[chave]);
   }
 }
 

@@ -3,6 +3,8 @@
 // A rule is the character '0'..'8' of the cell the player to move should take.
 #pragma once
 
+#include <cstdio>
+
 #include "core/jogo.h"
 #include "input/entrada.h"
 
@@ -44,9 +46,8 @@ constexpr int indiceDeUmDadoTabuleiro(JOGO* j) {
   return (valor[2] * basePorLinha + valor[1]) * basePorLinha + valor[0] - 1;
 }
 
-// The file, written: every rule of the table as a line "key cell", in ascending key order,
-// on standard output.
-void imprimirDicionario();
+// The file, written: every rule of the table as a line "key cell", in ascending key order.
+void imprimirDicionario(std::FILE* saida);
 
 // The file, read back.
 enum class carga { carregada, invalida, ilegivel };

@@ -18,7 +18,7 @@ bool escrita[tamanhoDoDicionario];
 
 // One rule per position, varied by its key: mostly a free cell, so that `b` after `b`
 // plays whole games, and sometimes a missing rule, a letter or an occupied cell.
-void escreverRegra(std::FILE* arquivo, JOGO* j) {
+void guardarRegra(JOGO* j) {
   constexpr int variantes = 16;
   const int chave = indiceDeUmDadoTabuleiro(j);
   if (escrita[chave]) return;
@@ -29,31 +29,34 @@ void escreverRegra(std::FILE* arquivo, JOGO* j) {
     case 0:
       return;
     case 1:
-      std::fprintf(arquivo, "%d z\n", chave);
+      gravarRegra(chave, 'z');
       return;
     case 2:
       for (int casa = 0; casa < totalDeCasas; ++casa) {
         if (j->A[casa] != casaVazia) {
-          std::fprintf(arquivo, "%d %d\n", chave, casa);
+          gravarRegra(chave, static_cast<char>('0' + casa));
           return;
         }
       }
       [[fallthrough]];  // nothing occupied yet
     default:
-      std::fprintf(arquivo, "%d %d\n", chave, livres.jogadas[1 + chave % quantidade]);
+      gravarRegra(chave, static_cast<char>('0' + livres.jogadas[1 + chave % quantidade]));
   }
 }
 
-// Every unfinished position of play, with either side first.
+// A rule for every unfinished position of play, with either side first, listed as the
+// dictionary file.
 void escreverDicionario(std::FILE* arquivo) {
+  inicializarJogadas();
   for (const jogador primeiro : {j1, j2}) {
-    percorrerJogoDesdeOInicio(primeiro, [arquivo](const JOGO& j) {
+    percorrerJogoDesdeOInicio(primeiro, [](const JOGO& j) {
       if (jogoEncerrado(j)) return naoSeguir;
       JOGO posicao = j;
-      escreverRegra(arquivo, &posicao);
+      guardarRegra(&posicao);
       return seguirTodas;
     });
   }
+  imprimirDicionario(arquivo);
 }
 
 }  // namespace

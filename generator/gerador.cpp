@@ -39,7 +39,7 @@ JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual) {
 
 void gerarJogadasAux(JOGO* j, jogador* /*jog*/) { gerarJogadas(*j, min, 0); }
 
-void imprimirJogadas() { imprimirDicionario(); }
+void imprimirJogadas() { imprimirDicionario(stdout); }
 
 void imprimirTodasJogadas() { imprimirJogadas(); }
 

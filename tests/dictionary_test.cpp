@@ -58,7 +58,7 @@ TEST(Arquivo, AListagemLidaDeVoltaDaAMesmaTabela) {
   inicializarJogadas();
   const std::pair<int, char> regras[] = {{0, '1'}, {756, '4'}, {10597, '0'}, {19682, '8'}};
   for (const auto& [chave, regra] : regras) gravarRegra(chave, regra);
-  const std::string listagem = capturarSaida([] { imprimirDicionario(); });
+  const std::string listagem = capturarSaida([] { imprimirDicionario(stdout); });
   EXPECT_EQ(listagem, "0 1\n756 4\n10597 0\n19682 8\n");
 
   gravarRegra(5, '2');  // a load starts from an empty table
