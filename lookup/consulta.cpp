@@ -10,12 +10,11 @@ namespace velha {
 namespace {
 
 CARGA_DO_DICIONARIO abrirECarregar(const char* caminho) {
-  const int descritor = abrirParaLer(caminho);
+  int descritor = abrirParaLer(caminho);
   // A file that cannot be opened is as unreadable as one whose reading fails.
   if (descritor < 0) return {carga::ilegivel, 0, erroDoSistema()};
   FONTE fonte;
-  int lido = descritor;
-  abrirFonte(&fonte, lerDoDescritor, &lido, nullptr);
+  abrirFonte(&fonte, lerDoDescritor, &descritor, nullptr);
   const CARGA_DO_DICIONARIO lida = carregarDicionario(&fonte);
   fecharDescritor(descritor);
   return lida;
@@ -44,13 +43,14 @@ CARGA_DO_DICIONARIO leDicionario(const char* caminho) {
 
 JOGADA_VALOR jogarDic(JOGO* j) {
   const int chave = indiceDeUmDadoTabuleiro(j);
-  if (regraDe(chave) == semRegra) {
+  const char regra = regraDe(chave);
+  if (regra == semRegra) {
     std::printf("Nao ha regra definida para o jogo atual: %d.\n", chave);
     return {jogadaSemRegra, -chave};  // keys are positive, so this cannot overflow
   }
   // Read as a signed char whatever the platform's plain char, so that a stored rule that
   // is no digit names the same cell everywhere (0xC8 is -104, as on x86).
-  return {static_cast<signed char>(regraDe(chave)) - '0', chave};
+  return {static_cast<signed char>(regra) - '0', chave};
 }
 
 }  // namespace velha

@@ -1,5 +1,6 @@
 // seeker: tic-tac-toe at the console, with an automatic move found by exhaustive search.
 #include <cstdio>
+#include <iterator>
 
 #include "cli/programa.h"
 #include "console/console.h"
@@ -24,27 +25,20 @@ constexpr PROGRAMA seekerNaLinhaDeComando{
 
 void help() { imprimirAjuda("buscaMaxMin"); }
 
+// The verdict's text, by veredito: the cell, then the moves still to come where it says so.
+constexpr const char* textoDoVeredito[] = {
+    "melhor jogada: %d [empate estimado]\n",
+    "melhor jogada: %d [jogador atual ganhou]\n",
+    "melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n",
+    "resultado: jog: %d [jogador atual perdeu]\n",
+    "resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n",
+};
+static_assert(std::size(textoDoVeredito) == static_cast<std::size_t>(veredito::perdera) + 1);
+
 void imprimirVeredito(JOGADA_VALOR res) {
   const LEITURA_DO_PLACAR placar = lerPlacar(res.v);
-  switch (placar.fim) {
-    case veredito::empate:
-      std::printf("melhor jogada: %d [empate estimado]\n", res.j);
-      break;
-    case veredito::ganhou:
-      std::printf("melhor jogada: %d [jogador atual ganhou]\n", res.j);
-      break;
-    case veredito::ganhara:
-      std::printf("melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n", res.j,
-                  placar.fimEstimado);
-      break;
-    case veredito::perdeu:
-      std::printf("resultado: jog: %d [jogador atual perdeu]\n", res.j);
-      break;
-    case veredito::perdera:
-      std::printf("resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n", res.j,
-                  placar.fimEstimado);
-      break;
-  }
+  // A text without a second number leaves fimEstimado unread, as printf allows.
+  std::printf(textoDoVeredito[static_cast<int>(placar.fim)], res.j, placar.fimEstimado);
 }
 
 void buscaMM(JOGO* j, jogador* jog) {
