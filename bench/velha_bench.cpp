@@ -3,6 +3,7 @@
 // calls per second over a fixed mix of positions.
 #include <benchmark/benchmark.h>
 
+#include "bench/busca_em_bits.h"
 #include "generator/gerador.h"
 #include "search/busca.h"
 #include "tests/tabuleiro.h"
@@ -24,6 +25,14 @@ void BuscaMaxMinTabuleiroVazio(benchmark::State& state) {
   contarJogadas(state, jogadasDaBuscaVazia);
 }
 BENCHMARK(BuscaMaxMinTabuleiroVazio)->Unit(benchmark::kMillisecond);
+
+// The same search on bit masks, a floor to read the one above against.
+void BuscaEmBitsTabuleiroVazio(benchmark::State& state) {
+  const JOGO vazio = tabuleiro(".........", j1);
+  for (auto _ : state) benchmark::DoNotOptimize(buscarEmBitsNaRaiz(vazio));
+  contarJogadas(state, jogadasDaBuscaVazia);
+}
+BENCHMARK(BuscaEmBitsTabuleiroVazio)->Unit(benchmark::kMillisecond);
 
 // The 82 rule-recording searches that write the complete dictionary: the empty board,
 // then O's first move in each cell, then each pair of first moves, O opening.

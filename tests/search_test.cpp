@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cstdint>
 
+#include "bench/busca_em_bits.h"
 #include "generator/gerador.h"
 #include "search/busca.h"
 #include "tests/arvore.h"
@@ -79,6 +81,25 @@ TEST(BuscaMaxMin, NuncaPerde) {
       EXPECT_EQ(placar.recusadas, 0) << primeiro << perfeito;
       EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
     }
+  }
+}
+
+// The benchmarks' floor computes what the search computes: the same cell and score from
+// every position play reaches, finished ones included, either side moving first.
+TEST(BuscaEmBits, DaAEscolhaDeBuscaMaxMinEmCadaPosicao) {
+  for (jogador primeiro : {j1, j2}) {
+    std::bitset<tabuleirosPossiveis> vistas;
+    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
+      int codigo = 0;
+      for (int casa : j.A) codigo = codigo * 3 + (casa + 1);
+      if (vistas[codigo]) return naoSeguir;
+      vistas.set(codigo);
+      const JOGADA_VALOR esperada = buscaMaxMin(j, min, 0), obtida = buscarEmBitsNaRaiz(j);
+      EXPECT_EQ(obtida.j, esperada.j) << codigo;
+      EXPECT_EQ(obtida.v, esperada.v) << codigo;
+      return seguirTodas;
+    });
+    EXPECT_EQ(vistas.count(), 5478u);
   }
 }
 
