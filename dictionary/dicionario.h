@@ -3,6 +3,7 @@
 // A rule is the character '0'..'8' of the cell the player to move should take.
 #pragma once
 
+#include <array>
 #include <cstdio>
 
 #include "core/jogo.h"
@@ -32,18 +33,33 @@ inline char regraDe(int chave) { return chaveNoDicionario(chave) ? jogadas[chave
 // per row with an offset of 14, not 13, and 1 subtracted at the end. Stored dictionaries
 // depend on this exact formula: unfinished positions fall within 756..19682, and only a
 // finished game can have a key beyond the table.
-constexpr int indiceDeUmDadoTabuleiro(JOGO* j) {
-  constexpr int colunas = 3;
-  constexpr int deslocamentoDaLinha = 14;
-  constexpr int basePorLinha = 27;
-  const int sinal = j->jogadorAtual == j1 ? 1 : -1;
-  int valor[colunas];
-  for (int linha = 0; linha < colunas; ++linha) {
-    const int primeira = colunas * linha;
-    valor[linha] = sinal * (9 * j->A[primeira] + 3 * j->A[primeira + 1] + j->A[primeira + 2]) +
-                   deslocamentoDaLinha;
+//
+// Spelt out, with s the sign of the player to move and r the rows' weighted cells:
+//   (14 + s r0) + 27 (14 + s r1) + 729 (14 + s r2) - 1
+//     = 14 (1 + 27 + 729) - 1 + s (r0 + 27 r1 + 729 r2),
+// the empty board's key plus s times one weighted sum of the nine cells, which the
+// rule-recording search computes at every node it records.
+inline constexpr int deslocamentoDaFileira = 14;
+inline constexpr int pesoDaFileira = 27;
+inline constexpr int chaveDoTabuleiroVazio =
+    deslocamentoDaFileira * (1 + pesoDaFileira + pesoDaFileira * pesoDaFileira) - 1;
+static_assert(chaveDoTabuleiroVazio == 10597);
+
+// Cell c of row r and column k weighs 27^r 3^(2-k): 9, 3, 1 along a row.
+inline constexpr std::array<int, totalDeCasas> pesosNaChave = [] {
+  std::array<int, totalDeCasas> pesos{};
+  for (int casa = 0, pesoDaLinha = 1; casa < totalDeCasas; pesoDaLinha *= pesoDaFileira) {
+    for (int pesoNaLinha = 9; pesoNaLinha >= 1; pesoNaLinha /= 3) {
+      pesos[casa++] = pesoDaLinha * pesoNaLinha;
+    }
   }
-  return (valor[2] * basePorLinha + valor[1]) * basePorLinha + valor[0] - 1;
+  return pesos;
+}();
+
+constexpr int indiceDeUmDadoTabuleiro(JOGO* j) {
+  int soma = 0;
+  for (int casa = 0; casa < totalDeCasas; ++casa) soma += pesosNaChave[casa] * j->A[casa];
+  return chaveDoTabuleiroVazio + (j->jogadorAtual == j1 ? soma : -soma);
 }
 
 // The file, written: every rule of the table as a line "key cell", in ascending key order.

@@ -24,6 +24,24 @@ TEST(Chave, ValoresConhecidos) {
   for (auto caso : casos) EXPECT_EQ(indiceDeUmDadoTabuleiro(&caso.j), caso.chave);
 }
 
+// The key as its rows' values, against the key as one weighted sum, for every filling of
+// the cells with either side to move.
+TEST(Chave, AsLinhasDaoAMesmaChaveEmTodoTabuleiro) {
+  for (int codigo = 0; codigo < tabuleirosPossiveis; ++codigo) {
+    for (jogador vez : {j1, j2}) {
+      JOGO j = tabuleiroDoCodigo(codigo, vez);
+      const int sinal = vez == j1 ? 1 : -1;
+      int valor[3];
+      for (int linha = 0; linha < 3; ++linha) {
+        const int* c = j.A + 3 * linha;
+        valor[linha] = sinal * (9 * c[0] + 3 * c[1] + c[2]) + 14;
+      }
+      ASSERT_EQ(indiceDeUmDadoTabuleiro(&j), (valor[2] * 27 + valor[1]) * 27 + valor[0] - 1)
+          << codigo;
+    }
+  }
+}
+
 TEST(Chave, TrocarAsCoresEAVezNaoMudaAChave) {
   JOGO x = tabuleiro("X.O.X..O.", j2);
   JOGO o = tabuleiro("O.X.O..X.", j1);
