@@ -92,13 +92,13 @@ inline LISTA_DE_JOGADAS listaDeJogadas(JOGO* j) {
 #ifdef VELHA_CONTAR_JOGADAS
   ++listasFeitas;
 #endif
-  int quantidade = 0;
+  std::size_t quantidade = 0;  // unsigned, so that no append widens a signed index first
   if (!jogoEncerrado(*j)) {
     for (int casa = 0; casa < totalDeCasas; ++casa) {
       if (j->A[casa] == casaVazia) lista.jogadas[++quantidade] = casa;
     }
   }
-  lista.jogadas[0] = quantidade;
+  lista.jogadas[0] = static_cast<int>(quantidade);
   return lista;
 }
 
