@@ -33,8 +33,8 @@ TEST(Chave, AsLinhasDaoAMesmaChaveEmTodoTabuleiro) {
       const int sinal = vez == j1 ? 1 : -1;
       int valor[3];
       for (int linha = 0; linha < 3; ++linha) {
-        const int* c = j.A + 3 * linha;
-        valor[linha] = sinal * (9 * c[0] + 3 * c[1] + c[2]) + 14;
+        const int primeira = 3 * linha;
+        valor[linha] = sinal * (9 * j.A[primeira] + 3 * j.A[primeira + 1] + j.A[primeira + 2]) + 14;
       }
       ASSERT_EQ(indiceDeUmDadoTabuleiro(&j), (valor[2] * 27 + valor[1]) * 27 + valor[0] - 1)
           << codigo;
