@@ -40,7 +40,9 @@ inline char regraDe(int chave) { return chaveNoDicionario(chave) ? jogadas[chave
 // the empty board's key plus s times one weighted sum of the nine cells, which the
 // rule-recording search computes at every node it records.
 inline constexpr int deslocamentoDaFileira = 14;
-inline constexpr int pesoDaFileira = 27;
+inline constexpr int valoresPorCasa = 3;  // a base-3 digit per cell
+inline constexpr int pesoDaPrimeiraColuna = valoresPorCasa * valoresPorCasa;
+inline constexpr int pesoDaFileira = pesoDaPrimeiraColuna * valoresPorCasa;
 inline constexpr int chaveDoTabuleiroVazio =
     deslocamentoDaFileira * (1 + pesoDaFileira + pesoDaFileira * pesoDaFileira) - 1;
 static_assert(chaveDoTabuleiroVazio == 10597);
@@ -49,7 +51,7 @@ static_assert(chaveDoTabuleiroVazio == 10597);
 inline constexpr std::array<int, totalDeCasas> pesosNaChave = [] {
   std::array<int, totalDeCasas> pesos{};
   for (int casa = 0, pesoDaLinha = 1; casa < totalDeCasas; pesoDaLinha *= pesoDaFileira) {
-    for (int pesoNaLinha = 9; pesoNaLinha >= 1; pesoNaLinha /= 3) {
+    for (int pesoNaLinha = pesoDaPrimeiraColuna; pesoNaLinha >= 1; pesoNaLinha /= valoresPorCasa) {
       pesos[casa++] = pesoDaLinha * pesoNaLinha;
     }
   }

@@ -15,19 +15,13 @@
 namespace velha {
 namespace {
 
-int chaveBase3(const JOGO& j) {
-  int chave = 0;
-  for (int v : j.A) chave = chave * 3 + (v + 1);
-  return chave;
-}
-
 // The published counts of tic-tac-toe, reached only through the core's own rules.
 TEST(Regras, EnumeracaoCompletaBateComAsContagensConhecidas) {
   std::bitset<19683> posicoes, encerradas;
   long nos = 0, partidas = 0, vitoriasX = 0, vitoriasO = 0, empates = 0;
   percorrerJogoDesdeOInicio(j1, [&](const JOGO& j) {
     ++nos;
-    posicoes.set(chaveBase3(j));
+    posicoes.set(codigoDoTabuleiro(j));
     JOGO copia = j;
     const int legais = listaDeJogadas(&copia).jogadas[0];
     jogador vitorioso;
@@ -36,7 +30,7 @@ TEST(Regras, EnumeracaoCompletaBateComAsContagensConhecidas) {
       return seguirTodas;
     }
     EXPECT_EQ(legais, 0);
-    encerradas.set(chaveBase3(j));
+    encerradas.set(codigoDoTabuleiro(j));
     ++partidas;
     (vitorioso == j1 ? vitoriasX : vitorioso == j2 ? vitoriasO : empates) += 1;
     return seguirTodas;

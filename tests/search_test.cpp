@@ -90,8 +90,7 @@ TEST(BuscaEmBits, DaAEscolhaDeBuscaMaxMinEmCadaPosicao) {
   for (jogador primeiro : {j1, j2}) {
     std::bitset<tabuleirosPossiveis> vistas;
     percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
-      int codigo = 0;
-      for (int casa : j.A) codigo = codigo * 3 + (casa + 1);
+      const int codigo = codigoDoTabuleiro(j);
       if (vistas[codigo]) return naoSeguir;
       vistas.set(codigo);
       const JOGADA_VALOR esperada = buscaMaxMin(j, min, 0), obtida = buscarEmBitsNaRaiz(j);

@@ -29,4 +29,11 @@ inline JOGO tabuleiroDoCodigo(int codigo, jogador vez) {
   return j;
 }
 
+// The number of a board's cells, as tabuleiroDoCodigo reads it.
+inline int codigoDoTabuleiro(const JOGO& j) {
+  int codigo = 0;
+  for (int casa = totalDeCasas - 1; casa >= 0; --casa) codigo = codigo * 3 + (j.A[casa] + 1);
+  return codigo;
+}
+
 }  // namespace velha
