@@ -7,15 +7,37 @@
 # in share/velha/, and the copyright file and changelog in share/doc/velha/.
 # First of all, and again after the last file, the record from which the uninstall
 # target removes the install: in every component, so that an install of some components
-# is recorded too.
-set(install_folders ${programs_install_dir} ${CMAKE_INSTALL_MANDIR}/man6 ${dictionary_install_dir}
-                    ${CMAKE_INSTALL_DOCDIR})
+# is recorded too. It learns here every file each component writes, and where from.
+set(install_destinations "")
+function(install_destination component relative source)
+  string(APPEND install_destinations
+         "  velha_destination(${component} ${relative} [==[${source}]==])\n")
+  set(install_destinations "${install_destinations}" PARENT_SCOPE)
+endfunction()
+foreach(program seeker scribe reader)
+  install_destination(programs ${programs_install_dir}/${program}
+                      ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program})
+  install_destination(package_programs games/${program} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program})
+  install_destination(data ${CMAKE_INSTALL_MANDIR}/man6/${program}.6.gz "")
+endforeach()
+install_destination(data ${CMAKE_INSTALL_DOCDIR}/changelog.gz "")
+install_destination(data ${CMAKE_INSTALL_DOCDIR}/copyright ${PROJECT_BINARY_DIR}/copyright)
+if(with_complete_dictionary)
+  install_destination(data ${dictionary_install_dir}/dicionario.txt ${complete_dictionary})
+endif()
+set(components_by_default programs data)
+configure_file(cmake/install_records.cmake install/install_records.cmake COPYONLY)
+configure_file(cmake/uninstall.cmake install/uninstall.cmake COPYONLY)
 configure_file(cmake/install_record.cmake.in install_record.cmake @ONLY)
 install(SCRIPT ${PROJECT_BINARY_DIR}/install_record.cmake ALL_COMPONENTS)
 add_custom_target(uninstall
-  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/uninstall.cmake
-  COMMENT "Removing what the last cmake --install of this build installed"
+  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${PROJECT_BINARY_DIR}/install/uninstall.cmake
+  COMMENT "Removing what each cmake --install of this build installed"
   VERBATIM)
+# cpack's staging installs hold nothing of the user's and are not recorded: cpack reads
+# this file, and so the install scripts it runs see VELHA_PACKAGING.
+file(WRITE ${PROJECT_BINARY_DIR}/cpack_project.cmake "set(ENV{VELHA_PACKAGING} 1)\n")
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack_project.cmake)
 
 install(TARGETS seeker scribe reader RUNTIME DESTINATION ${programs_install_dir}
         COMPONENT programs)
@@ -29,8 +51,14 @@ if(NOT from_games STREQUAL dictionary_from_programs)
                       "${dictionary_from_programs}: keep CMAKE_INSTALL_BINDIR one folder deep")
 endif()
 
-set(man_page_templates ${PROJECT_SOURCE_DIR}/man/seeker.6.in ${PROJECT_SOURCE_DIR}/man/scribe.6.in
-                       ${PROJECT_SOURCE_DIR}/man/reader.6.in)
+# The install reads nothing from the sources, only from the build tree: an install or
+# uninstall run as another user (root, say) needs no access to the source folder.
+set(man_page_templates "")
+foreach(page seeker scribe reader)
+  configure_file(man/${page}.6.in install/${page}.6.in COPYONLY)
+  list(APPEND man_page_templates ${PROJECT_BINARY_DIR}/install/${page}.6.in)
+endforeach()
+configure_file(cmake/changelog install/changelog COPYONLY)
 configure_file(cmake/install_compressed.cmake.in install_compressed.cmake @ONLY)
 # The same pages for this build tree, naming its dictionary, readable before any install:
 # man -l build/man/seeker.6

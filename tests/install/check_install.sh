@@ -44,23 +44,33 @@ replies=$(cd "$elsewhere" && printf 'b\nb\nq\n' | "$bin/reader" "$data/dicionari
 Busca Dicionario - melhor jogada: 4 [indice buscado: 10606]' ] ||
   fail "installed reader did not play both sides from the installed dictionary: $replies"
 # Without it, where there is no dicionario.txt, standard error names it as a command that,
-# pasted into a shell, plays from it.
-(cd "$elsewhere" && "$bin/reader" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
+# pasted into a shell, plays from it: with the program as it was started, by its path or
+# by its name on PATH.
 hint="reader: to play from the complete dictionary: "
-[ "$(wc -l < "$elsewhere/errors")" -eq 2 ] && command=$(sed -n 2p "$elsewhere/errors") &&
-  [ "${command#"$hint"}" != "$command" ] || fail "reader does not name the installed dictionary: $(cat "$elsewhere/errors")"
-replies=$(cd "$elsewhere" && printf 'b\nq\n' | PATH="$bin:$PATH" bash -c "${command#"$hint"}" | grep '^Busca')
-[ "$replies" = 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' ] ||
-  fail "the hint, ${command#"$hint"}, did not play when pasted into bash"
-"$bin/reader" --help | grep -qF "${command#"$hint"reader }" || fail "reader --help does not name it"
+for started in "$bin/reader" reader; do
+  (cd "$elsewhere" && PATH="$bin:$PATH" "$started" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
+  [ "$(wc -l < "$elsewhere/errors")" -eq 2 ] && command=$(sed -n 2p "$elsewhere/errors") &&
+    [ "${command#"$hint"}" != "$command" ] || fail "reader does not name the installed dictionary: $(cat "$elsewhere/errors")"
+  command=${command#"$hint"}
+  (eval "set -- $command" && [ "$1" = "$started" ] && [ "$2" = "$data/dicionario.txt" ]) ||
+    fail "the hint, $command, does not name $started and the installed dictionary"
+  replies=$(cd "$elsewhere" && printf 'b\nq\n' | env PATH="$bin:$PATH" bash -c "$command" | grep '^Busca')
+  [ "$replies" = 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' ] ||
+    fail "the hint, $command, did not play when pasted into bash"
+done
+"$bin/reader" --help | grep -qF "${command#reader }" || fail "reader --help does not name it"
 # An installation without its dictionary names none, whatever lies where a build tree
-# keeps one.
+# keeps one, and neither does one with a folder in its place.
 mv "$data/dicionario.txt" "$tmp/dicionario.txt"
 printf '10597 4\n' > "$prefix/dicionario.txt"
-(cd "$elsewhere" && "$bin/reader" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
-[ "$(wc -l < "$elsewhere/errors")" -eq 1 ] || fail "reader named a dictionary not installed: $(cat "$elsewhere/errors")"
-"$bin/reader" --help | grep -q 'No complete dictionary was found' ||
-  fail "reader --help named a dictionary not installed"
+for instead in nothing folder; do
+  [ $instead = folder ] && mkdir "$data/dicionario.txt"
+  (cd "$elsewhere" && "$bin/reader" < /dev/null > /dev/null 2> errors) && fail "reader without a dictionary"
+  [ "$(wc -l < "$elsewhere/errors")" -eq 1 ] || fail "reader named a dictionary not installed: $(cat "$elsewhere/errors")"
+  "$bin/reader" --help | grep -q 'No complete dictionary was found' ||
+    fail "reader --help named a dictionary not installed"
+done
+rmdir "$data/dicionario.txt"
 rm "$prefix/dicionario.txt"
 mv "$tmp/dicionario.txt" "$data/dicionario.txt"
 
@@ -78,10 +88,10 @@ MANWIDTH=200 man -l "$prefix/share/man/man6/reader.6.gz" | grep -qF "$data/dicio
 grep -q '^License: Expat' "$prefix/share/doc/velha/copyright" || fail "copyright file"
 gzip -dc "$prefix/share/doc/velha/changelog.gz" | head -n 1 | grep -q '^velha (' || fail "changelog"
 
-# The uninstall target removes what the last install wrote and the folders it created, and
+# The uninstall target removes what each install wrote and the folders it created, and
 # nothing of the user's, whatever the paths hold: a fresh prefix goes entirely.
 uninstall() { cmake --build "$tmp/build" --target uninstall > "$tmp/uninstall.log" 2>&1; }
-install_into() { cmake --install "$tmp/build" --prefix "$1" > /dev/null; }
+install_into() { cmake --install "$tmp/build" --prefix "$@" > /dev/null; }
 uninstall || fail "uninstall: $(cat "$tmp/uninstall.log")"
 [ ! -e "$prefix" ] || fail "uninstall left $(find "$prefix")"
 # A user's file, in a folder the install made and in the prefix ([ ] are no pattern).
@@ -95,62 +105,166 @@ uninstall && fail "uninstall without an install record succeeded"
 grep -q 'Nothing to uninstall' "$tmp/uninstall.log" || fail "uninstall did not say why it refused"
 rm -rf "$prefix"
 
-# attack NAME: the uninstall after what the caller set up must keep every file of the
-# user's, each under $tmp/victim, with its bytes.
+# The user's files, under $tmp/victim and in $tmp/userfile, with a byte-identical copy of
+# an installed file among them: each attack must leave every one of them as it was.
 victim=$tmp/victim
+mkdir -p "$victim"
+echo v2 > "$victim/x"
+echo u > "$tmp/userfile"
+install_into "$tmp/source-of-copies"
+cp "$tmp/source-of-copies/share/velha/dicionario.txt" "$victim/dicionario.txt"
+uninstall || fail "uninstall: $(cat "$tmp/uninstall.log")"
+snapshot() { (cd "$tmp" && find victim userfile -exec sh -c 'printf "%s " "$1"; [ -f "$1" ] && cksum < "$1" || echo' sh {} \; | sort); }
+users_files=$(snapshot)
+# attack NAME removes|refuses: the uninstall after what the caller set up keeps every file
+# of the user's; "refuses" when it must also name what it kept and fail.
 attack() {
   local name=$1 expect=$2 status=0
-  uninstall || status=$?
-  [ "$(cat "$victim/dicionario.txt" "$victim/x" "$tmp/userfile" 2> /dev/null)" = "v1
-v2
-u" ] || fail "$name: uninstall removed a file of the user's: $(cat "$tmp/uninstall.log")"
+  timeout 120 cmake --build "$tmp/build" --target uninstall > "$tmp/uninstall.log" 2>&1 || status=$?
+  [ "$status" -ne 124 ] || fail "$name: the uninstall hung"
+  [ "$(snapshot)" = "$users_files" ] || fail "$name: uninstall changed a file of the user's: $(cat "$tmp/uninstall.log")"
   if [ "$expect" = refuses ]; then
     [ "$status" -ne 0 ] || fail "$name: uninstall kept entries but ended with status 0"
     grep -q 'Kept ' "$tmp/uninstall.log" || fail "$name: uninstall did not name what it kept"
+    ls "$tmp"/build/install_records/*.txt > /dev/null 2>&1 || fail "$name: the record was dropped"
   else
     [ "$status" -eq 0 ] || fail "$name: uninstall failed: $(cat "$tmp/uninstall.log")"
   fi
 }
-mkdir -p "$victim"
-echo v1 > "$victim/dicionario.txt"
-echo v2 > "$victim/x"
-echo u > "$tmp/userfile"
-# A folder of the install replaced by a link to a folder of the user's.
+records() { rm -rf "$tmp/build/install_records"; }
+# A folder of the install replaced by a link to a folder of the user's, and the root
+# itself (its copy in the user's folder): nothing is removed through either link.
 install_into "$tmp/linked"
 rm -r "$tmp/linked/share/velha"
 ln -s "$victim" "$tmp/linked/share/velha"
 attack "folder replaced by a link" refuses
-rm -rf "$tmp/linked" "$tmp/build/install_record.txt"
-# A prefix holding ';' and a line end, which a list or a line-by-line record would split.
+rm -rf "$tmp/linked"; records
+install_into "$tmp/linked"
+mv "$tmp/linked" "$victim/copy"
+ln -s "$victim/copy" "$tmp/linked"
+users_files=$(snapshot)
+attack "root replaced by a link" refuses
+grep -q 'now leads to' "$tmp/uninstall.log" || fail "root replaced by a link: no reason given"
+rm -rf "$tmp/linked" "$victim/copy"; records
+users_files=$(snapshot)
+# Installed files replaced by a link to the user's copy, by a FIFO, and edited.
+install_into "$tmp/swapped"
+ln -sf "$victim/dicionario.txt" "$tmp/swapped/share/velha/dicionario.txt"
+rm "$tmp/swapped/bin/reader" && mkfifo "$tmp/swapped/bin/reader"
+echo edited >> "$tmp/swapped/share/doc/velha/copyright"
+attack "files replaced by a link, a FIFO, an edit" refuses
+[ "$(grep -c '^Kept /' "$tmp/uninstall.log")" -eq 3 ] && [ -e "$tmp/swapped/share/doc/velha/copyright" ] ||
+  fail "files replaced: not each one kept: $(cat "$tmp/uninstall.log")"
+rm -rf "$tmp/swapped"; records
+# A prefix holding ';' and a line end, which a list or a line-by-line record would split;
+# the folders the install made on the way to it go with it, the user's empty one stays.
 mkdir "$tmp/emptydir"
 install_into "$tmp/userfile;$tmp/emptydir
 "
 attack "prefix with ; and a line end" removes
-# The folders the install made on the way to the prefix go with it.
 [ ! -e "$tmp/userfile;" ] && [ -d "$tmp/emptydir" ] ||
   fail "prefix with ; and a line end: a folder of the install is left, or one of the user's went"
-# Entries of the record that point outside the prefix, with the bytes of the file named.
+# Entries of the record that point outside the prefix, with the bytes of the file named,
+# and a record whose root is relative.
 install_into "$tmp/fresh"
-record=$tmp/build/install_record.txt
+record=$(ls "$tmp"/build/install_records/*.txt)
 hash=$(sha256sum < "$victim/x" | cut -d' ' -f1)
 {
-  sed '/^root$/,$d' "$record"
+  sed '/^end$/d' "$record"
   for entry in "$victim/x" "../victim/x" "x" "share/../../victim/x"; do
     echo "file $hash $entry"
   done
-  sed -n '/^root$/,$p' "$record"
+  echo end
 } > "$tmp/tampered"
 mv "$tmp/tampered" "$record"
 attack "entries outside the prefix" refuses
-[ ! -e "$tmp/fresh" ] ||
-  fail "entries outside the prefix: the install's own files were not removed"
-rm -rf "$tmp/fresh" "$tmp/build/install_record.txt"
-# Two installs: the uninstall removes the last one's, a partial one included.
-install_into "$tmp/first"
-cmake --install "$tmp/build" --prefix "$tmp/second" --component programs > /dev/null
-attack "a partial install after another" removes
-[ ! -e "$tmp/second" ] && [ -x "$tmp/first/bin/reader" ] ||
-  fail "the uninstall did not remove the last install, a partial one"
+[ "$(grep -c '^Kept ' "$tmp/uninstall.log")" -eq 3 ] && [ ! -e "$tmp/fresh/bin" ] ||
+  fail "entries outside the prefix: the install's own files were not removed: $(cat "$tmp/uninstall.log")"
+rm -rf "$tmp/fresh"; records
+install_into "$tmp/relroot"
+record=$(ls "$tmp"/build/install_records/*.txt)
+{ printf 'velha install record\nroot 7\nvictim/\n'; sed -n '/^real /,$p' "$record"; } > "$tmp/tampered"
+mv "$tmp/tampered" "$record"
+attack "a relative root" refuses
+grep -q 'not absolute' "$tmp/uninstall.log" && [ -x "$tmp/relroot/bin/reader" ] ||
+  fail "a relative root: no reason given, or files removed"
+rm -rf "$tmp/relroot"; records
+# A record cut short anywhere, as a crash while writing in place would leave it: nothing
+# is removed, not even the user's empty folders around the prefix.
+mkdir -p "$tmp/around/empty"
+install_into "$tmp/around/empty/p"
+record=$(ls "$tmp"/build/install_records/*.txt)
+cp "$record" "$tmp/whole"
+for cut in root real end; do
+  sed "/^$cut/q" "$tmp/whole" > "$record"
+  [ "$cut" = end ] && sed -i '$d' "$record"
+  attack "a record cut at $cut" refuses
+  [ -x "$tmp/around/empty/p/bin/reader" ] || fail "a record cut at $cut: files were removed"
+done
+cp "$tmp/whole" "$record"
+attack "the whole record" removes
+[ -d "$tmp/around/empty" ] && [ ! -e "$tmp/around/empty/p" ] || fail "the user's folders around the prefix"
+# A relative prefix, and one that holds /_CPack_Packages/, are recorded and removed.
+mkdir -p "$tmp/cwd/_CPack_Packages"
+(cd "$tmp/cwd" && install_into relp && install_into "_CPack_Packages/x/p")
+attack "relative and packaging-like prefixes" removes
+[ -z "$(ls -A "$tmp/cwd/_CPack_Packages")" ] && [ ! -e "$tmp/cwd/relp" ] ||
+  fail "a relative or packaging-like prefix was not removed: $(find "$tmp/cwd")"
+# An install never writes over a file it did not write, and says which.
+install_into "$tmp/taken"
+echo edited >> "$tmp/taken/share/doc/velha/copyright"
+mkdir -p "$tmp/taken2/bin" && echo '#!/bin/sh' > "$tmp/taken2/bin/reader"
+for prefix_taken in taken taken2; do
+  before=$(cd "$tmp/$prefix_taken" && find . -type f -exec cksum {} + | sort)
+  cmake --install "$tmp/build" --prefix "$tmp/$prefix_taken" > "$tmp/install.log" 2>&1 &&
+    fail "an install wrote over a user's file in $prefix_taken"
+  grep -q "$prefix_taken/.*: a file this project did not write" "$tmp/install.log" ||
+    fail "an install over a user's file did not name it: $(cat "$tmp/install.log")"
+  [ "$(cd "$tmp/$prefix_taken" && find . -type f -exec cksum {} + | sort)" = "$before" ] ||
+    fail "an install that refused changed files in $prefix_taken"
+done
+attack "the user's edit in an install, refused" refuses
+[ "$(cat "$tmp/taken2/bin/reader")" = '#!/bin/sh' ] || fail "the user's reader"
+rm -rf "$tmp/taken" "$tmp/taken2"; records
+# An install that fails for a backslash fails before anything is written; P, Q, then P
+# again are each removed.
+install_into "$tmp/back\\slash" 2> /dev/null && fail "an install into a path with a backslash"
+[ ! -e "$tmp/back\\slash" ] || fail "an install that failed for a backslash created folders"
+install_into "$tmp/P" && install_into "$tmp/Q" && install_into "$tmp/P" --component programs
+attack "P, Q, then P again" removes
+[ ! -e "$tmp/P" ] && [ ! -e "$tmp/Q" ] || fail "P, Q, P: $(find "$tmp/P" "$tmp/Q")"
+# Without the rights to every folder or file (as nobody, when this runs as root): an
+# install that fails half way is recorded as far as it went, and an uninstall that cannot
+# read or remove a file names it with the system's reason and keeps the record.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv > /dev/null; then
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  mine() { chown -R nobody "$@"; }
+else
+  as_user=()
+  mine() { :; }
+fi
+chmod o+rx "$tmp" "$tmp/build"
+records && mkdir "$tmp/build/install_records" && mine "$tmp/build/install_records"
+mkdir -p "$tmp/half/share" && mine "$tmp/half" && chmod 555 "$tmp/half/share"
+"${as_user[@]}" cmake --install "$tmp/build" --prefix "$tmp/half" > /dev/null 2>&1 &&
+  fail "an install into a read-only folder succeeded"
+chmod 755 "$tmp/half/share"
+attack "an install that failed half way" removes
+[ "$(cd "$tmp/half" && find . | sort | tr '\n' ' ')" = ". ./share " ] ||
+  fail "an install that failed half way left $(find "$tmp/half")"
+rm -rf "$tmp/half"
+install_into "$tmp/rights"
+mine "$tmp/rights" "$tmp/build/install_records"
+chmod 000 "$tmp/rights/bin/reader"
+chmod 555 "$tmp/rights/share/velha"
+status=0
+"${as_user[@]}" cmake -DBUILD_DIR="$tmp/build" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 || status=$?
+chmod 755 "$tmp/rights/share/velha"
+[ "$status" -ne 0 ] && grep -q "Kept $tmp/rights/bin/reader: it cannot be read" "$tmp/uninstall.log" &&
+  grep -q "Kept $tmp/rights/share/velha/dicionario.txt: it could not be removed: Permission denied" "$tmp/uninstall.log" &&
+  [ -e "$tmp/rights/share/velha/dicionario.txt" ] && ls "$tmp"/build/install_records/*.txt > /dev/null ||
+  fail "a file without the rights to it: $(cat "$tmp/uninstall.log")"
+rm -rf "$tmp/rights"; records
 
 (cd "$tmp" && cpack --config "$tmp/build/CPackConfig.cmake" -B "$tmp/package" > /dev/null)
 deb=$(ls "$tmp"/package/*.deb)
@@ -167,7 +281,7 @@ dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "package dependencies were no
 dpkg-deb -x "$deb" "$tmp/unpacked"
 (cd "$elsewhere" && "$tmp/unpacked/usr/games/reader" < /dev/null > /dev/null 2> errors) &&
   fail "the package's reader without a dictionary"
-grep -qxF "reader: to play from the complete dictionary: reader $tmp/unpacked/usr/share/velha/dicionario.txt" \
+grep -qxF "reader: to play from the complete dictionary: $tmp/unpacked/usr/games/reader $tmp/unpacked/usr/share/velha/dicionario.txt" \
   "$elsewhere/errors" || fail "the package's reader does not name the package's dictionary"
 
 if command -v lintian > /dev/null; then

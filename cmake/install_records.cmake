@@ -1,0 +1,146 @@
+# The install records, shared by the install (cmake/install_record.cmake.in) and the
+# uninstall (cmake/uninstall.cmake). Each install root has a record of its own in the build
+# tree, install_records/<SHA-256 of the root>.txt, so that every root installed from one
+# build can be removed, in any order:
+#
+#   velha install record
+#   root <N>            then the install root (DESTDIR and prefix, absolute): N bytes and
+#   <root>              a line end, whatever bytes they are; "" is "/"
+#   real <N>            then the root's real path when the install wrote it, the same way:
+#   <real path>         the uninstall removes nothing if the root now resolves elsewhere
+#   file <SHA-256> <path>   a file the install wrote, with what it held
+#   folder <path>           a folder the install created: "." is the root, ".." the
+#                           folder that holds it, and so on up
+#   end                 the last line: a record without it is incomplete and removes nothing
+#
+# The paths of entries are relative to the root and are the project's own plain names.
+# Roots are kept as bytes, never split as lists or matched as patterns; a record is
+# written under another name and then renamed over the old one, so it is whole or absent.
+
+# One of the project's own relative paths: plain names, none of them "." or "..".
+set(velha_plain_path "^[A-Za-z0-9_+-][A-Za-z0-9_.+-]*(/[A-Za-z0-9_+-][A-Za-z0-9_.+-]*)*$")
+set(velha_record_header "velha install record\n")
+
+function(velha_record_file build_dir root result)
+  string(SHA256 name "${root}")
+  set(${result} "${build_dir}/install_records/${name}.txt" PARENT_SCOPE)
+endfunction()
+
+# Reads the record at <file>: <prefix>_OK is TRUE, or FALSE with <prefix>_WHY; then
+# <prefix>_ROOT, <prefix>_REAL and <prefix>_ENTRIES (the entry lines, each ended).
+function(velha_record_read file prefix)
+  set(${prefix}_OK FALSE PARENT_SCOPE)
+  if(NOT EXISTS "${file}")
+    set(${prefix}_WHY "it cannot be read" PARENT_SCOPE)
+    return()
+  endif()
+  file(READ "${file}" rest)
+  set(values "")
+  foreach(field IN ITEMS header root real)
+    if(field STREQUAL "header")
+      string(LENGTH "${velha_record_header}" length)
+      string(SUBSTRING "${rest}" 0 ${length} value)
+      if(NOT value STREQUAL velha_record_header)
+        set(${prefix}_WHY "it is not an install record" PARENT_SCOPE)
+        return()
+      endif()
+    else()
+      if(NOT rest MATCHES "^${field} ([0-9]+)\n")
+        set(${prefix}_WHY "it has no ${field} line" PARENT_SCOPE)
+        return()
+      endif()
+      string(LENGTH "${CMAKE_MATCH_0}" length)
+      string(SUBSTRING "${rest}" ${length} -1 rest)
+      set(length ${CMAKE_MATCH_1})
+      string(LENGTH "${rest}" left)
+      if(left GREATER length)
+        string(SUBSTRING "${rest}" 0 ${length} value)
+        string(SUBSTRING "${rest}" ${length} 1 line_end)
+      else()
+        set(line_end "")
+      endif()
+      if(NOT line_end STREQUAL "\n")
+        set(${prefix}_WHY "it ends inside its ${field} line" PARENT_SCOPE)
+        return()
+      endif()
+      math(EXPR length "${length} + 1")
+      string(TOUPPER ${field} name)
+      set(${prefix}_${name} "${value}" PARENT_SCOPE)
+    endif()
+    string(SUBSTRING "${rest}" ${length} -1 rest)
+  endforeach()
+  # The entries, then "end" alone on the last line.
+  string(LENGTH "${rest}" length)
+  if(length LESS 4)
+    set(${prefix}_WHY "it is incomplete: its last line is not \"end\"" PARENT_SCOPE)
+    return()
+  endif()
+  math(EXPR entries_length "${length} - 4")
+  string(SUBSTRING "${rest}" ${entries_length} 4 last)
+  string(SUBSTRING "${rest}" 0 ${entries_length} entries)
+  if(NOT last STREQUAL "end\n" OR (entries_length GREATER 0 AND NOT entries MATCHES "\n$"))
+    set(${prefix}_WHY "it is incomplete: its last line is not \"end\"" PARENT_SCOPE)
+    return()
+  endif()
+  set(${prefix}_ENTRIES "${entries}" PARENT_SCOPE)
+  set(${prefix}_OK TRUE PARENT_SCOPE)
+endfunction()
+
+# Writes the record whole, or not at all: under another name first, then renamed.
+function(velha_record_write file root real entries)
+  string(LENGTH "${root}" root_length)
+  string(LENGTH "${real}" real_length)
+  get_filename_component(folder "${file}" DIRECTORY)
+  file(MAKE_DIRECTORY "${folder}")
+  file(WRITE "${file}.new" "${velha_record_header}root ${root_length}\n${root}\nreal "
+                           "${real_length}\n${real}\n${entries}end\n")
+  file(RENAME "${file}.new" "${file}" RESULT failed)
+  if(failed)
+    message(FATAL_ERROR "Could not write the install record ${file}: ${failed}")
+  endif()
+endfunction()
+
+# The real path that <path> has, or will have once the folders missing on its way are
+# made: that of the nearest folder that exists, followed by the rest.
+function(velha_real_path path result)
+  set(rest "")
+  set(folder "${path}")
+  while(NOT folder STREQUAL "" AND NOT EXISTS "${folder}" AND NOT IS_SYMLINK "${folder}")
+    string(REGEX MATCH "/[^/]*$" last "${folder}")
+    string(PREPEND rest "${last}")
+    string(REGEX REPLACE "/[^/]*$" "" folder "${folder}")
+  endwhile()
+  if(folder STREQUAL "")
+    set(${result} "${rest}" PARENT_SCOPE)
+  else()
+    file(REAL_PATH "${folder}" real)
+    string(REGEX REPLACE "/$" "" real "${real}")
+    set(${result} "${real}${rest}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# What lies at <path>, not following a link there: none, link, folder, file (a regular one
+# that can be read), unreadable (a regular one that cannot), other (a FIFO, a device, a
+# socket), or unknown when the system cannot tell (<why> then says why). CMake's own tests
+# follow links and read "exists" as "can be read", hence the shell's.
+set(velha_kind_script [=[
+p=$1
+if [ -h "$p" ]; then echo link
+elif [ -d "$p" ]; then echo folder
+elif [ -f "$p" ]; then if [ -r "$p" ]; then echo file; else echo unreadable; fi
+elif [ -e "$p" ]; then echo other
+elif why=$(LC_ALL=C stat -- "$p" 2>&1); [ -z "${why##*No such file or directory*}" ]; then echo none
+else echo "unknown ${why##*: }"
+fi
+]=])
+function(velha_kind path kind why)
+  execute_process(COMMAND sh -c "${velha_kind_script}" sh "${path}" OUTPUT_VARIABLE answer
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(answer MATCHES "^unknown (.*)$")
+    set(${kind} unknown PARENT_SCOPE)
+    set(${why} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  else()
+    set(${kind} "${answer}" PARENT_SCOPE)
+    set(${why} "" PARENT_SCOPE)
+  endif()
+endfunction()
