@@ -19,6 +19,8 @@ int recusar(const PROGRAMA& programa, const char* comoFoi, const char* argumento
   return statusDeUsoErrado;
 }
 
+const char* iniciadoComo = "";
+
 int responder(const PROGRAMA& programa, bool ajuda) {
   if (ajuda) {
     std::fputs(programa.uso, stdout);
@@ -38,6 +40,7 @@ std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& progra
   usarFluxosBinarios();
   abrirEntradaDosComandos();
   argv = argumentosDoPrograma(&argc, argv);
+  if (argc > 0 && argv[0] != nullptr) iniciadoComo = argv[0];
   if (operando != nullptr) *operando = nullptr;
   if (argc <= 1) return std::nullopt;
 
@@ -55,6 +58,8 @@ std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& progra
   *operando = argv[i];
   return std::nullopt;
 }
+
+const char* comoFoiIniciado() { return iniciadoComo; }
 
 void explicar(const PROGRAMA& programa, const char* oQue, const char* motivo) {
   std::fflush(stdout);

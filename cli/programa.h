@@ -27,6 +27,10 @@ struct PROGRAMA {
 std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
                                    const char** operando = nullptr);
 
+// The program as it was started (argv[0], as UTF-8 on Windows), once iniciarPrograma has
+// read the command line; "" when the system gave none.
+const char* comoFoiIniciado();
+
 // One line on standard error, "name: what: reason", once standard output has been flushed
 // so that the two arrive in order.
 void explicar(const PROGRAMA& programa, const char* oQue, const char* motivo);

@@ -1,6 +1,7 @@
 #include "dictionary/dicionario.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 namespace velha {
@@ -56,6 +57,23 @@ marcaDeCodificacao marcaNoInicio(FONTE* fonte) {
   return marcaDeCodificacao::nenhuma;
 }
 
+// UTF-16 without a mark: a first line (as far as the bytes at hand hold it) whose every
+// other byte is zero, and only those, in either byte order.
+bool semMarcaEmUtf16(const unsigned char* inicio, const unsigned char* fim) {
+  const unsigned char* fimDaLinha = std::find(inicio, fim, '\n');
+  const auto pares = (fimDaLinha - inicio) / 2;
+  if (pares == 0) return false;
+  bool zerosNosPares = true;
+  bool zerosNosImpares = true;
+  for (std::ptrdiff_t i = 0; i < pares; ++i) {
+    const bool parZero = inicio[2 * i] == 0;
+    const bool imparZero = inicio[2 * i + 1] == 0;
+    zerosNosPares = zerosNosPares && parZero && !imparZero;
+    zerosNosImpares = zerosNosImpares && imparZero && !parZero;
+  }
+  return zerosNosPares || zerosNosImpares;
+}
+
 }  // namespace
 
 CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte) {
@@ -68,7 +86,9 @@ CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte) {
       primeiro == 0xEF || primeiro == 0xFF || primeiro == 0xFE) {
     lida.marca = marcaNoInicio(fonte);
   } else {
+    const bool utf16 = semMarcaEmUtf16(fonte->proximo, fonte->fim);
     lida = lerPares(leitor);
+    if (utf16 && lida.resultado == carga::invalida) lida.marca = marcaDeCodificacao::utf16;
   }
   // A read error looks like the end of the bytes to the parser, wherever it came.
   if (estadoDe(*fonte) == estadoDaFonte::leituraFalhou) return {carga::ilegivel, 0, erroDe(*fonte)};

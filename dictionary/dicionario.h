@@ -70,8 +70,9 @@ void imprimirDicionario(std::FILE* saida);
 // The file, read back.
 enum class carga { carregada, invalida, ilegivel };
 
-// What an invalid file begins with, when it is a mark a Windows editor writes before text
-// in another encoding than plain bytes: a reason a person can act on.
+// The encoding an invalid file is in, when a Windows editor wrote it in another than plain
+// bytes, as its byte-order mark says or, for UTF-16 without one, its zero bytes: a reason
+// a person can act on.
 enum class marcaDeCodificacao { nenhuma, utf8, utf16 };
 
 struct CARGA_DO_DICIONARIO {

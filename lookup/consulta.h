@@ -25,18 +25,14 @@ inline constexpr std::size_t tamanhoDeUmCaminho = 4096;
 // The complete dictionary that came with the running program, as a path into caminho (at
 // most tamanho bytes): the one in the data folder beside the programs' (share/velha/ next
 // to bin/ or games/, or the programs' own folder in the Windows ZIP), where an
-// installation and a build tree both keep it. False when there is none that opens, or the
-// program's folder cannot be known.
+// installation and a build tree both keep it. False when there is no regular file there
+// that opens, or the program's folder cannot be known.
 bool acharDicionarioCompleto(char* caminho, std::size_t tamanho);
 
 // pasta, ended by its separator, followed by relativo, whose "../" each take a folder off
 // pasta and whose '/' become pasta's separator: a path as the system writes it, in at most
 // tamanho bytes. False when it would go above the root or does not fit.
 bool juntarCaminho(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho);
-
-// acharDicionarioCompleto's path as one word for the system's shell (citarParaAShell):
-// false also when the path cannot be written so.
-bool citarDicionarioCompleto(char* citado, std::size_t tamanho);
 
 // The rule for the position: the cell in j and the key in v. Without a rule (or for a
 // finished game whose key lies beyond the table) prints why and returns jogadaSemRegra

@@ -36,14 +36,9 @@ bool acharDicionarioCompleto(char* caminho, std::size_t tamanho) {
   if (!juntarCaminho(pasta, dicionarioDosProgramas, caminho, tamanho)) return false;
   const int descritor = abrirParaLer(caminho);
   if (descritor < 0) return false;
+  const bool comum = eArquivoComum(descritor);
   fecharDescritor(descritor);
-  return true;
-}
-
-bool citarDicionarioCompleto(char* citado, std::size_t tamanho) {
-  char caminho[tamanhoDeUmCaminho];
-  return acharDicionarioCompleto(caminho, sizeof caminho) &&
-         citarParaAShell(caminho, citado, tamanho);
+  return comum;
 }
 
 }  // namespace velha

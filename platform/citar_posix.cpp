@@ -14,14 +14,11 @@ bool simples(unsigned char c) {
          std::strchr("/._-+:,@%=", c) != nullptr;
 }
 
-}  // namespace
-
-bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho) {
+bool citarParaSh(const char* texto, char* destino, std::size_t tamanho) {
+  if (!mostraOQueE(texto)) return false;
   bool bastaOTexto = *texto != '\0';
   for (const char* c = texto; *c != '\0'; ++c) {
-    const auto byte = static_cast<unsigned char>(*c);
-    if (byte < ' ' || byte == 0x7F) return false;  // no line, or no visible one
-    bastaOTexto = bastaOTexto && simples(byte);
+    bastaOTexto = bastaOTexto && simples(static_cast<unsigned char>(*c));
   }
   std::size_t escritos = 0;
   const auto escrever = [&](const char* pedaco) {
@@ -48,5 +45,13 @@ bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho) {
   destino[escritos] = '\0';
   return true;
 }
+
+constexpr SHELL sh[] = {{"", "", citarParaSh}};
+
+}  // namespace
+
+std::span<const SHELL> shellsDoSistema() { return sh; }
+
+bool temPasta(const char* caminho) { return std::strchr(caminho, '/') != nullptr; }
 
 }  // namespace velha

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <span>
 
 namespace velha {
 
@@ -53,10 +54,31 @@ void usarFluxosBinarios();
 // most tamanho bytes: false when it cannot be found or does not fit.
 bool pastaDoPrograma(char* destino, std::size_t tamanho);
 
-// texto as one word that the system's shell reads back as texto (POSIX: bare when every
-// byte is plain, else in single quotes, a quote written '\''; Windows: in double quotes),
-// on one line: false when it holds a byte that cannot be pasted so (a line end or another
-// control character) or the result does not fit in tamanho bytes.
-bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho);
+// A shell that people paste commands into on this system: its name, as a hint gives it
+// ("" on a system with one), what a line starts with to run a program named by a quoted
+// path, and its quoting of one word: citar writes texto as one word that the shell reads
+// back as texto, on one line, and is false when texto holds what cannot be pasted so (a
+// character that mostraOQueE refuses, or one this shell cannot quote) or the result does
+// not fit in tamanho bytes.
+struct SHELL {
+  const char* nome;
+  const char* executar;
+  bool (*citar)(const char* texto, char* destino, std::size_t tamanho);
+};
+
+// The shells of this system, the one people most likely use first: POSIX, the shell;
+// Windows, PowerShell and then cmd.exe.
+std::span<const SHELL> shellsDoSistema();
+
+// Whether texto shows as what it is, so that what a person reads is what runs: valid
+// UTF-8 without control characters, bidirectional controls or characters that show as
+// nothing.
+bool mostraOQueE(const char* texto);
+
+// Whether the path names a folder, not only a file's name (which a shell looks up on PATH).
+bool temPasta(const char* caminho);
+
+// Whether the descriptor reads a regular file (not a folder, a device or a pipe).
+bool eArquivoComum(int descritor);
 
 }  // namespace velha

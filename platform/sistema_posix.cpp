@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,6 +34,11 @@ int abrirParaLer(const char* caminho) {
 }
 
 void fecharDescritor(int descritor) { close(descritor); }
+
+bool eArquivoComum(int descritor) {
+  struct stat estado {};
+  return fstat(descritor, &estado) == 0 && S_ISREG(estado.st_mode);
+}
 
 int erroDoSistema() { return errno; }
 

@@ -13,6 +13,8 @@ extern "C" {
 int velha_ler(int descritor, unsigned char* destino, int tamanho);
 int velha_abrir(const char* caminho);
 void velha_fechar(int descritor);
+// 1 when the descriptor reads a regular file, else 0.
+int velha_comum(int descritor);
 // The program's folder, ended by '/', or 0 where it has none (in the page).
 int velha_pasta(char* destino, int tamanho);
 }
@@ -39,6 +41,8 @@ long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho) {
 int abrirParaLer(const char* caminho) { return static_cast<int>(comErrno(velha_abrir(caminho))); }
 
 void fecharDescritor(int descritor) { velha_fechar(descritor); }
+
+bool eArquivoComum(int descritor) { return velha_comum(descritor) == 1; }
 
 int erroDoSistema() { return errno; }
 

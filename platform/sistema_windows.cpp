@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -153,25 +154,61 @@ bool pastaDoPrograma(char* destino, std::size_t tamanho) {
   return true;
 }
 
+bool eArquivoComum(int descritor) {
+  struct _stat64 estado {};
+  return _fstat64(descritor, &estado) == 0 && (estado.st_mode & _S_IFMT) == _S_IFREG;
+}
+
+bool temPasta(const char* caminho) { return std::strpbrk(caminho, "\\/:") != nullptr; }
+
 namespace {
 
+// PowerShell: in single quotes every character is itself but the four it reads as a
+// single quote (' and the typographic ones), each written twice.
+bool citarParaPowerShell(const char* texto, char* destino, std::size_t tamanho) {
+  if (!mostraOQueE(texto)) return false;
+  constexpr const char* aspasSimples[] = {"'", "\xE2\x80\x98", "\xE2\x80\x99", "\xE2\x80\x9A",
+                                          "\xE2\x80\x9B"};
+  std::size_t escritos = 0;
+  const auto escrever = [&](const char* pedaco, std::size_t comprimento) {
+    if (escritos + comprimento + 1 > tamanho) return false;
+    std::memcpy(destino + escritos, pedaco, comprimento);
+    escritos += comprimento;
+    return true;
+  };
+  bool coube = escrever("'", 1);
+  for (const char* c = texto; coube && *c != '\0';) {
+    std::size_t comprimento = 1;
+    bool aspa = false;
+    for (const char* simples : aspasSimples) {
+      if (std::strncmp(c, simples, std::strlen(simples)) == 0) {
+        comprimento = std::strlen(simples);
+        aspa = true;
+      }
+    }
+    coube = escrever(c, comprimento) && (!aspa || escrever(c, comprimento));
+    c += comprimento;
+  }
+  coube = coube && escrever("'", 1);
+  if (!coube) return false;
+  destino[escritos] = '\0';
+  return true;
+}
+
 // Characters that cmd.exe reads as themselves outside quotes.
-bool simples(unsigned char c) {
+bool simplesNoCmd(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
          std::strchr("\\/:._-+,@=", c) != nullptr;
 }
 
-}  // namespace
-
-bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho) {
+// cmd.exe: bare, or in double quotes, within which a quote ends them, % expands a variable
+// and ! does too where delayed expansion is on: a text with any of them is not offered.
+bool citarParaCmd(const char* texto, char* destino, std::size_t tamanho) {
+  if (!mostraOQueE(texto) || std::strpbrk(texto, "\"%!") != nullptr) return false;
   bool bastaOTexto = *texto != '\0';
   std::size_t comprimento = 0;
   for (const char* c = texto; *c != '\0'; ++c, ++comprimento) {
-    const auto byte = static_cast<unsigned char>(*c);
-    // No line, no visible one, or none that cmd.exe reads back unchanged: a quote ends
-    // the quotes, and % expands a variable even inside them.
-    if (byte < ' ' || byte == 0x7F || byte == '"' || byte == '%') return false;
-    bastaOTexto = bastaOTexto && simples(byte);
+    bastaOTexto = bastaOTexto && simplesNoCmd(static_cast<unsigned char>(*c));
   }
   // Inside quotes a backslash before the closing one would escape it.
   if (!bastaOTexto && texto[comprimento - 1] == '\\') return false;
@@ -185,5 +222,12 @@ bool citarParaAShell(const char* texto, char* destino, std::size_t tamanho) {
   *fim = '\0';
   return true;
 }
+
+// PowerShell runs a program named by a quoted path only after its call operator.
+constexpr SHELL shells[] = {{"PowerShell", "& ", citarParaPowerShell}, {"cmd", "", citarParaCmd}};
+
+}  // namespace
+
+std::span<const SHELL> shellsDoSistema() { return shells; }
 
 }  // namespace velha

@@ -225,35 +225,56 @@ TEST(DicionarioCompleto, CaminhoDaPastaDosProgramas) {
   }
 }
 
-// The hint's path as one word that the system's shell reads back unchanged, on one line.
-TEST(DicionarioCompleto, CaminhoCitadoParaAShell) {
+// The hint's path as one word that each of the system's shells reads back unchanged, on
+// one line, and shows as it runs.
+TEST(DicionarioCompleto, CaminhoCitadoParaCadaShell) {
   const struct {
+    std::size_t shell;  // its place in shellsDoSistema()
     const char* texto;
     std::size_t tamanho;
     const char* esperado;  // nullptr: not offered
   } casos[] = {
 #ifdef _WIN32
-      {"C:\\jogos\\dicionario.txt", 64, "C:\\jogos\\dicionario.txt"},
-      {"C:\\Jo\xC3\xA3o $x\\d.txt", 64, "\"C:\\Jo\xC3\xA3o $x\\d.txt\""},
-      {"C:\\a \"b", 64, nullptr},
+      {0, "C:\\jogos\\dicionario.txt", 64, "'C:\\jogos\\dicionario.txt'"},
+      {0, "C:\\x$(Start-Process calc)y\\d", 64, "'C:\\x$(Start-Process calc)y\\d'"},
+      {0, "C:\\it's \xE2\x80\x99q`", 64, "'C:\\it''s \xE2\x80\x99\xE2\x80\x99q`'"},
+      {0, "C:\\a", 7, "'C:\\a'"},
+      {0, "C:\\a", 6, nullptr},
+      {1, "C:\\jogos\\dicionario.txt", 64, "C:\\jogos\\dicionario.txt"},
+      {1, "C:\\Jo\xC3\xA3o $x\\d.txt", 64, "\"C:\\Jo\xC3\xA3o $x\\d.txt\""},
+      {1, "C:\\a \"b", 64, nullptr},
+      {1, "C:\\%PATH%\\d", 64, nullptr},
+      {1, "C:\\!x!\\d", 64, nullptr},
+      {1, "C:\\a b\\", 64, nullptr},
 #else
-      {"/usr/share/velha/dicionario.txt", 64, "/usr/share/velha/dicionario.txt"},
-      {"/tmp/p sp$x\"q/d", 64, "'/tmp/p sp$x\"q/d'"},
-      {"/tmp/it's", 64, "'/tmp/it'\\''s'"},
-      {"/tmp/\xC3\xA3", 64, "'/tmp/\xC3\xA3'"},
-      {"/tmp/abc", 9, "/tmp/abc"},
-      {"/tmp/abc", 8, nullptr},
-      {"/tmp/a c", 11, "'/tmp/a c'"},
-      {"/tmp/a c", 10, nullptr},
+      {0, "/usr/share/velha/dicionario.txt", 64, "/usr/share/velha/dicionario.txt"},
+      {0, "/tmp/p sp$x\"q/d", 64, "'/tmp/p sp$x\"q/d'"},
+      {0, "/tmp/it's", 64, "'/tmp/it'\\''s'"},
+      {0, "/tmp/\xC3\xA3", 64, "'/tmp/\xC3\xA3'"},
+      {0, "/tmp/abc9", 10, "/tmp/abc9"},
+      {0, "/tmp/abc9", 9, nullptr},
+      {0, "/tmp/a c", 11, "'/tmp/a c'"},
+      {0, "/tmp/a c", 10, nullptr},
+      {0, "", 64, "''"},
 #endif
-      {"/tmp/a\nb", 64, nullptr},
-      {"/tmp/a\rb", 64, nullptr},
-      {"/tmp/a\x7F", 64, nullptr},
+      // What does not show as it runs, in any shell.
+      {0, "/tmp/a\nb", 64, nullptr},
+      {0, "/tmp/a\rb", 64, nullptr},
+      {0, "/tmp/a\x7F", 64, nullptr},
+      {0, "/tmp/\xE2\x80\xAEtxt.exe", 64, nullptr},  // right-to-left override
+      {0,
+       "/tmp/a\xE2\x80\x8B"
+       "b",
+       64, nullptr},                          // zero-width space
+      {0, "/tmp/\xC2\x85", 64, nullptr},      // a C1 control
+      {0, "/tmp/\xC3", 64, nullptr},          // cut short
+      {0, "/tmp/\xC0\xAF", 64, nullptr},      // an overlong '/'
+      {0, "/tmp/\xED\xA0\x80", 64, nullptr},  // a surrogate
   };
   for (const auto& caso : casos) {
     char citado[64];
-    const bool citou = citarParaAShell(caso.texto, citado, caso.tamanho);
-    EXPECT_EQ(citou, caso.esperado != nullptr) << caso.texto;
+    const bool citou = shellsDoSistema()[caso.shell].citar(caso.texto, citado, caso.tamanho);
+    EXPECT_EQ(citou, caso.esperado != nullptr) << caso.shell << " " << caso.texto;
     if (citou && caso.esperado != nullptr) {
       EXPECT_STREQ(citado, caso.esperado) << caso.texto;
     }

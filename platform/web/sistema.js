@@ -100,6 +100,16 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  // The page's files are all regular; under node, as the system says.
+  velha_comum: function (descritor) {
+    if (!ENVIRONMENT_IS_NODE) return 1;
+    try {
+      return require('fs').fstatSync(descritor).isFile() ? 1 : 0;
+    } catch (e) {
+      return 0;
+    }
+  },
+
   velha_pasta: function (destino, tamanho) {
     const pasta = Module.velha && Module.velha.pasta;
     if (!pasta || lengthBytesUTF8(pasta) >= tamanho) return 0;

@@ -33,8 +33,10 @@ constexpr PROGRAMA readerNaLinhaDeComando{
     imprimirOndeEstaODicionarioCompleto};
 
 void imprimirOndeEstaODicionarioCompleto() {
+  char caminho[tamanhoDeUmCaminho];
   char citado[tamanhoDeUmCaminho];
-  if (citarDicionarioCompleto(citado, sizeof citado)) {
+  if (acharDicionarioCompleto(caminho, sizeof caminho) &&
+      shellsDoSistema().front().citar(caminho, citado, sizeof citado)) {
     escreverTexto(stdout, "\nThe complete dictionary, for both sides, is ");
     escreverTexto(stdout, citado);
     escreverTexto(stdout, ".\n");
@@ -44,14 +46,28 @@ void imprimirOndeEstaODicionarioCompleto() {
 }
 
 // Said when reader is started without a file where there is no dicionario.txt: the
-// complete dictionary, as a command to paste.
+// complete dictionary, as a command that plays from it, for each of the system's shells
+// that can be given one. The command names the program as it was started when that
+// names a folder, else by the name the shell found it by on PATH.
 void sugerirODicionarioCompleto() {
-  char citado[tamanhoDeUmCaminho];
-  if (!citarDicionarioCompleto(citado, sizeof citado)) return;
-  for (const char* parte : {readerNaLinhaDeComando.nome,
-                            ": to play from the complete dictionary: ", readerNaLinhaDeComando.nome,
-                            " ", static_cast<const char*>(citado), "\n"}) {
-    escreverTexto(stderr, parte);
+  char caminho[tamanhoDeUmCaminho];
+  if (!acharDicionarioCompleto(caminho, sizeof caminho)) return;
+  const char* programa =
+      temPasta(comoFoiIniciado()) ? comoFoiIniciado() : readerNaLinhaDeComando.nome;
+  for (const SHELL& shell : shellsDoSistema()) {
+    char citadoOPrograma[tamanhoDeUmCaminho];
+    char citadoOCaminho[tamanhoDeUmCaminho];
+    if (!shell.citar(programa, citadoOPrograma, sizeof citadoOPrograma) ||
+        !shell.citar(caminho, citadoOCaminho, sizeof citadoOCaminho)) {
+      continue;
+    }
+    const bool nomeada = *shell.nome != '\0';
+    for (const char* parte : {readerNaLinhaDeComando.nome, ": to play from the complete dictionary",
+                              nomeada ? ", in " : "", shell.nome, ": ", shell.executar,
+                              static_cast<const char*>(citadoOPrograma), " ",
+                              static_cast<const char*>(citadoOCaminho), "\n"}) {
+      escreverTexto(stderr, parte);
+    }
   }
 }
 

@@ -37,14 +37,27 @@ unicode="$scratch/João 学生"
 cp -r "$folder" "$unicode"
 (cd "$scratch" && LC_ALL=C.UTF-8 "${emulator[@]}" "$unicode/reader.exe" < /dev/null > output 2> errors) &&
   fail "reader.exe without a dictionary"
-hint='reader: to play from the complete dictionary: reader "'
-named=$(sed -n 2p "$scratch/errors")
-[ "${named#"$hint"}" != "$named" ] || fail "reader.exe in $unicode named no dictionary: $(cat "$scratch/errors")"
-named=${named#"$hint"}
-named=${named%'"'}
+hint='reader: to play from the complete dictionary'
+[ "$(wc -l < "$scratch/errors")" -eq 3 ] &&
+  grep -q "^$hint, in PowerShell: & '.*' '.*'\$" "$scratch/errors" ||
+  fail "reader.exe in $unicode named no dictionary for PowerShell: $(cat "$scratch/errors")"
+# The cmd line, its words as cmd.exe reads them: the program as started, then the path.
+named=$(sed -n 3p "$scratch/errors")
+[ "${named#"$hint, in cmd: "}" != "$named" ] || fail "reader.exe in $unicode named no dictionary for cmd: $named"
+eval "set -- ${named#"$hint, in cmd: "}"
+named=$2
 [ "$(LC_ALL=C.UTF-8 winepath -u "$named")" -ef "$unicode/dicionario.txt" ] ||
   fail "reader.exe in $unicode named $named"
 (cd "$scratch" && printf 'b\nq\n' | LC_ALL=C.UTF-8 "${emulator[@]}" "$unicode/reader.exe" "$named") |
   grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
   fail "reader.exe did not load $named"
+# In a folder whose name PowerShell or cmd would run code from, the hint is only for the
+# shell that reads it as it is, in quotes, or none.
+for name in 'x$(Start-Process calc)y' 'x%PATH%!y!'; do
+  rm -rf "${scratch:?}/$name" && cp -r "$folder" "$scratch/$name"
+  (cd "$scratch" && "${emulator[@]}" "$scratch/$name/reader.exe" < /dev/null > output 2> errors)
+  ! grep -q ', in cmd: ' "$scratch/errors" || fail "a cmd hint for $name: $(cat "$scratch/errors")"
+  powershell=$(grep "^$hint, in PowerShell: & '" "$scratch/errors") && [[ $powershell == *"$name"*"$name"* ]] ||
+    fail "no PowerShell hint for $name: $(cat "$scratch/errors")"
+done
 echo "ZIP: ok"

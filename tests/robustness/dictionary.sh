@@ -36,18 +36,29 @@ expect_status "/dev/zero as the dictionary" 1 $?
 cmp -s output expected || fail "/dev/zero as the dictionary: $(cat output)"
 
 # No dictionary and no file named: the reason, then this build's complete dictionary as a
-# command to copy, which plays.
+# command for each shell (Windows: PowerShell, then cmd), which plays. The command names
+# the program as it was started; where that is this program, the command is pasted into
+# bash, else (an emulator runs it) the path it names is given to this program.
 rm -rf dicionario.txt
 "$program" < /dev/null > output 2> errors
 expect_status "no dictionary" 1 $?
-hint="reader: to play from the complete dictionary: reader "
-[[ $(wc -l < errors) == 2 && $(sed -n 2p errors) == "$hint"* ]] ||
-  fail "no dictionary: no hint on standard error: $(cat errors)"
-complete=$(sed -n 2p errors)
-complete=${complete#"$hint"}
-printf 'b\nq\n' | "$program" "$complete" > output 2> errors
+hint="reader: to play from the complete dictionary"
+prefixes=("$hint: ")
+[[ $target_system == Windows ]] && prefixes=("$hint, in PowerShell: & " "$hint, in cmd: ")
+[[ $(wc -l < errors) == $((1 + ${#prefixes[@]})) ]] || fail "no dictionary: not one hint a shell: $(cat errors)"
+for i in "${!prefixes[@]}"; do
+  [[ $(sed -n "$((i + 2))p" errors) == "${prefixes[i]}"* ]] || fail "no dictionary: no hint for ${prefixes[i]}: $(cat errors)"
+done
+command=$(tail -n 1 errors)
+command=${command#*: *: }
+eval "set -- $command"
+if [[ $1 == "$program" ]]; then
+  printf 'b\nq\n' | bash -c "$command" > output 2> errors
+else
+  printf 'b\nq\n' | "$program" "$2" > output 2> errors
+fi
 grep -qxF 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' output ||
-  fail "the hint's dictionary, $complete, did not play"
+  fail "the hint, $command, did not play"
 
 # Each reason on standard error is the one for its case: the system's words for a file that
 # is missing (on Linux, whose words are known), the line for one that is no dictionary, and
@@ -69,10 +80,14 @@ printf '\xef\xbb\xbf10597 0\n' > bom.txt
 "$program" bom.txt < /dev/null > output 2> errors
 expect_status "a UTF-8 file with a byte-order mark" 1 $?
 expect_errors "a UTF-8 file with a byte-order mark" "$name: bom.txt: not a dictionary (line 1): it begins with a UTF-8 byte-order mark; save it as plain text (UTF-8 without BOM)"
-printf '\xff\xfe1\x000\x005\x009\x007\x00 \x000\x00\r\x00\n\x00' > utf16.txt
-"$program" utf16.txt < /dev/null > output 2> errors
-expect_status "a UTF-16 file" 1 $?
-expect_errors "a UTF-16 file" "$name: utf16.txt: not a dictionary (line 1): it is UTF-16 text; save it as plain text (in PowerShell: ... | Out-File -Encoding ascii FILE)"
+# UTF-16 with a mark, and without one in either byte order.
+for utf16 in '\xff\xfe1\x000\x005\x009\x007\x00 \x000\x00\r\x00\n\x00' \
+  '1\x000\x005\x009\x007\x00 \x000\x00\r\x00\n\x00' '\x001\x000\x005\x009\x007\x00 \x000\x00\n'; do
+  printf "$utf16" > utf16.txt
+  "$program" utf16.txt < /dev/null > output 2> errors
+  expect_status "a UTF-16 file" 1 $?
+  expect_errors "a UTF-16 file" "$name: utf16.txt: not a dictionary (line 1): it is UTF-16 text; save it as plain text (in PowerShell: ... | Out-File -Encoding ascii FILE)"
+done
 
 # With standard input closed, the dictionary is opened as descriptor 0, loaded, and closed
 # again: the command loop then finds no standard input and says so. (node, which runs the
