@@ -32,7 +32,8 @@ for program in seeker scribe reader; do
   [ -x "$bin/$program" ] || fail "$program is not installed in bin/"
 done
 
-printf 'b\nq\n' | "$bin/seeker" | grep -qx 'Busca Max Min - melhor jogada: 0 \[empate estimado\]' ||
+printf 'b\nq\n' | "$bin/seeker" > "$tmp/played" &&
+  grep -qx 'Busca Max Min - melhor jogada: 0 \[empate estimado\]' "$tmp/played" ||
   fail "installed seeker did not play"
 [ "$(printf 'b\ni\nq\n' | "$bin/scribe" | wc -l)" -eq 2423 ] || fail "installed scribe listing"
 [ "$(wc -l < "$data/dicionario.txt")" -eq 4520 ] || fail "installed dictionary"

@@ -28,8 +28,10 @@ for text in LICENSE.txt README.txt; do
 done
 
 # The unpacked reader.exe, started in its own folder, as a double-click starts it.
-(cd "$folder" && printf 'b\nq\n' | "${emulator[@]}" ./reader.exe) |
-  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
+# The output is read whole before it is searched: grep -q would stop reading at the
+# line it seeks, and a program still writing would then fail the pipeline.
+(cd "$folder" && printf 'b\nq\n' | "${emulator[@]}" ./reader.exe > "$scratch/played") &&
+  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' "$scratch/played" ||
   fail "reader.exe did not play from the dictionary beside it"
 # Copied to a folder named with characters of no single ANSI code page and started from
 # another folder, reader.exe names its own dictionary as a command, which loads it.
@@ -48,16 +50,23 @@ eval "set -- ${named#"$hint, in cmd: "}"
 named=$2
 [ "$(LC_ALL=C.UTF-8 winepath -u "$named")" -ef "$unicode/dicionario.txt" ] ||
   fail "reader.exe in $unicode named $named"
-(cd "$scratch" && printf 'b\nq\n' | LC_ALL=C.UTF-8 "${emulator[@]}" "$unicode/reader.exe" "$named") |
-  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' ||
+(cd "$scratch" && printf 'b\nq\n' | LC_ALL=C.UTF-8 "${emulator[@]}" "$unicode/reader.exe" "$named" > played) &&
+  grep -qx 'Busca Dicionario - melhor jogada: 0 \[indice buscado: 10597\]' "$scratch/played" ||
   fail "reader.exe did not load $named"
-# In a folder whose name PowerShell or cmd would run code from, the hint is only for the
-# shell that reads it as it is, in quotes, or none.
+# In a folder whose name PowerShell or cmd would run code from, each shell gets its hint
+# only where that shell reads it as it is: PowerShell's in single quotes, cmd's in double
+# quotes, and none for cmd where a % or a ! would expand.
 for name in 'x$(Start-Process calc)y' 'x%PATH%!y!'; do
   rm -rf "${scratch:?}/$name" && cp -r "$folder" "$scratch/$name"
-  (cd "$scratch" && "${emulator[@]}" "$scratch/$name/reader.exe" < /dev/null > output 2> errors)
-  ! grep -q ', in cmd: ' "$scratch/errors" || fail "a cmd hint for $name: $(cat "$scratch/errors")"
-  powershell=$(grep "^$hint, in PowerShell: & '" "$scratch/errors") && [[ $powershell == *"$name"*"$name"* ]] ||
-    fail "no PowerShell hint for $name: $(cat "$scratch/errors")"
+  (cd "$scratch" && "${emulator[@]}" "$scratch/$name/reader.exe" < /dev/null > output 2> errors) &&
+    fail "reader.exe without a dictionary"
+  powershell=$(grep "^$hint, in PowerShell: & '" "$scratch/errors") &&
+    [[ $powershell == *"\\$name\\reader.exe' '"*"\\$name\\dicionario.txt'" ]] ||
+    fail "no PowerShell hint in single quotes for $name: $(cat "$scratch/errors")"
+  cmd=$(grep "^$hint, in cmd: " "$scratch/errors") || cmd=""
+  case $name in
+    *%*) [[ -z $cmd ]] || fail "a cmd hint for $name: $cmd" ;;
+    *) [[ $cmd == *"\\$name\\dicionario.txt\"" ]] || fail "no cmd hint in double quotes for $name: $cmd" ;;
+  esac
 done
 echo "ZIP: ok"

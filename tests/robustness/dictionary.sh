@@ -51,11 +51,17 @@ for i in "${!prefixes[@]}"; do
 done
 command=$(tail -n 1 errors)
 command=${command#*: *: }
-eval "set -- $command"
-if [[ $1 == "$program" ]]; then
-  printf 'b\nq\n' | bash -c "$command" > output 2> errors
+if [[ $target_system == Windows ]]; then
+  # cmd's words: the path is the last one, in double quotes when it needs them.
+  [[ $command == *'"' ]] && path=${command%'"'} && path=${path##*'"'} || path=${command##* }
+  printf 'b\nq\n' | "$program" "$path" > output 2> errors
 else
-  printf 'b\nq\n' | "$program" "$2" > output 2> errors
+  eval "set -- $command"
+  if [[ $1 == "$program" ]]; then
+    printf 'b\nq\n' | bash -c "$command" > output 2> errors
+  else
+    printf 'b\nq\n' | "$program" "$2" > output 2> errors
+  fi
 fi
 grep -qxF 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' output ||
   fail "the hint, $command, did not play"
