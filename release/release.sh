@@ -2,48 +2,108 @@
 # Makes every download of a release in one folder, dist/velha-VERSION/:
 #   velha_VERSION_amd64.deb              the Debian package (Debian, Ubuntu)
 #   velha-VERSION-windows-x86_64.zip     the Windows programs with the complete dictionary
-#   velha-VERSION-web.zip                the web site: unzip, open index.html
-#   velha-VERSION-source.tar.gz          the sources
+#   velha-VERSION-web.zip                the web site, with the licence, a read-me and the
+#                                        version: unzip, open index.html
+#   velha-VERSION-source.tar.gz          the sources: the commit's files, nothing else
 #   SHA256SUMS                           their checksums, for sha256sum -c
-# It builds with the presets default, windows and web (in build/, build-windows/ and
-# build-web/, as the workflows do; it runs no tests), packs each download in a folder of
-# its own and only then moves that folder into place. It never writes over a release
-# folder that exists, and removes nothing but the scratch folder it made.
+# Made twice from one commit, every file is the same byte for byte: each archive is
+# sorted, owner-free and dated with the commit (SOURCE_DATE_EPOCH), and the programs carry
+# no time of their own (release/check_reproducible.sh checks it).
 #
-# release/release.sh   (needs what the three workflows need: see .ci/run)
+# It refuses a working tree whose tracked files differ from the commit, unless given
+# --allow-dirty (the programs are then built from the working tree, the tarball still
+# from the commit). It builds with the presets default, windows and web (in build/,
+# build-windows/ and build-web/, as the workflows do; it runs no tests), showing the end
+# of a build's output when it fails, packs each download in a folder of its own and only
+# then moves that folder into place. It never writes over a release folder, or anything
+# else at its path, and removes nothing but the scratch folder it made.
+#
+# release/release.sh [--allow-dirty]   (needs what the three workflows need: see .ci/run)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
 
 fail() { echo "release: $*" >&2; exit 1; }
-version=$(sed -n 's/^project(velha VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-[[ -n $version ]] || fail "no version in CMakeLists.txt's project()"
+allow_dirty=no
+case ${1:-} in
+  --allow-dirty) allow_dirty=yes ;;
+  "") ;;
+  *) fail "unknown argument '$1'; the only one is --allow-dirty" ;;
+esac
+commit=$(git rev-parse --verify HEAD 2> /dev/null) || fail "a release is made from a git commit"
+if [[ $allow_dirty == no && -n $(git status --porcelain --untracked-files=no) ]]; then
+  fail "the working tree differs from the commit $commit; commit the changes, or give --allow-dirty"
+fi
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
+export SOURCE_DATE_EPOCH
+
+# run WHAT COMMAND...: the command's output goes to a log, whose end is shown if it fails.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+run() {
+  local what=$1
+  shift
+  "$@" > "$log" 2>&1 || { tail -n 40 "$log" >&2; fail "$what failed"; }
+}
+
+run "configuring the default preset" cmake --preset default
+version=$(< build/version.txt)
+[[ $version =~ ^[0-9]+(\.[0-9]+)*$ ]] || fail "build/version.txt holds no version: '$version'"
 release=dist/velha-$version
-[[ ! -e $release ]] || fail "$release exists already; move it away to make the release again"
+[[ ! -e $release && ! -L $release ]] ||
+  fail "$release exists already; move it away to make the release again"
 
 for preset in default windows web; do
-  cmake --preset "$preset" > /dev/null
-  cmake --build --preset "$preset" > /dev/null || fail "the $preset build failed"
+  run "configuring the $preset preset" cmake --preset "$preset"
+  run "the $preset build" cmake --build --preset "$preset"
 done
 
 mkdir -p dist
 scratch=$(mktemp -d "$source_dir/dist/.velha-$version.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+trap 'rm -f "$log"; rm -rf "$scratch"' EXIT
 packed=$scratch/packed
 folder=$scratch/velha-$version
 mkdir "$packed" "$folder"
 
-(cd "$packed" && cpack --config "$source_dir/build/CPackConfig.cmake" -G DEB -B "$packed/deb" > /dev/null)
+# zip_folder ZIP FOLDER: FOLDER (a name in $packed) as ZIP, its files sorted and dated
+# with the commit, with no owner and no extra times (zip -X).
+zip_folder() {
+  (cd "$packed" && find "$2" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
+    find "$2" -type f | LC_ALL=C sort | TZ=UTC zip -X -D -q "$1" -@)
+}
+
+(cd "$packed" && run "cpack -G DEB" cpack --config "$source_dir/build/CPackConfig.cmake" -G DEB -B "$packed/deb")
 mv "$packed"/deb/velha_"$version"_*.deb "$folder/"
-(cd "$packed" && cpack --config "$source_dir/build-windows/CPackConfig.cmake" -G ZIP -B "$packed/zip" > /dev/null)
-mv "$packed/zip/velha-$version-windows-x86_64.zip" "$folder/"
-(cd "$packed" && cpack --config "$source_dir/build/CPackSourceConfig.cmake" -G TGZ -B "$packed/source" > /dev/null)
-mv "$packed/source/velha-$version-Source.tar.gz" "$folder/velha-$version-source.tar.gz"
-# The site in a folder named for the release, as the other archives hold theirs.
-cp -R build-web/site "$packed/velha-$version-web"
-(cd "$packed" && cmake -E tar cf "$folder/velha-$version-web.zip" --format=zip "velha-$version-web")
+
+# The Windows ZIP and the site, as cpack and the web build lay them out, zipped here.
+(cd "$packed" && run "cpack -G ZIP" cpack --config "$source_dir/build-windows/CPackConfig.cmake" -G ZIP -B "$packed/zip")
+windows=velha-$version-windows-x86_64
+(cd "$packed" && cmake -E tar xf "zip/$windows.zip")
+zip_folder "$folder/$windows.zip" "$windows"
+
+web=velha-$version-web
+cp -R build-web/site "$packed/$web"
+git show "$commit:LICENSE" > "$packed/$web/LICENSE.txt"
+printf 'velha %s (commit %s)\n' "$version" "$commit" > "$packed/$web/VERSION.txt"
+cat > "$packed/$web/README.txt" << EOF
+velha $version: tic-tac-toe in a web browser
+
+Open index.html in a browser, straight from this folder, or copy this folder's files to
+any static web host: the page loads nothing from anywhere else. Pick a program and play
+with the buttons and the board, or type its one-letter commands (h lists them).
+
+seeker plays the move an exhaustive search finds, with its verdict on how the game ends;
+reader plays the moves of a move dictionary; scribe writes such a dictionary.
+
+Licence: MIT (LICENSE.txt). Version: VERSION.txt.
+EOF
+zip_folder "$folder/$web.zip" "$web"
+
+# The sources: the commit's tracked files, whatever else lies in the working tree.
+git archive --format=tar --prefix="velha-$version/" "$commit" | gzip -9n > "$folder/velha-$version-source.tar.gz"
 
 (cd "$folder" && sha256sum -- *.deb *.zip *.tar.gz > SHA256SUMS)
-mv "$folder" "$release"
+[[ ! -e $release && ! -L $release ]] || fail "$release appeared while the release was made"
+mv -T "$folder" "$release"
 echo "release: $release"
 ls -l "$release"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Checks the release script: made twice from the commit, the programs of the three builds
+# linked again in between and an untracked file lying in the working tree, the release is
+# the same byte for byte, SHA256SUMS holds, the tarball holds the commit's files alone and
+# the web ZIP its licence, read-me and version; and any path where the release would go,
+# a dangling link included, is refused before anything is built. The second release
+# stays in dist/velha-VERSION/.
+#
+# release/check_reproducible.sh [--allow-dirty]   (as release/release.sh)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fail() { echo "check_reproducible: $*" >&2; exit 1; }
+
+release/release.sh "$@"
+version=$(< build/version.txt)
+release=dist/velha-$version
+first=$(mktemp -d dist/.velha-first.XXXXXX)
+untracked=$(mktemp velha-untracked.XXXXXX)
+trap 'rm -rf "$first" "$untracked"' EXIT
+mv -T "$release" "$first/release"
+
+ln -s "$first/nowhere" "$release"
+if release/release.sh "$@" > "$first/refused.log" 2>&1; then fail "a release over a dangling link"; fi
+grep -q 'exists already' "$first/refused.log" || fail "no reason to refuse a dangling link: $(cat "$first/refused.log")"
+rm "$release"
+
+for program in seeker scribe reader; do
+  rm -f "build/bin/$program" "build-windows/bin/$program.exe" "build-web/bin/$program.js"
+done
+release/release.sh "$@"
+(cd "$release" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not hold in $release"
+diff "$first/release/SHA256SUMS" "$release/SHA256SUMS" || fail "two releases of one commit differ"
+
+tar -tzf "$release/velha-$version-source.tar.gz" | sed "s|^velha-$version/||; /\/$/d; /^$/d" | sort > "$first/packed"
+git ls-files | sort > "$first/tracked"
+diff "$first/tracked" "$first/packed" || fail "the source tarball holds other files than the commit's"
+for file in LICENSE.txt README.txt VERSION.txt index.html; do
+  unzip -l "$release/velha-$version-web.zip" | grep -q " velha-$version-web/$file\$" ||
+    fail "the web ZIP has no $file"
+done
+echo "check_reproducible: two releases of $(git rev-parse --short HEAD) are the same byte for byte"
