@@ -12,6 +12,7 @@
 
 #include "dictionary/dicionario.h"
 #include "lookup/consulta.h"
+#include "platform/sistema.h"
 #include "search/busca.h"
 #include "tests/arvore.h"
 
@@ -43,6 +44,18 @@ class DicionarioCompleto : public ::testing::Test {
     ASSERT_EQ(lida.resultado, carga::carregada) << "invalid at line " << lida.linhaInvalida;
   }
 };
+
+// The hint finds the build's dictionary beside the program, and leaves no descriptor open:
+// each open takes the lowest one free.
+TEST_F(DicionarioCompleto, AchadoAoLadoDoProgramaSemDeixarDescritorAberto) {
+  const int antes = abrirParaLer(DICIONARIO_COMPLETO);
+  fecharDescritor(antes);
+  char caminho[tamanhoDeUmCaminho];
+  ASSERT_TRUE(acharDicionarioCompleto(caminho, sizeof caminho));
+  const int depois = abrirParaLer(DICIONARIO_COMPLETO);
+  fecharDescritor(depois);
+  EXPECT_EQ(depois, antes);
+}
 
 TEST_F(DicionarioCompleto, UmaRegraPorPosicaoNaoEncerradaEmOrdemCrescente) {
   // Binary, so that a line end written as CRLF (a Windows text stream's) fails the test.

@@ -93,6 +93,11 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
        "\xEF"
        "10597 0\n",
        1},
+      {"so os dois primeiros bytes do BOM",
+       "\xEF\xBB"
+       "10597 0\n",
+       1},
+      {"um zero so no fim da linha", std::string("5 1\n\0", 5), 2},
       {"BOM depois de espacos",
        " \xEF\xBB\xBF"
        "10597 0\n",
@@ -107,6 +112,32 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
       EXPECT_EQ(lida.linhaInvalida, caso.linha) << caso.nome;
       EXPECT_EQ(lida.marca, caso.marca) << caso.nome;
     }
+  }
+}
+
+// UTF-16 without a mark is told by its first line's zeros, as far as the first read holds
+// that line, as a file's first read does.
+TEST(CarregarDicionario, Utf16SemBomPelosZerosDaPrimeiraLinha) {
+  for (const std::string& texto : {std::string("1\0"
+                                               "0\0"
+                                               " \0"
+                                               "0\0"
+                                               "\n\0",
+                                               10),
+                                   std::string("\0"
+                                               "1"
+                                               "\0"
+                                               " "
+                                               "\0"
+                                               "0"
+                                               "\0"
+                                               "\n",
+                                               8)}) {
+    inicializarJogadas();
+    FluxoEmPedacos f(texto, texto.size(), false);
+    const CARGA_DO_DICIONARIO lida = carregarDicionario(&f.fonte);
+    EXPECT_EQ(lida.resultado, carga::invalida);
+    EXPECT_EQ(lida.marca, marcaDeCodificacao::utf16);
   }
 }
 
@@ -214,6 +245,7 @@ TEST(DicionarioCompleto, CaminhoDaPastaDosProgramas) {
       {"/a/", "b", 4, nullptr},
       {"/a/", "", 4, "/a/"},
       {"/a/", "", 3, nullptr},
+      {"", "x", 64, nullptr},
   };
   for (const auto& caso : casos) {
     char caminho[64];

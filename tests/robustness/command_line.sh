@@ -17,6 +17,13 @@ usage="Usage: $name [--help | --version]"
 [[ $name == reader ]] && usage="Usage: reader [[--] FILE]"
 [[ $(head -n 1 output) == "$usage" ]] || fail "--help: $(head -n 1 output)"
 grep -q 'Comandos validos' output && fail "--help started a game"
+# With standard input closed, as a service manager may start it. (node, which runs the web
+# build, opens /dev/null in place of a closed standard stream.)
+if [[ $target_system != Windows && $target_system != Emscripten ]]; then
+  "$program" --help <&- > output 2> errors
+  expect_status "--help without standard input" 0 $?
+  [[ $(head -n 1 output) == "$usage" ]] || fail "--help without standard input: $(head -n 1 output)"
+fi
 
 "$program" --version < /dev/null > output 2> errors
 expect_status "--version" 0 $?
