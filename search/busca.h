@@ -10,4 +10,13 @@ namespace velha {
 // searches with min and 0, so a negative score is good for the player to move.
 JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual);
 
+// Every candidate of the root with its score, in cell order: the scores among which
+// buscaMaxMin chooses (the first of the best), each read by lerPlacar as the verdict of
+// playing that cell. None for a finished game.
+struct NOTAS_DA_RAIZ {
+  int quantidade;
+  JOGADA_VALOR candidatos[totalDeCasas];
+};
+NOTAS_DA_RAIZ notasDaRaiz(JOGO j, opcao op, int nivelAtual);
+
 }  // namespace velha

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bitset>
 #include <cstdint>
+#include <map>
+#include <set>
+#include <utility>
 
 #include "bench/busca_em_bits.h"
 #include "generator/gerador.h"
@@ -82,6 +86,77 @@ TEST(BuscaMaxMin, NuncaPerde) {
       EXPECT_GT(placar.vitorias, 0) << primeiro << perfeito;
     }
   }
+}
+
+// Each root candidate's score, by the plain recursion of minimax over the core's own
+// rules, memorised by position and depth: a move at depth nivel that ends the game scores
+// a draw or its mover's win, any other the best of the replies for the side that answers.
+class MinimaxDeReferencia {
+ public:
+  int nota(const JOGO& j, JOGADA casa, opcao op, int nivel) {
+    JOGO filho = j;
+    inserirJogada(&filho, casa, filho.jogadorAtual);
+    jogador vitorioso = empate;
+    if (fimDeJogo(filho, &vitorioso)) {
+      if (vitorioso == empate) return 0;
+      return op == min ? nivel - baseDaBusca : baseDaBusca - nivel;
+    }
+    const auto [lembrada, nova] = melhores.try_emplace({indiceDeUmDadoTabuleiro(&filho), nivel}, 0);
+    if (nova) {
+      const opcao oOutro = op == min ? max : min;
+      const LISTA_DE_JOGADAS lista = listaDeJogadas(&filho);
+      int melhor = oOutro == min ? 1000 : -1000;
+      for (int i = 1; i <= lista.jogadas[0]; ++i) {
+        const int v = nota(filho, lista.jogadas[i], oOutro, nivel + 1);
+        melhor = oOutro == min ? std::min(melhor, v) : std::max(melhor, v);
+      }
+      lembrada->second = melhor;
+    }
+    return lembrada->second;
+  }
+
+ private:
+  std::map<std::pair<int, int>, int> melhores;
+};
+
+// The scores of the root's candidates, from every position play reaches, either side
+// first: those of the reference, and buscaMaxMin chooses the first of the best.
+TEST(BuscaMaxMin, NotasDaRaizSaoAsDoMinimaxEmCadaPosicao) {
+  MinimaxDeReferencia referencia;
+  std::set<int> vistas;
+  long comparadas = 0;
+  for (jogador primeiro : {j1, j2}) {
+    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
+      JOGO copia = j;
+      if (!vistas.insert(indiceDeUmDadoTabuleiro(&copia)).second) return naoSeguir;
+      const NOTAS_DA_RAIZ notas = notasDaRaiz(j, min, 0);
+      const LISTA_DE_JOGADAS lista = listaDeJogadas(&copia);
+      EXPECT_EQ(notas.quantidade, lista.jogadas[0]);
+      JOGADA_VALOR primeiraMelhor{semCandidato, 0};
+      for (int i = 0; i < notas.quantidade && i < lista.jogadas[0]; ++i) {
+        const JOGADA_VALOR candidato = notas.candidatos[i];
+        EXPECT_EQ(candidato.j, lista.jogadas[i + 1]);
+        EXPECT_EQ(candidato.v, referencia.nota(j, candidato.j, min, 1)) << candidato.j;
+        if (i == 0 || candidato.v < primeiraMelhor.v) primeiraMelhor = candidato;
+        ++comparadas;
+      }
+      if (notas.quantidade > 0) {
+        const JOGADA_VALOR escolhida = buscaMaxMin(j, min, 0);
+        EXPECT_EQ(escolhida.j, primeiraMelhor.j);
+        EXPECT_EQ(escolhida.v, primeiraMelhor.v);
+      }
+      return seguirTodas;
+    });
+  }
+  EXPECT_GT(comparadas, 0);
+  // O in 0 and 1, X in 3 and 4, X to move: cell 5 wins now, 2 stops O and draws, the
+  // others let O win at once.
+  const NOTAS_DA_RAIZ notas = notasDaRaiz(tabuleiro("OO.XX....", j1), min, 0);
+  ASSERT_EQ(notas.quantidade, 5);
+  EXPECT_EQ(notas.candidatos[0].j, 2);
+  EXPECT_EQ(lerPlacar(notas.candidatos[1].v).fim, veredito::ganhou);
+  EXPECT_EQ(notas.candidatos[1].j, 5);
+  EXPECT_EQ(lerPlacar(notas.candidatos[2].v).fim, veredito::perdera);
 }
 
 // The benchmarks' floor computes what the search computes: the same cell and score from
