@@ -34,8 +34,8 @@ diff "$first/release/SHA256SUMS" "$release/SHA256SUMS" || fail "two releases of 
 tar -tzf "$release/velha-$version-source.tar.gz" | sed "s|^velha-$version/||; /\/$/d; /^$/d" | sort > "$first/packed"
 git ls-files | sort > "$first/tracked"
 diff "$first/tracked" "$first/packed" || fail "the source tarball holds other files than the commit's"
+listing=$(unzip -l "$release/velha-$version-web.zip")
 for file in LICENSE.txt README.txt VERSION.txt index.html; do
-  unzip -l "$release/velha-$version-web.zip" | grep -q " velha-$version-web/$file\$" ||
-    fail "the web ZIP has no $file"
+  grep -q " velha-$version-web/$file\$" <<< "$listing" || fail "the web ZIP has no $file"
 done
 echo "check_reproducible: two releases of $(git rev-parse --short HEAD) are the same byte for byte"
