@@ -41,12 +41,44 @@
     return codificador.encode(window.velhaDicionarioCompleto || '');
   }
 
+  // What reaches a log waits for the next animation frame, and then goes in at once: a
+  // listing of thousands of lines is a few text nodes and one scroll, not thousands of
+  // elements each followed by a layout.
+  const pendentes = new Map(); // log element -> [{ texto, classe }], in order
+  let quadroPedido = false;
+
   function acrescentar(elemento, texto, classe) {
-    const parte = document.createElement('span');
-    parte.className = classe;
-    parte.textContent = texto;
-    elemento.appendChild(parte);
-    elemento.scrollTop = elemento.scrollHeight;
+    if (!pendentes.has(elemento)) pendentes.set(elemento, []);
+    const partes = pendentes.get(elemento);
+    const ultima = partes[partes.length - 1];
+    if (ultima && ultima.classe === classe) {
+      ultima.texto += texto;
+    } else {
+      partes.push({ texto: texto, classe: classe });
+    }
+    if (!quadroPedido) {
+      quadroPedido = true;
+      requestAnimationFrame(mostrarPendentes);
+    }
+  }
+
+  function mostrarPendentes() {
+    quadroPedido = false;
+    for (const [elemento, partes] of pendentes) {
+      for (const { texto, classe } of partes) {
+        const ultima = elemento.lastElementChild;
+        if (ultima && ultima.className === classe) {
+          ultima.append(texto);
+        } else {
+          const parte = document.createElement('span');
+          parte.className = classe;
+          parte.textContent = texto;
+          elemento.appendChild(parte);
+        }
+      }
+      elemento.scrollTop = elemento.scrollHeight;
+    }
+    pendentes.clear();
   }
 
   function habilitarComandos(ativo) {
@@ -64,6 +96,7 @@
     for (const botao of document.querySelectorAll('[data-programa]')) {
       botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));
     }
+    pendentes.clear();
     consoleDoPrograma.textContent = '';
     erros.textContent = '';
     erros.hidden = true;
