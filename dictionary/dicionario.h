@@ -26,6 +26,13 @@ constexpr bool chaveNoDicionario(int chave) { return chave >= 0 && chave < taman
 // calls it at every node, so it checks nothing.
 inline void gravarRegra(int chave, char regra) { jogadas[chave] = regra; }
 
+// A rule is the digit of its cell: the character that records casa, and the cell that a
+// rule names. Any byte read from a file is a rule, read as a signed char whatever the
+// platform's plain char, so that one that is no digit names the same cell everywhere
+// (0xC8 is -104, as on x86), and no move accepts it.
+constexpr char regraDaCasa(int casa) { return static_cast<char>('0' + casa); }
+constexpr int casaDaRegra(char regra) { return static_cast<signed char>(regra) - '0'; }
+
 // The rule of chave, or semRegra for a key beyond the table.
 inline char regraDe(int chave) { return chaveNoDicionario(chave) ? jogadas[chave] : semRegra; }
 

@@ -34,13 +34,13 @@ void guardarRegra(JOGO* j) {
     case 2:
       for (int casa = 0; casa < totalDeCasas; ++casa) {
         if (j->A[casa] != casaVazia) {
-          gravarRegra(chave, static_cast<char>('0' + casa));
+          gravarRegra(chave, regraDaCasa(casa));
           return;
         }
       }
       [[fallthrough]];  // nothing occupied yet
     default:
-      gravarRegra(chave, static_cast<char>('0' + livres.jogadas[1 + chave % quantidade]));
+      gravarRegra(chave, regraDaCasa(livres.jogadas[1 + chave % quantidade]));
   }
 }
 

@@ -8,7 +8,7 @@ void salvarEstadoRegra(JOGO* j, JOGADA jog) {
   if (jog < 0 || jog >= totalDeCasas) return;
   const int chave = indiceDeUmDadoTabuleiro(j);
   if (!chaveNoDicionario(chave)) return;
-  gravarRegra(chave, static_cast<char>('0' + jog));
+  gravarRegra(chave, regraDaCasa(jog));
 }
 
 namespace {
@@ -27,7 +27,7 @@ static_assert([] {
 struct PoliticaDoGerador {
   static constexpr int baseDaVitoria = baseDoGerador;
   static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
-    gravarRegra(indiceDeUmDadoTabuleiro(j), static_cast<char>('0' + escolhida));
+    gravarRegra(indiceDeUmDadoTabuleiro(j), regraDaCasa(escolhida));
   }
 };
 

@@ -1,6 +1,5 @@
 #include "lookup/consulta.h"
 
-#include <cerrno>
 #include <cstdio>
 
 #include "dictionary/dicionario.h"
@@ -46,11 +45,9 @@ JOGADA_VALOR jogarDic(JOGO* j) {
   const char regra = regraDe(chave);
   if (regra == semRegra) {
     std::printf("Nao ha regra definida para o jogo atual: %d.\n", chave);
-    return {jogadaSemRegra, -chave};  // keys are positive, so this cannot overflow
+    return {jogadaSemRegra, chave};
   }
-  // Read as a signed char whatever the platform's plain char, so that a stored rule that
-  // is no digit names the same cell everywhere (0xC8 is -104, as on x86).
-  return {static_cast<signed char>(regra) - '0', chave};
+  return {casaDaRegra(regra), chave};
 }
 
 }  // namespace velha

@@ -35,8 +35,8 @@ bool acharDicionarioCompleto(char* caminho, std::size_t tamanho);
 bool juntarCaminho(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho);
 
 // The rule for the position: the cell in j and the key in v. Without a rule (or for a
-// finished game whose key lies beyond the table) prints why and returns jogadaSemRegra
-// with the key negated.
+// finished game whose key lies beyond the table) prints why and returns jogadaSemRegra,
+// with the key.
 JOGADA_VALOR jogarDic(JOGO* j);
 
 }  // namespace velha

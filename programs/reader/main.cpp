@@ -76,8 +76,7 @@ void help() { imprimirAjuda("buscaNoDicionario"); }
 void buscaDicionario(JOGO* j, jogador* jog) {
   std::printf("Busca Dicionario - ");
   const JOGADA_VALOR res = jogarDic(j);
-  // The key, which a lookup without a rule gives negated.
-  std::printf("melhor jogada: %d [indice buscado: %d]\n", res.j, res.v < 0 ? -res.v : res.v);
+  std::printf("melhor jogada: %d [indice buscado: %d]\n", res.j, res.v);
   realizarJogada(j, jog, res.j);
 }
 
