@@ -73,7 +73,9 @@ void explicarFalha(const PROGRAMA& programa, const char* oQue, int erro) {
 }
 
 int statusAoEncerrar(const PROGRAMA& programa) {
-  // The last flush is where a reply still in the buffer is found lost.
+  // The input source flushes standard output before each wait, and so is what knows
+  // whether a reply was lost (input/entrada.h); the last flush is where one still in the
+  // buffer is found lost.
   FONTE* entrada = entradaDosComandos();
   esvaziarSaida(entrada);
   switch (estadoDe(*entrada)) {

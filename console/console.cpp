@@ -18,13 +18,13 @@ void realizarJogada(JOGO* j, jogador* jog, int pos) {
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
   switch (lerPosicao(entradaDosComandos(), &pos)) {
-    case LEITURA::lida:
+    case leitura::lida:
       realizarJogada(j, jog, pos);
       break;
-    case LEITURA::invalida:
+    case leitura::invalida:
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
-    case LEITURA::fimDaEntrada:
+    case leitura::fimDaEntrada:
       break;  // the loop's next read meets the end of input too
   }
 }
@@ -66,6 +66,15 @@ void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pr
         break;
     }
   }
+}
+
+int jogarNoConsole(const PROGRAMA& programa, COMANDOS_DO_PROGRAMA comandos) {
+  JOGO jogo;
+  jogador jogadorAtual = j1;
+  inicializarJogo(&jogo, jogadorAtual);
+  comandos.help();
+  executarComandos(&jogo, &jogadorAtual, comandos);
+  return statusAoEncerrar(programa);
 }
 
 }  // namespace velha

@@ -1,6 +1,7 @@
 // The command loop of the playing programs and the handlers they share.
 #pragma once
 
+#include "cli/programa.h"
 #include "core/jogo.h"
 
 namespace velha {
@@ -14,6 +15,10 @@ struct COMANDOS_DO_PROGRAMA {
 // Reads commands from standard input until `q`, the end of input or a failure of
 // standard output; statusAoEncerrar then tells which.
 void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa);
+
+// A playing program's whole session, once its command line is read: an empty game with X
+// to move, the command list, the command loop, and the exit status that ends it.
+int jogarNoConsole(const PROGRAMA& programa, COMANDOS_DO_PROGRAMA comandos);
 
 // Plays pos for the side to move and says whether it was accepted.
 void realizarJogada(JOGO* j, jogador* jog, int pos);

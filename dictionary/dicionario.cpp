@@ -33,7 +33,7 @@ CARGA_DO_DICIONARIO lerPares(LEITOR& leitor) {
     const long long linhaDaChave = leitor.linha;
     // A key as "%d" reads it, refused unless it is a table index.
     int chave = 0;
-    if (lerInteiro(leitor.fonte, &chave) != LEITURA::lida || !chaveNoDicionario(chave)) {
+    if (lerInteiro(leitor.fonte, &chave) != leitura::lida || !chaveNoDicionario(chave)) {
       return {carga::invalida, linhaDaChave, 0};
     }
     leitor.pularEspacos();

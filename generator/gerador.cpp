@@ -24,7 +24,7 @@ static_assert([] {
   return chaveNoDicionario(indiceDeUmDadoTabuleiro(&maisPesado));
 }());
 
-struct PoliticaDoGerador {
+struct POLITICA_DO_GERADOR {
   static constexpr int baseDaVitoria = baseDoGerador;
   static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
     gravarRegra(indiceDeUmDadoTabuleiro(j), regraDaCasa(escolhida));
@@ -34,7 +34,7 @@ struct PoliticaDoGerador {
 }  // namespace
 
 JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual) {
-  return buscarExaustivamente<PoliticaDoGerador>(j, op, nivelAtual);
+  return buscarExaustivamente<POLITICA_DO_GERADOR>(j, op, nivelAtual);
 }
 
 void gerarJogadasAux(JOGO* j, jogador* /*jog*/) { gerarJogadas(*j, min, 0); }

@@ -15,7 +15,7 @@ namespace velha {
 // nothing.
 JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual);
 
-// table[key of *j] = '0' + jog. Ignored for a cell outside 0..8 or a key beyond the
+// table[key of *j] = regraDaCasa(jog). Ignored for a cell outside 0..8 or a key beyond the
 // table, which only a finished position can have.
 void salvarEstadoRegra(JOGO* j, JOGADA jog);
 

@@ -100,17 +100,17 @@ namespace {
 constexpr bool digito(int c) { return c >= '0' && c <= '9'; }
 
 // c, the byte just read, is left unread.
-LEITURA recusar(FONTE* fonte, int c) {
+leitura recusar(FONTE* fonte, int c) {
   devolverByte(fonte, c);
-  return LEITURA::invalida;
+  return leitura::invalida;
 }
 
 }  // namespace
 
-LEITURA lerInteiro(FONTE* fonte, int* valor) {
+leitura lerInteiro(FONTE* fonte, int* valor) {
   pularEspacos(fonte);
   int c = lerByte(fonte);
-  if (c == fimDaFonte) return LEITURA::fimDaEntrada;
+  if (c == fimDaFonte) return leitura::fimDaEntrada;
 
   const bool negativo = c == '-';
   if (c == '-' || c == '+') c = lerByte(fonte);
@@ -126,12 +126,12 @@ LEITURA lerInteiro(FONTE* fonte, int* valor) {
   if (!negativo && acumulado == INT_MIN) return recusar(fonte, c);
   devolverByte(fonte, c);
   *valor = negativo ? acumulado : -acumulado;
-  return LEITURA::lida;
+  return leitura::lida;
 }
 
-LEITURA lerPosicao(FONTE* fonte, int* valor) {
-  const LEITURA lida = lerInteiro(fonte, valor);
-  if (lida == LEITURA::invalida) {
+leitura lerPosicao(FONTE* fonte, int* valor) {
+  const leitura lida = lerInteiro(fonte, valor);
+  if (lida == leitura::invalida) {
     int c = lerByte(fonte);
     while (c != '\n' && c != fimDaFonte) c = lerByte(fonte);
     devolverByte(fonte, c);

@@ -93,17 +93,17 @@ bool lerComando(FONTE* fonte, char* comando);
 // Consumes up to and including the line end; false when input ends first.
 bool descartarLinha(FONTE* fonte, char ultimoLido);
 
-enum class LEITURA { lida, invalida, fimDaEntrada };
+enum class leitura { lida, invalida, fimDaEntrada };
 
 // Reads a decimal int as "%d" would (white space, line ends included, is skipped; an
 // optional sign; digits up to the first non-digit, which is left unread) but refuses a
 // number that does not fit in an int. On `invalida` the byte that made the text no number,
 // or the number too large, is left unread: the reader stops where the verdict is known.
-LEITURA lerInteiro(FONTE* fonte, int* valor);
+leitura lerInteiro(FONTE* fonte, int* valor);
 
 // The number after a `j` command: lerInteiro, but on `invalida` the rest of the line is
 // skipped up to, not including, its line end, which the command loop then reads.
-LEITURA lerPosicao(FONTE* fonte, int* valor);
+leitura lerPosicao(FONTE* fonte, int* valor);
 
 // Standard input as the command loops and their handlers read it, flushing standard
 // output before each wait. Opened afresh when a program starts (iniciarPrograma).

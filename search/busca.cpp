@@ -5,7 +5,7 @@
 namespace velha {
 namespace {
 
-struct PoliticaDaBusca {
+struct POLITICA_DA_BUSCA {
   static constexpr int baseDaVitoria = baseDaBusca;
   static void escolhaDoMin(JOGO*, JOGADA) {}
 };
@@ -13,7 +13,7 @@ struct PoliticaDaBusca {
 }  // namespace
 
 JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual) {
-  return buscarExaustivamente<PoliticaDaBusca>(j, op, nivelAtual);
+  return buscarExaustivamente<POLITICA_DA_BUSCA>(j, op, nivelAtual);
 }
 
 NOTAS_DA_RAIZ notasDaRaiz(JOGO j, opcao op, int nivelAtual) {

@@ -35,14 +35,14 @@ inline constexpr int valorDeJogoPerdido = baseDaBusca - 1;
 // What a seeker score says of how the game ends, for the side to move.
 enum class veredito { empate, ganhou, ganhara, perdeu, perdera };
 
-struct LEITURA_DO_PLACAR {
+struct PREVISAO {
   veredito fim;
   int fimEstimado;  // moves still to come after this one; 0 for empate, ganhou, perdeu
 };
 
 // A score of seeker's search (base 10, `min` side): the game is decided at depth
 // base - |v|, so |v| = base - 1 is decided by this very move.
-constexpr LEITURA_DO_PLACAR lerPlacar(int v) {
+constexpr PREVISAO lerPlacar(int v) {
   if (v == 0) return {veredito::empate, 0};
   const int fimEstimado = baseDaBusca - 1 - (v < 0 ? -v : v);
   if (v < 0) return {fimEstimado == 0 ? veredito::ganhou : veredito::ganhara, fimEstimado};

@@ -50,7 +50,7 @@ TEST(LerPosicao, NumerosLidosComoPercentD) {
   for (const auto& caso : casos) {
     emMemoriaEEmPedacos(caso.entrada, [&](FONTE* fonte, const char* como) {
       int valor = 12345;
-      EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::lida) << caso.entrada << como;
+      EXPECT_EQ(lerInteiro(fonte, &valor), leitura::lida) << caso.entrada << como;
       EXPECT_EQ(valor, caso.valor) << caso.entrada << como;
       EXPECT_EQ(restoDaFonte(fonte), caso.resto) << caso.entrada << como;
     });
@@ -78,8 +78,8 @@ TEST(LerPosicao, TextoQueNaoENumeroParaNoByteQueDecide) {
     for (const bool posicao : {false, true}) {
       emMemoriaEEmPedacos(caso.entrada, [&](FONTE* fonte, const char* como) {
         int valor = 12345;
-        const LEITURA lida = posicao ? lerPosicao(fonte, &valor) : lerInteiro(fonte, &valor);
-        EXPECT_EQ(lida, LEITURA::invalida) << caso.entrada << como;
+        const leitura lida = posicao ? lerPosicao(fonte, &valor) : lerInteiro(fonte, &valor);
+        EXPECT_EQ(lida, leitura::invalida) << caso.entrada << como;
         EXPECT_EQ(valor, 12345) << caso.entrada << como;
         EXPECT_EQ(restoDaFonte(fonte), posicao ? caso.depoisDaLinha : caso.resto)
             << caso.entrada << como;
@@ -92,7 +92,7 @@ TEST(LerPosicao, FimDaEntradaAntesDoNumero) {
   for (const char* entrada : {"", "   ", " \n \n"}) {
     emMemoriaEEmPedacos(entrada, [&](FONTE* fonte, const char* como) {
       int valor = 0;
-      EXPECT_EQ(lerInteiro(fonte, &valor), LEITURA::fimDaEntrada) << '"' << entrada << '"' << como;
+      EXPECT_EQ(lerInteiro(fonte, &valor), leitura::fimDaEntrada) << '"' << entrada << '"' << como;
     });
   }
 }

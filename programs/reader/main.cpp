@@ -112,12 +112,7 @@ int reader(int argc, char** argv) {
     }
     return statusDeFalha;
   }
-  JOGO jogo;
-  jogador jogadorAtual = j1;
-  inicializarJogo(&jogo, jogadorAtual);
-  help();
-  executarComandos(&jogo, &jogadorAtual, {buscaDicionario, help});
-  return statusAoEncerrar(readerNaLinhaDeComando);
+  return jogarNoConsole(readerNaLinhaDeComando, {buscaDicionario, help});
 }
 
 }  // namespace

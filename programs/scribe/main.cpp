@@ -32,17 +32,17 @@ void help() {}
 void jogar(JOGO* j, jogador* jog) {
   int pos = 0;
   switch (lerPosicao(entradaDosComandos(), &pos)) {
-    case LEITURA::lida:
+    case leitura::lida:
       if (inserirJogada(j, pos, *jog)) {
         *jog = outroJogador(*jog);
         return;
       }
       std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
       break;
-    case LEITURA::invalida:
+    case leitura::invalida:
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
-    case LEITURA::fimDaEntrada:
+    case leitura::fimDaEntrada:
       return;  // the loop's next read meets the end of input too
   }
   imprimirTabuleiro(*j);

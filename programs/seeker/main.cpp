@@ -1,6 +1,5 @@
 // seeker: tic-tac-toe at the console, with an automatic move found by exhaustive search.
 #include <cstdio>
-#include <iterator>
 
 #include "cli/programa.h"
 #include "console/console.h"
@@ -25,20 +24,28 @@ constexpr PROGRAMA seekerNaLinhaDeComando{
 
 void help() { imprimirAjuda("buscaMaxMin"); }
 
-// The verdict's text, by veredito: the cell, then the moves still to come where it says so.
-constexpr const char* textoDoVeredito[] = {
-    "melhor jogada: %d [empate estimado]\n",
-    "melhor jogada: %d [jogador atual ganhou]\n",
-    "melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n",
-    "resultado: jog: %d [jogador atual perdeu]\n",
-    "resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n",
-};
-static_assert(std::size(textoDoVeredito) == static_cast<std::size_t>(veredito::perdera) + 1);
-
+// The verdict: the cell, then the moves still to come where it says so.
 void imprimirVeredito(JOGADA_VALOR res) {
-  const LEITURA_DO_PLACAR placar = lerPlacar(res.v);
-  // A text without a second number leaves fimEstimado unread, as printf allows.
-  std::printf(textoDoVeredito[static_cast<int>(placar.fim)], res.j, placar.fimEstimado);
+  const PREVISAO previsao = lerPlacar(res.v);
+  switch (previsao.fim) {
+    case veredito::empate:
+      std::printf("melhor jogada: %d [empate estimado]\n", res.j);
+      break;
+    case veredito::ganhou:
+      std::printf("melhor jogada: %d [jogador atual ganhou]\n", res.j);
+      break;
+    case veredito::ganhara:
+      std::printf("melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n", res.j,
+                  previsao.fimEstimado);
+      break;
+    case veredito::perdeu:
+      std::printf("resultado: jog: %d [jogador atual perdeu]\n", res.j);
+      break;
+    case veredito::perdera:
+      std::printf("resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n", res.j,
+                  previsao.fimEstimado);
+      break;
+  }
 }
 
 void buscaMM(JOGO* j, jogador* jog) {
@@ -50,12 +57,7 @@ void buscaMM(JOGO* j, jogador* jog) {
 
 int seeker(int argc, char** argv) {
   if (const auto status = iniciarPrograma(argc, argv, seekerNaLinhaDeComando)) return *status;
-  JOGO jogo;
-  jogador jogadorAtual = j1;
-  inicializarJogo(&jogo, jogadorAtual);
-  help();
-  executarComandos(&jogo, &jogadorAtual, {buscaMM, help});
-  return statusAoEncerrar(seekerNaLinhaDeComando);
+  return jogarNoConsole(seekerNaLinhaDeComando, {buscaMM, help});
 }
 
 }  // namespace
