@@ -14,7 +14,7 @@ function(install_destination component relative source)
          "  velha_destination(${component} ${relative} [==[${source}]==])\n")
   set(install_destinations "${install_destinations}" PARENT_SCOPE)
 endfunction()
-foreach(program seeker scribe reader)
+foreach(program IN LISTS programs)
   install_destination(programs ${programs_install_dir}/${program}
                       ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program})
   install_destination(package_programs games/${program} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program})
@@ -39,9 +39,9 @@ add_custom_target(uninstall
 file(WRITE ${PROJECT_BINARY_DIR}/cpack_project.cmake "set(ENV{VELHA_PACKAGING} 1)\n")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack_project.cmake)
 
-install(TARGETS seeker scribe reader RUNTIME DESTINATION ${programs_install_dir}
+install(TARGETS ${programs} RUNTIME DESTINATION ${programs_install_dir}
         COMPONENT programs)
-install(TARGETS seeker scribe reader RUNTIME DESTINATION games
+install(TARGETS ${programs} RUNTIME DESTINATION games
         COMPONENT package_programs EXCLUDE_FROM_ALL)
 # The programs find the complete dictionary by one relative path, from the folder they are
 # installed in: the package's games/ must lead there as bin/ does.
@@ -54,7 +54,7 @@ endif()
 # The install reads nothing from the sources, only from the build tree: an install or
 # uninstall run as another user (root, say) needs no access to the source folder.
 set(man_page_templates "")
-foreach(page seeker scribe reader)
+foreach(page IN LISTS programs)
   configure_file(man/${page}.6.in install/${page}.6.in COPYONLY)
   list(APPEND man_page_templates ${PROJECT_BINARY_DIR}/install/${page}.6.in)
 endforeach()

@@ -2,7 +2,7 @@
 # programs with the complete dictionary beside reader.exe, where a reader started from
 # that folder (double-clicked, or after cd) finds it, the licence and a read-me, all in
 # one folder, with CRLF line ends in the texts a Windows user opens.
-install(TARGETS seeker scribe reader RUNTIME DESTINATION ${programs_install_dir} COMPONENT programs)
+install(TARGETS ${programs} RUNTIME DESTINATION ${programs_install_dir} COMPONENT programs)
 if(with_complete_dictionary)
   install(FILES ${complete_dictionary} DESTINATION ${dictionary_install_dir} COMPONENT data)
 endif()
