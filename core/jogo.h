@@ -63,13 +63,6 @@ inline bool jogoEncerrado(const JOGO& j) {
   return fimDeJogo(j, &descartado);
 }
 
-#ifdef VELHA_CONTAR_JOGADAS
-// The moves inserirJogada has applied and the lists listaDeJogadas has made, counted only
-// in the build of the tests that show the searches to be exhaustive.
-inline long long jogadasAplicadas = 0;
-inline long long listasFeitas = 0;
-#endif
-
 inline bool inserirJogada(JOGO* j, int posicao, jogador jog) {
   if (posicao < 0 || posicao >= totalDeCasas) return false;
   if (jog != j->jogadorAtual) return false;
@@ -78,9 +71,6 @@ inline bool inserirJogada(JOGO* j, int posicao, jogador jog) {
   j->A[posicao] = valorDoJogador(jog);
   ++j->jogadas;
   j->jogadorAtual = outroJogador(jog);
-#ifdef VELHA_CONTAR_JOGADAS
-  ++jogadasAplicadas;
-#endif
   return true;
 }
 
@@ -89,9 +79,6 @@ inline LISTA_DE_JOGADAS listaDeJogadas(JOGO* j) {
   // Only the count and the cells it covers are written: the elements past the count are
   // never read, and clearing them was a measurable part of every search node.
   LISTA_DE_JOGADAS lista;
-#ifdef VELHA_CONTAR_JOGADAS
-  ++listasFeitas;
-#endif
   std::size_t quantidade = 0;  // unsigned, so that no append widens a signed index first
   if (!jogoEncerrado(*j)) {
     for (int casa = 0; casa < totalDeCasas; ++casa) {

@@ -24,13 +24,6 @@ static_assert([] {
   return chaveNoDicionario(indiceDeUmDadoTabuleiro(&maisPesado));
 }());
 
-struct POLITICA_DO_GERADOR {
-  static constexpr int baseDaVitoria = baseDoGerador;
-  static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
-    gravarRegra(indiceDeUmDadoTabuleiro(j), regraDaCasa(escolhida));
-  }
-};
-
 }  // namespace
 
 JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual) {

@@ -8,6 +8,16 @@
 
 namespace velha {
 
+// The generator's Politica: wins scored on baseDoGerador, and a `min` level's choice
+// recorded as the rule of its position. The check salvarEstadoRegra makes cannot fail
+// there (gerador.cpp shows why), and is left out: it was a measurable part of every node.
+struct POLITICA_DO_GERADOR : POLITICA_SEM_CONTAGEM {
+  static constexpr int baseDaVitoria = baseDoGerador;
+  static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
+    gravarRegra(indiceDeUmDadoTabuleiro(j), regraDaCasa(escolhida));
+  }
+};
+
 // The arguments of buscaMaxMin, scored on baseDoGerador (search/placar.h), so that rules
 // written from the empty board differ from those of deeper roots where a win by the ninth
 // mark counts as a draw; a later, deeper search overwrites them. Every `min` level records

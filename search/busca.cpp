@@ -3,14 +3,6 @@
 #include <cstdint>
 
 namespace velha {
-namespace {
-
-struct POLITICA_DA_BUSCA {
-  static constexpr int baseDaVitoria = baseDaBusca;
-  static void escolhaDoMin(JOGO*, JOGADA) {}
-};
-
-}  // namespace
 
 JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual) {
   return buscarExaustivamente<POLITICA_DA_BUSCA>(j, op, nivelAtual);

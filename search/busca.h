@@ -5,6 +5,13 @@
 
 namespace velha {
 
+// The search player's Politica: wins scored on baseDaBusca, a `min` level's choice kept
+// nowhere.
+struct POLITICA_DA_BUSCA : POLITICA_SEM_CONTAGEM {
+  static constexpr int baseDaVitoria = baseDaBusca;
+  static void escolhaDoMin(JOGO*, JOGADA) {}
+};
+
 // Scored on baseDaBusca (search/placar.h).
 // op is the side of the player to move and nivelAtual the caller's depth; the console
 // searches with min and 0, so a negative score is good for the player to move.

@@ -25,6 +25,14 @@ constexpr int sentinela(opcao op) { return op == min ? 99999999 : -99999999; }
 // or when somebody has won as valorDeJogoPerdido (search/placar.h).
 inline constexpr JOGADA semCandidato = -1;
 
+// What every Politica counts: each list of candidates made (aoListar) and each move applied
+// (aoAplicar). Nothing in the programs, where the calls vanish; the tests count with them
+// that a search skips no continuation.
+struct POLITICA_SEM_CONTAGEM {
+  static void aoListar() {}
+  static void aoAplicar() {}
+};
+
 enum class desfecho { continua, vitoria, empate };
 
 // How a move into an unfinished position ended the game, from the lines' sums after it
@@ -51,6 +59,7 @@ template <opcao op, class Politica, int livres>
 [[gnu::flatten]] JOGADA_VALOR buscarNivel(JOGO j, int nivelAtual, std::uint32_t somas) {
   ++nivelAtual;
   const LISTA_DE_JOGADAS candidatos = listaDeJogadas(&j);
+  Politica::aoListar();
   const int quantidade = candidatos.jogadas[0];
   if (quantidade == 0) {
     // Only a root can get here: below it, a level is searched only after a move that
@@ -71,6 +80,7 @@ template <opcao op, class Politica, int livres>
     JOGO filho = posicao;
     // Always accepted: the cell is a candidate of this very position.
     inserirJogada(&filho, jogada, filho.jogadorAtual);
+    Politica::aoAplicar();
     const std::uint32_t somasDoFilho = somasComAMarca(somas, jogada, filho.A[jogada]);
     const desfecho fim = desfechoDaJogada(somasDoFilho, filho);
     int valor = 0;  // a draw

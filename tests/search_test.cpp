@@ -195,15 +195,21 @@ VISITA visitaDeUmaBuscaExaustiva(const JOGO& raiz) {
   return visita;
 }
 
-// This test's build counts every move inserirJogada applies and every list listaDeJogadas
-// makes: a search that skips any continuation (a cut after a win, a child left out) applies
-// fewer moves than the walk finds.
-template <class Buscar>
-VISITA visitaDaBusca(const JOGO& raiz, Buscar buscar) {
-  jogadasAplicadas = 0;
-  listasFeitas = 0;
-  buscar(raiz);
-  return {jogadasAplicadas, listasFeitas};
+// A search with the programs' Politica, counting every list of candidates it makes and
+// every move it applies: one that skips any continuation (a cut after a win, a child left
+// out) applies fewer moves than the walk finds.
+template <class Politica>
+struct CONTADA : Politica {
+  static inline VISITA visita;
+  static void aoListar() { ++visita.listas; }
+  static void aoAplicar() { ++visita.jogadas; }
+};
+
+template <class Politica>
+VISITA visitaDaBusca(const JOGO& raiz, opcao op) {
+  CONTADA<Politica>::visita = {};
+  buscarExaustivamente<CONTADA<Politica>>(raiz, op, 0);
+  return CONTADA<Politica>::visita;
 }
 
 TEST(BuscasExaustivas, VisitamTodaAArvoreDesdeCadaRaiz) {
@@ -215,10 +221,10 @@ TEST(BuscasExaustivas, VisitamTodaAArvoreDesdeCadaRaiz) {
   for (const JOGO& raiz : raizes) {
     const VISITA esperada = visitaDeUmaBuscaExaustiva(raiz);
     for (opcao op : {min, max}) {
-      const VISITA busca = visitaDaBusca(raiz, [op](JOGO j) { buscaMaxMin(j, op, 0); });
+      const VISITA busca = visitaDaBusca<POLITICA_DA_BUSCA>(raiz, op);
       EXPECT_EQ(busca.jogadas, esperada.jogadas) << "buscaMaxMin " << raiz.jogadas << " " << op;
       EXPECT_EQ(busca.listas, esperada.listas) << "buscaMaxMin " << raiz.jogadas << " " << op;
-      const VISITA gerador = visitaDaBusca(raiz, [op](JOGO j) { gerarJogadas(j, op, 0); });
+      const VISITA gerador = visitaDaBusca<POLITICA_DO_GERADOR>(raiz, op);
       EXPECT_EQ(gerador.jogadas, esperada.jogadas) << "gerarJogadas " << raiz.jogadas << " " << op;
       EXPECT_EQ(gerador.listas, esperada.listas) << "gerarJogadas " << raiz.jogadas << " " << op;
     }
@@ -234,7 +240,7 @@ TEST(BuscasExaustivas, ODicionarioCompletoAplicaCadaJogadaDasSuasRaizes) {
   long long esperadas = 0, aplicadas = 0;
   const auto gerarDe = [&](const JOGO& raiz) {
     esperadas += visitaDeUmaBuscaExaustiva(raiz).jogadas;
-    aplicadas += visitaDaBusca(raiz, [](JOGO j) { gerarJogadas(j, min, 0); }).jogadas;
+    aplicadas += visitaDaBusca<POLITICA_DO_GERADOR>(raiz, min).jogadas;
   };
   inicializarJogadas();
   gerarDe(tabuleiro(".........", j1));
