@@ -23,7 +23,7 @@ endforeach()
 install_destination(data ${CMAKE_INSTALL_DOCDIR}/changelog.gz "")
 install_destination(data ${CMAKE_INSTALL_DOCDIR}/copyright ${PROJECT_BINARY_DIR}/copyright)
 if(with_complete_dictionary)
-  install_destination(data ${dictionary_install_dir}/dicionario.txt ${complete_dictionary})
+  install_destination(data ${dictionary_install_path} ${complete_dictionary})
 endif()
 set(components_by_default programs data)
 configure_file(cmake/install_records.cmake install/install_records.cmake COPYONLY)
@@ -45,7 +45,7 @@ install(TARGETS ${programs} RUNTIME DESTINATION games
         COMPONENT package_programs EXCLUDE_FROM_ALL)
 # The programs find the complete dictionary by one relative path, from the folder they are
 # installed in: the package's games/ must lead there as bin/ does.
-file(RELATIVE_PATH from_games /prefix/games /prefix/${dictionary_install_dir}/dicionario.txt)
+file(RELATIVE_PATH from_games /prefix/games /prefix/${dictionary_install_path})
 if(NOT from_games STREQUAL dictionary_from_programs)
   message(FATAL_ERROR "The package's programs, in games/, would not find the dictionary at "
                       "${dictionary_from_programs}: keep CMAKE_INSTALL_BINDIR one folder deep")

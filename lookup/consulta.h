@@ -9,7 +9,19 @@
 
 namespace velha {
 
-inline constexpr char nomeDoDicionario[] = "dicionario.txt";
+// Where the complete dictionary lies from the programs' folder, installed or in the build
+// tree, whose layout is the same; set by the build (cmake/install_layout.cmake).
+inline constexpr char dicionarioDosProgramas[] = VELHA_DICIONARIO_DOS_PROGRAMAS;
+
+// The name of a dictionary file, which reader loads from the working directory when given
+// none: the complete dictionary's.
+inline constexpr const char* nomeDoDicionario = [] {
+  const char* nome = dicionarioDosProgramas;
+  for (const char* c = dicionarioDosProgramas; *c != '\0'; ++c) {
+    if (*c == '/') nome = c + 1;
+  }
+  return nome;
+}();
 
 // The cell a lookup without a rule names; no move accepts it.
 inline constexpr JOGADA jogadaSemRegra = -1;

@@ -4,13 +4,6 @@
 #include "platform/sistema.h"
 
 namespace velha {
-namespace {
-
-// Where the complete dictionary lies from the programs' folder, installed or in the build
-// tree, whose layout is the same. Set by the build from the install layout.
-constexpr char dicionarioDosProgramas[] = VELHA_DICIONARIO_DOS_PROGRAMAS;
-
-}  // namespace
 
 bool juntarCaminho(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho) {
   std::size_t comprimento = std::strlen(pasta);
