@@ -226,12 +226,17 @@ for prefix_taken in taken taken2; do
 done
 attack "the user's edit in an install, refused" refuses
 [ "$(cat "$tmp/taken2/bin/reader")" = '#!/bin/sh' ] || fail "the user's reader"
+# Asked to, it writes over them.
+VELHA_INSTALL_OVERWRITE=1 install_into "$tmp/taken2" && cmp -s "$tmp/build/bin/reader" "$tmp/taken2/bin/reader" ||
+  fail "VELHA_INSTALL_OVERWRITE=1 did not replace the user's reader"
 rm -rf "$tmp/taken" "$tmp/taken2"; records
 # An install that fails for a backslash fails before anything is written; P, Q, then P
 # again are each removed.
 install_into "$tmp/back\\slash" 2> /dev/null && fail "an install into a path with a backslash"
 [ ! -e "$tmp/back\\slash" ] || fail "an install that failed for a backslash created folders"
 install_into "$tmp/P" && install_into "$tmp/Q" && install_into "$tmp/P" --component programs
+cmake -DBUILD_DIR="$tmp/build" -DPREFIX="$tmp/Q" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 &&
+  [ ! -e "$tmp/Q" ] && [ -x "$tmp/P/bin/reader" ] || fail "uninstalling Q alone: $(cat "$tmp/uninstall.log")"
 attack "P, Q, then P again" removes
 [ ! -e "$tmp/P" ] && [ ! -e "$tmp/Q" ] || fail "P, Q, P: $(find "$tmp/P" "$tmp/Q")"
 # Without the rights to every folder or file (as nobody, when this runs as root): an
