@@ -1,7 +1,8 @@
-// The page: starts one of the three programs (seeker.js, reader.js, scribe.js, each a
-// factory around its WebAssembly), hands it the person's lines as its standard input and
-// shows exactly what it writes: standard output in the console, standard error apart.
-// platform/web/sistema.js is the program's side of this exchange (Module.velha).
+// The page: starts one of the three programs (seeker.js, reader.js, scribe.js, each the
+// program's JavaScript and WebAssembly as text) in a worker (executor.js), hands it the
+// person's lines as its standard input and shows exactly what it writes: standard output
+// in the console, standard error apart. platform/web/sistema.js is the program's side of
+// this exchange (Module.velha).
 'use strict';
 
 (function () {
@@ -11,20 +12,16 @@
   const campo = $('#linha');
   const codificador = new TextEncoder();
 
-  const fabricas = {}; // program name -> its factory, once its script has loaded
   let sessao = null; // the program running now
   let ultimaListagem = null; // the bytes scribe last wrote on standard output
 
-  // A program's script defines velhaPrograma; each is loaded once, when first chosen.
-  function fabricaDe(nome) {
-    if (fabricas[nome]) return Promise.resolve(fabricas[nome]);
+  // A program's script adds its text to velhaFontes; each is loaded once, when first chosen.
+  function carregar(nome) {
+    if (window.velhaFontes && window.velhaFontes[nome]) return Promise.resolve();
     return new Promise(function (pronto, falhou) {
       const script = document.createElement('script');
       script.src = nome + '.js';
-      script.onload = function () {
-        fabricas[nome] = window.velhaPrograma;
-        pronto(fabricas[nome]);
-      };
+      script.onload = pronto;
       script.onerror = function () {
         falhou(new Error(nome + '.js could not be loaded'));
       };
@@ -92,7 +89,10 @@
   }
 
   async function iniciar(nome) {
-    if (sessao) sessao.abandonada = true; // its output is no longer shown
+    if (sessao) {
+      sessao.abandonada = true; // its output is no longer shown
+      if (sessao.execucao) sessao.execucao.parar();
+    }
     for (const botao of document.querySelectorAll('[data-programa]')) {
       botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));
     }
@@ -104,8 +104,8 @@
     $('#nome-do-programa').textContent = '(' + nome + ')';
     const atual = {
       nome: nome,
-      linhas: [], // sent, not yet read
-      espera: null, // the program's pending read
+      linhas: [], // sent before the program started
+      execucao: null, // once it has started: enviar(bytes), parar()
       saida: [], // what it wrote on standard output
       decodificadores: { 1: new TextDecoder(), 2: new TextDecoder() },
       abandonada: false,
@@ -116,54 +116,39 @@
     campo.focus();
     const arquivos = {};
     if (nome === 'reader') arquivos['dicionario.txt'] = await dicionarioEscolhido();
-    const fabrica = await fabricaDe(nome);
+    await carregar(nome);
     if (atual.abandonada) return;
-    fabrica({
-      arguments: [],
-      thisProgram: nome,
-      velha: {
-        entrada: function () {
-          if (atual.linhas.length > 0) return Promise.resolve(atual.linhas.shift());
-          return new Promise(function (pronto) {
-            atual.espera = pronto;
-          });
-        },
-        saida: function (descritor, bytes) {
-          if (atual.abandonada) return;
-          if (descritor === 1) atual.saida.push(bytes);
-          const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
-          if (descritor === 2) {
-            erros.hidden = false;
-            acrescentar(erros, texto, 'erro');
-          } else {
-            acrescentar(consoleDoPrograma, texto, 'saida');
-          }
-        },
-        arquivos: arquivos,
-      },
-      // The runtime's own messages (the programs' output goes through saida).
-      print: function (texto) {
-        this.printErr(texto);
-      },
-      printErr: function (texto) {
-        if (!atual.abandonada) {
+    atual.execucao = velhaExecutor.iniciar(
+      nome,
+      arquivos,
+      function (descritor, bytes) {
+        if (atual.abandonada) return;
+        if (descritor === 1) atual.saida.push(bytes);
+        const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
+        if (descritor === 2) {
           erros.hidden = false;
-          acrescentar(erros, texto + '\n', 'erro');
+          acrescentar(erros, texto, 'erro');
+        } else {
+          acrescentar(consoleDoPrograma, texto, 'saida');
         }
       },
-      onExit: function (status) {
+      function (status) {
         terminar(atual, status);
-      },
-      // The runtime's own exit would throw to unwind the program; it has already ended.
-      quit: function () {},
-    });
+      });
+    $('#parar').disabled = false;
+    // Lines sent while the program loaded, as typed-ahead input.
+    for (const linha of atual.linhas) atual.execucao.enviar(linha);
+    atual.linhas = [];
   }
 
+  // status is null when the person stopped the program.
   function terminar(atual, status) {
     if (atual.abandonada) return;
     habilitarComandos(false);
-    if (atual.nome === 'scribe') guardarListagem(atual.saida);
-    $('#status').textContent = atual.nome + ' ended with status ' + status + '.';
+    $('#parar').disabled = true;
+    if (atual.nome === 'scribe' && status !== null) guardarListagem(atual.saida);
+    $('#status').textContent = status === null ? atual.nome + ' was stopped.'
+      : atual.nome + ' ended with status ' + status + '.';
     $('#fim').hidden = false;
     $('#de-novo').focus();
   }
@@ -186,13 +171,8 @@
     if (!sessao || campo.disabled) return;
     acrescentar(consoleDoPrograma, '> ' + linha + '\n', 'entrada');
     const bytes = codificador.encode(linha + '\n');
-    if (sessao.espera) {
-      const pronto = sessao.espera;
-      sessao.espera = null;
-      pronto(bytes);
-    } else {
-      sessao.linhas.push(bytes);
-    }
+    if (sessao.execucao) sessao.execucao.enviar(bytes);
+    else sessao.linhas.push(bytes);
   }
 
   for (const botao of document.querySelectorAll('[data-programa]')) {
@@ -209,6 +189,9 @@
     evento.preventDefault();
     enviar(campo.value);
     campo.value = '';
+  });
+  $('#parar').addEventListener('click', function () {
+    if (sessao && sessao.execucao) sessao.execucao.parar();
   });
   $('#de-novo').addEventListener('click', function () {
     if (sessao) iniciar(sessao.nome);
