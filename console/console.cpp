@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "input/entrada.h"
+#include "platform/sistema.h"
 
 namespace velha {
 
@@ -40,9 +41,29 @@ void imprimirAjuda(const char* nomeDaBusca) {
 
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
+namespace {
+
+// The game, after each command, for a page that shows it (mostrarOJogo).
+void mostrar(const JOGO& jogo, jogador vez) {
+  char casas[totalDeCasas + 1];
+  for (int casa = 0; casa < totalDeCasas; ++casa) {
+    casas[casa] = jogo.A[casa] == casaVazia ? '.' : jogo.A[casa] == casaX ? 'X' : 'O';
+  }
+  casas[totalDeCasas] = '\0';
+  jogador vencedor = empate;
+  const char fim = !fimDeJogo(jogo, &vencedor) ? '-'
+                   : vencedor == empate        ? '='
+                   : vencedor == j1            ? 'X'
+                                               : 'O';
+  mostrarOJogo(casas, vez == j1 ? 'X' : 'O', fim);
+}
+
+}  // namespace
+
 void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
   FONTE* entrada = entradaDosComandos();
   char comando = ' ';
+  mostrar(*jogo, *jogadorAtual);
   // End of input ends the program as `q` does.
   while (lerComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
@@ -65,6 +86,7 @@ void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pr
         meuLog(*jogo);
         break;
     }
+    mostrar(*jogo, *jogadorAtual);
   }
 }
 

@@ -81,4 +81,10 @@ bool temPasta(const char* caminho);
 // Whether the descriptor reads a regular file (not a folder, a device or a pipe).
 bool eArquivoComum(int descritor);
 
+// The game as it stands, for a page that shows it beside the console: its nine cells, row
+// by row ('X', 'O' or '.'), the side to move ('X' or 'O') and how it ended ('X' or 'O' won,
+// '=' a draw, '-' not over). What the program wrote before comes first. Only the web
+// build has such a page; elsewhere nothing is done.
+void mostrarOJogo(const char* casas, char vez, char fim);
+
 }  // namespace velha

@@ -15,6 +15,9 @@ int velha_abrir(const char* caminho);
 void velha_fechar(int descritor);
 // 1 when the descriptor reads a regular file, else 0.
 int velha_comum(int descritor);
+// 1 when a page shows the game (none under node), else 0; and handing it the game.
+int velha_pagina();
+void velha_jogo(const char* casas, int vez, int fim);
 // The program's folder, ended by '/', or 0 where it has none (in the page).
 int velha_pasta(char* destino, int tamanho);
 }
@@ -43,6 +46,12 @@ int abrirParaLer(const char* caminho) { return static_cast<int>(comErrno(velha_a
 void fecharDescritor(int descritor) { velha_fechar(descritor); }
 
 bool eArquivoComum(int descritor) { return velha_comum(descritor) == 1; }
+
+void mostrarOJogo(const char* casas, char vez, char fim) {
+  if (velha_pagina() == 0) return;
+  std::fflush(stdout);  // so that the page shows the board after what led to it
+  velha_jogo(casas, vez, fim);
+}
 
 int erroDoSistema() { return errno; }
 

@@ -159,6 +159,8 @@ bool eArquivoComum(int descritor) {
   return _fstat64(descritor, &estado) == 0 && (estado.st_mode & _S_IFMT) == _S_IFREG;
 }
 
+void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/) {}
+
 bool temPasta(const char* caminho) { return std::strpbrk(caminho, "\\/:") != nullptr; }
 
 namespace {

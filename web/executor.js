@@ -41,6 +41,9 @@ var velhaExecutor = (function () {
             self.postMessage({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
           },
           arquivos: mensagem.arquivos,
+          jogo: function (casas, vez, fim) {
+            self.postMessage({ tipo: 'jogo', casas: casas, vez: vez, fim: fim });
+          },
         },
         print: mensagemDoRuntime,
         printErr: mensagemDoRuntime,
@@ -63,27 +66,29 @@ var velhaExecutor = (function () {
     return enderecos[nome];
   }
 
-  // Starts the program nome with the files arquivos (name: bytes): what it writes goes to
-  // escrever(descriptor, bytes), and terminar(status) is called once when it ends. The
-  // answer sends a line's bytes to its standard input, or stops it.
-  function iniciar(nome, arquivos, escrever, terminar) {
+  // Starts the program nome with the files arquivos (name: bytes). ouvintes hears from it:
+  // escrever(descriptor, bytes) what it writes, jogo(casas, vez, fim) its game after each
+  // command (platform/sistema.h, mostrarOJogo), and terminar(status), once, that it ended
+  // (null: stopped). The answer sends a line's bytes to its standard input, or stops it.
+  function iniciar(nome, arquivos, ouvintes) {
     const worker = new Worker(enderecoDe(nome));
     let ativo = true;
     const acabar = function (status) {
       if (!ativo) return;
       ativo = false;
       worker.terminate();
-      terminar(status);
+      ouvintes.terminar(status);
     };
     worker.onmessage = function (evento) {
       const mensagem = evento.data;
       if (!ativo) return;
-      if (mensagem.tipo === 'saida') escrever(mensagem.descritor, mensagem.bytes);
+      if (mensagem.tipo === 'saida') ouvintes.escrever(mensagem.descritor, mensagem.bytes);
+      else if (mensagem.tipo === 'jogo') ouvintes.jogo(mensagem.casas, mensagem.vez, mensagem.fim);
       else if (mensagem.tipo === 'fim') acabar(mensagem.status);
     };
     worker.onerror = function (evento) {
       evento.preventDefault();
-      escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
+      ouvintes.escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
       acabar(null);
     };
     worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos });

@@ -42,7 +42,15 @@
   // listing of thousands of lines is a few text nodes and one scroll, not thousands of
   // elements each followed by a layout.
   const pendentes = new Map(); // log element -> [{ texto, classe }], in order
+  let jogoPendente = null; // the game the program told last, drawn with its text
   let quadroPedido = false;
+
+  function pedirQuadro() {
+    if (!quadroPedido) {
+      quadroPedido = true;
+      requestAnimationFrame(mostrarPendentes);
+    }
+  }
 
   function acrescentar(elemento, texto, classe) {
     if (!pendentes.has(elemento)) pendentes.set(elemento, []);
@@ -53,35 +61,77 @@
     } else {
       partes.push({ texto: texto, classe: classe });
     }
-    if (!quadroPedido) {
-      quadroPedido = true;
-      requestAnimationFrame(mostrarPendentes);
+    pedirQuadro();
+  }
+
+  // A log holds its text in blocks of whole lines, so that what comes in is laid out alone,
+  // not with all that came before: the last block may be open, holding a line not ended yet.
+  function blocoAberto(elemento) {
+    const ultimo = elemento.lastElementChild;
+    if (ultimo && !ultimo.classList.contains('fechado')) return ultimo;
+    const bloco = document.createElement('span');
+    bloco.className = 'bloco';
+    elemento.appendChild(bloco);
+    return bloco;
+  }
+
+  function juntar(bloco, texto, classe) {
+    const ultima = bloco.lastElementChild;
+    if (ultima && ultima.className === classe) {
+      ultima.append(texto);
+    } else {
+      const parte = document.createElement('span');
+      parte.className = classe;
+      parte.textContent = texto;
+      bloco.appendChild(parte);
     }
   }
+
+  // At most this much text goes in a frame, so that no frame's layout takes long: scribe's
+  // listing, some 40 KB, takes a few.
+  const textoPorQuadro = 8192;
 
   function mostrarPendentes() {
     quadroPedido = false;
+    let cabe = textoPorQuadro;
     for (const [elemento, partes] of pendentes) {
-      for (const { texto, classe } of partes) {
-        const ultima = elemento.lastElementChild;
-        if (ultima && ultima.className === classe) {
-          ultima.append(texto);
-        } else {
-          const parte = document.createElement('span');
-          parte.className = classe;
-          parte.textContent = texto;
-          elemento.appendChild(parte);
+      while (partes.length > 0 && cabe > 0) {
+        const parte = partes[0];
+        let corte = Math.min(parte.texto.length, cabe);
+        // Never between the two halves of a character outside the Basic Multilingual Plane.
+        if (corte < parte.texto.length && /[\uD800-\uDBFF]/.test(parte.texto[corte - 1])) corte -= 1;
+        const texto = parte.texto.slice(0, corte);
+        parte.texto = parte.texto.slice(corte);
+        if (parte.texto === '') partes.shift();
+        cabe -= Math.max(corte, 1);
+        // Complete lines go into the open block and close it; what follows the last line
+        // end opens the next: a block once closed is never laid out again.
+        const fimDeLinha = texto.lastIndexOf('\n') + 1;
+        if (fimDeLinha > 0) {
+          juntar(blocoAberto(elemento), texto.slice(0, fimDeLinha), parte.classe);
+          elemento.lastElementChild.classList.add('fechado');
         }
+        if (fimDeLinha < texto.length) juntar(blocoAberto(elemento), texto.slice(fimDeLinha), parte.classe);
       }
       elemento.scrollTop = elemento.scrollHeight;
+      if (partes.length === 0) pendentes.delete(elemento);
     }
-    pendentes.clear();
+    // The board waits for the text that led to it.
+    if (pendentes.size > 0) {
+      pedirQuadro();
+      return;
+    }
+    if (jogoPendente) {
+      velhaTabuleiro.mostrar(jogoPendente.casas, jogoPendente.vez, jogoPendente.fim);
+      jogoPendente = null;
+    }
   }
 
-  function habilitarComandos(ativo) {
+  function habilitarComandos(ativo, novo) {
+    velhaTabuleiro.ativar(ativo, novo);
     campo.disabled = !ativo;
     $('#linha-form button').disabled = !ativo;
-    for (const botao of document.querySelectorAll('[data-linha]')) {
+    for (const botao of document.querySelectorAll('[data-linha]:not([data-casa])')) {
       const so = botao.dataset.so;
       botao.disabled = !ativo || (so !== undefined && sessao !== null && sessao.nome !== so);
       botao.hidden = so !== undefined && sessao !== null && sessao.nome !== so;
@@ -97,6 +147,7 @@
       botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));
     }
     pendentes.clear();
+    jogoPendente = null;
     consoleDoPrograma.textContent = '';
     erros.textContent = '';
     erros.hidden = true;
@@ -112,16 +163,14 @@
     };
     sessao = atual;
     // Lines sent while the program loads wait for it, as typed-ahead input does.
-    habilitarComandos(true);
+    habilitarComandos(true, true);
     campo.focus();
     const arquivos = {};
     if (nome === 'reader') arquivos['dicionario.txt'] = await dicionarioEscolhido();
     await carregar(nome);
     if (atual.abandonada) return;
-    atual.execucao = velhaExecutor.iniciar(
-      nome,
-      arquivos,
-      function (descritor, bytes) {
+    atual.execucao = velhaExecutor.iniciar(nome, arquivos, {
+      escrever: function (descritor, bytes) {
         if (atual.abandonada) return;
         if (descritor === 1) atual.saida.push(bytes);
         const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
@@ -132,9 +181,16 @@
           acrescentar(consoleDoPrograma, texto, 'saida');
         }
       },
-      function (status) {
+      // Drawn in the frame that shows the text that led to it, which came first.
+      jogo: function (casas, vez, fim) {
+        if (atual.abandonada) return;
+        jogoPendente = { casas: casas, vez: vez, fim: fim };
+        pedirQuadro();
+      },
+      terminar: function (status) {
         terminar(atual, status);
-      });
+      },
+    });
     $('#parar').disabled = false;
     // Lines sent while the program loaded, as typed-ahead input.
     for (const linha of atual.linhas) atual.execucao.enviar(linha);

@@ -100,6 +100,14 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  velha_pagina: function () {
+    return !ENVIRONMENT_IS_NODE && Module.velha && Module.velha.jogo ? 1 : 0;
+  },
+
+  velha_jogo: function (casas, vez, fim) {
+    Module.velha.jogo(UTF8ToString(casas), String.fromCharCode(vez), String.fromCharCode(fim));
+  },
+
   // The page's files are all regular; under node, as the system says.
   velha_comum: function (descritor) {
     if (!ENVIRONMENT_IS_NODE) return 1;
