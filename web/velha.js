@@ -164,7 +164,8 @@
     sessao = atual;
     // Lines sent while the program loads wait for it, as typed-ahead input does.
     habilitarComandos(true, true);
-    campo.focus();
+    // Not on a touch screen, where a focused field raises a keyboard over the board.
+    if (!window.matchMedia('(pointer: coarse)').matches) campo.focus();
     const arquivos = {};
     if (nome === 'reader') arquivos['dicionario.txt'] = await dicionarioEscolhido();
     await carregar(nome);
