@@ -11,7 +11,7 @@ namespace velha {
 // The generator's Politica: wins scored on baseDoGerador, and a `min` level's choice
 // recorded as the rule of its position. The check salvarEstadoRegra makes cannot fail
 // there (gerador.cpp shows why), and is left out: it was a measurable part of every node.
-struct POLITICA_DO_GERADOR : POLITICA_SEM_CONTAGEM {
+struct POLITICA_DO_GERADOR : POLITICA_SEM_OBSERVADOR {
   static constexpr int baseDaVitoria = baseDoGerador;
   static void escolhaDoMin(JOGO* j, JOGADA escolhida) {
     gravarRegra(indiceDeUmDadoTabuleiro(j), regraDaCasa(escolhida));

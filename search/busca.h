@@ -7,7 +7,7 @@ namespace velha {
 
 // The search player's Politica: wins scored on baseDaBusca, a `min` level's choice kept
 // nowhere.
-struct POLITICA_DA_BUSCA : POLITICA_SEM_CONTAGEM {
+struct POLITICA_DA_BUSCA : POLITICA_SEM_OBSERVADOR {
   static constexpr int baseDaVitoria = baseDaBusca;
   static void escolhaDoMin(JOGO*, JOGADA) {}
 };

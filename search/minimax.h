@@ -25,12 +25,14 @@ constexpr int sentinela(opcao op) { return op == min ? 99999999 : -99999999; }
 // or when somebody has won as valorDeJogoPerdido (search/placar.h).
 inline constexpr JOGADA semCandidato = -1;
 
-// What every Politica counts: each list of candidates made (aoListar) and each move applied
-// (aoAplicar). Nothing in the programs, where the calls vanish; the tests count with them
-// that a search skips no continuation.
-struct POLITICA_SEM_CONTAGEM {
+// What every Politica may watch: each list of candidates made (aoListar), each move
+// applied (aoAplicar), and each candidate scored, with the depth of its move (aoPontuar).
+// Nothing in the programs, where the calls vanish; the tests count with the first two that
+// a search skips no continuation, and notasDaRaiz keeps the root's scores with the third.
+struct POLITICA_SEM_OBSERVADOR {
   static void aoListar() {}
   static void aoAplicar() {}
+  static void aoPontuar(int /*nivel*/, JOGADA_VALOR /*candidato*/) {}
 };
 
 enum class desfecho { continua, vitoria, empate };
@@ -94,6 +96,7 @@ template <opcao op, class Politica, int livres>
             buscarNivel<outraOpcao(op), Politica, livres - 1>(filho, nivelAtual, somasDoFilho).v;
       }
     }
+    Politica::aoPontuar(nivelAtual, {jogada, valor});
     // Ties keep the earlier, lower-numbered cell.
     if (minMax(valor, escolhida.v, op) != escolhida.v) escolhida = {jogada, valor};
   }
