@@ -123,6 +123,19 @@ function(velha_real_path path result)
   endif()
 endfunction()
 
+# One folder up: <folder_var> becomes the folder that holds it, and <up_var>, its name
+# in a record ("." the root, ".." the folder that holds it, "../.." and so on), follows.
+function(velha_one_up folder_var up_var)
+  string(REGEX REPLACE "/[^/]*$" "" folder "${${folder_var}}")
+  if("${${up_var}}" STREQUAL ".")
+    set(up "..")
+  else()
+    set(up "${${up_var}}/..")
+  endif()
+  set(${folder_var} "${folder}" PARENT_SCOPE)
+  set(${up_var} "${up}" PARENT_SCOPE)
+endfunction()
+
 # What lies at <path>, not following a link there: none, link, folder, file (a regular one
 # that can be read), unreadable (a regular one that cannot), other (a FIFO, a device, a
 # socket), or unknown when the system cannot tell (<why> then says why). CMake's own tests
