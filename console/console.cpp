@@ -41,10 +41,8 @@ void imprimirAjuda(const char* nomeDaBusca) {
 
 void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 
-namespace {
-
-// The game, after each command, for a page that shows it (mostrarOJogo).
-void mostrar(const JOGO& jogo, jogador vez) {
+void mostrarNaPagina(const JOGO& jogo, jogador vez) {
+  if (!haUmaPagina()) return;
   char casas[totalDeCasas + 1];
   for (int casa = 0; casa < totalDeCasas; ++casa) {
     casas[casa] = jogo.A[casa] == casaVazia ? '.' : jogo.A[casa] == casaX ? 'X' : 'O';
@@ -58,12 +56,10 @@ void mostrar(const JOGO& jogo, jogador vez) {
   mostrarOJogo(casas, vez == j1 ? 'X' : 'O', fim);
 }
 
-}  // namespace
-
 void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
   FONTE* entrada = entradaDosComandos();
   char comando = ' ';
-  mostrar(*jogo, *jogadorAtual);
+  mostrarNaPagina(*jogo, *jogadorAtual);
   // End of input ends the program as `q` does.
   while (lerComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
@@ -86,7 +82,7 @@ void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pr
         meuLog(*jogo);
         break;
     }
-    mostrar(*jogo, *jogadorAtual);
+    mostrarNaPagina(*jogo, *jogadorAtual);
   }
 }
 

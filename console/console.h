@@ -30,4 +30,7 @@ void imprimirAjuda(const char* nomeDaBusca);
 
 void inicializar(JOGO* j, jogador jogAtual);
 
+// The game, after each command, for a page that shows it beside the console (mostrarOJogo).
+void mostrarNaPagina(const JOGO& jogo, jogador vez);
+
 }  // namespace velha

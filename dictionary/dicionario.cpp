@@ -10,6 +10,11 @@ char jogadas[tamanhoDoDicionario];
 
 void inicializarJogadas() { std::fill(std::begin(jogadas), std::end(jogadas), semRegra); }
 
+int regrasGravadas() {
+  return static_cast<int>(tamanhoDoDicionario -
+                          std::count(std::begin(jogadas), std::end(jogadas), semRegra));
+}
+
 void imprimirDicionario(std::FILE* saida) {
   for (int chave = 0; chave < tamanhoDoDicionario; ++chave) {
     if (jogadas[chave] != semRegra) std::fprintf(saida, "%d %c\n", chave, jogadas[chave]);

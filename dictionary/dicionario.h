@@ -20,6 +20,9 @@ extern char jogadas[tamanhoDoDicionario];
 // Every entry becomes semRegra.
 void inicializarJogadas();
 
+// How many entries hold a rule.
+int regrasGravadas();
+
 constexpr bool chaveNoDicionario(int chave) { return chave >= 0 && chave < tamanhoDoDicionario; }
 
 // Stores regra for chave, which must be a key of the table: the rule-recording search

@@ -87,4 +87,10 @@ bool eArquivoComum(int descritor);
 // build has such a page; elsewhere nothing is done.
 void mostrarOJogo(const char* casas, char vez, char fim);
 
+// Whether there is such a page: what is worked out only for it is skipped elsewhere.
+bool haUmaPagina();
+
+// How many rules scribe has recorded so far, for that page.
+void mostrarAsRegras(int quantas);
+
 }  // namespace velha

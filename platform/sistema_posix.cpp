@@ -52,6 +52,10 @@ void usarFluxosBinarios() {}  // POSIX streams never translate
 
 void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/) {}
 
+bool haUmaPagina() { return false; }
+
+void mostrarAsRegras(int /*quantas*/) {}
+
 // Linux names the program's file in /proc; where there is no /proc (macOS, the BSDs) the
 // folder is unknown, and only what depends on it (a hint) is left out.
 bool pastaDoPrograma(char* destino, std::size_t tamanho) {

@@ -18,6 +18,7 @@ int velha_comum(int descritor);
 // 1 when a page shows the game (none under node), else 0; and handing it the game.
 int velha_pagina();
 void velha_jogo(const char* casas, int vez, int fim);
+void velha_regras(int quantas);
 // The program's folder, ended by '/', or 0 where it has none (in the page).
 int velha_pasta(char* destino, int tamanho);
 }
@@ -51,6 +52,12 @@ void mostrarOJogo(const char* casas, char vez, char fim) {
   if (velha_pagina() == 0) return;
   std::fflush(stdout);  // so that the page shows the board after what led to it
   velha_jogo(casas, vez, fim);
+}
+
+bool haUmaPagina() { return velha_pagina() == 1; }
+
+void mostrarAsRegras(int quantas) {
+  if (velha_pagina() == 1) velha_regras(quantas);
 }
 
 int erroDoSistema() { return errno; }

@@ -161,6 +161,10 @@ bool eArquivoComum(int descritor) {
 
 void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/) {}
 
+bool haUmaPagina() { return false; }
+
+void mostrarAsRegras(int /*quantas*/) {}
+
 bool temPasta(const char* caminho) { return std::strpbrk(caminho, "\\/:") != nullptr; }
 
 namespace {

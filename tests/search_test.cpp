@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <set>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "search/busca.h"
 #include "tests/arvore.h"
 #include "tests/tabuleiro.h"
+#include "verdicts/vereditos.h"
 
 namespace velha {
 namespace {
@@ -144,19 +146,53 @@ TEST(BuscaMaxMin, NotasDaRaizSaoAsDoMinimaxEmCadaPosicao) {
         const JOGADA_VALOR escolhida = buscaMaxMin(j, min, 0);
         EXPECT_EQ(escolhida.j, primeiraMelhor.j);
         EXPECT_EQ(escolhida.v, primeiraMelhor.v);
+        EXPECT_EQ(vereditosDasCasas(j).melhor, escolhida.j);
       }
       return seguirTodas;
     });
   }
   EXPECT_GT(comparadas, 0);
-  // O in 0 and 1, X in 3 and 4, X to move: cell 5 wins now, 2 stops O and draws, the
-  // others let O win at once.
+  // O in 0 and 1, X in 3 and 4, X to move: cell 5 wins now, 2 stops O and threatens
+  // twice, the others let O win at once.
   const NOTAS_DA_RAIZ notas = notasDaRaiz(tabuleiro("OO.XX....", j1), min, 0);
   ASSERT_EQ(notas.quantidade, 5);
   EXPECT_EQ(notas.candidatos[0].j, 2);
   EXPECT_EQ(lerPlacar(notas.candidatos[1].v).fim, veredito::ganhou);
   EXPECT_EQ(notas.candidatos[1].j, 5);
   EXPECT_EQ(lerPlacar(notas.candidatos[2].v).fim, veredito::perdera);
+}
+
+// The page's question and answer: the verdicts of the free cells, the best, and the
+// dictionary's rule; any other line is no question.
+TEST(Vereditos, RespondemAPerguntaDaPagina) {
+  inicializarJogadas();
+  gravarRegra(chaveDoTabuleiroVazio, regraDaCasa(4));
+  JOGO xNoCentro = tabuleiro("....X....", j2);
+  gravarRegra(indiceDeUmDadoTabuleiro(&xNoCentro), 'x');  // a byte that names no cell
+  const struct {
+    const char* pergunta;
+    bool comDicionario;
+    const char* resposta;  // nullptr: no question
+  } casos[] = {
+      {"OO.XX.... X", false, "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 -"},
+      {"......... X", true, "......... X e e e e e e e e e 0 4"},
+      {"....X.... O", true, "....X.... O e p5 e p5 - p5 e p5 e 0 n"},
+      {"XXX...OO. O", true, "XXX...OO. O - - - - - - - - - - n"},  // over: nothing to play
+      {"OO.XX.... x", false, nullptr},
+      {"OO.XX....  X", false, nullptr},
+      {"OO.XX.... X ", false, nullptr},
+      {"OO-XX.... X", false, nullptr},
+      {"", false, nullptr},
+  };
+  for (const auto& caso : casos) {
+    char resposta[tamanhoDaResposta];
+    const bool respondida =
+        responder(caso.pergunta, std::strlen(caso.pergunta), caso.comDicionario, resposta);
+    EXPECT_EQ(respondida, caso.resposta != nullptr) << caso.pergunta;
+    if (respondida && caso.resposta != nullptr) {
+      EXPECT_STREQ(resposta, caso.resposta);
+    }
+  }
 }
 
 // The benchmarks' floor computes what the search computes: the same cell and score from

@@ -108,6 +108,10 @@ mergeInto(LibraryManager.library, {
     Module.velha.jogo(UTF8ToString(casas), String.fromCharCode(vez), String.fromCharCode(fim));
   },
 
+  velha_regras: function (quantas) {
+    if (Module.velha.regras) Module.velha.regras(quantas);
+  },
+
   // The page's files are all regular; under node, as the system says.
   velha_comum: function (descritor) {
     if (!ENVIRONMENT_IS_NODE) return 1;

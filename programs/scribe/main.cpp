@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "cli/programa.h"
+#include "console/console.h"
 #include "generator/gerador.h"
 #include "input/entrada.h"
+#include "platform/sistema.h"
 
 namespace velha {
 namespace {
@@ -29,7 +31,7 @@ constexpr PROGRAMA scribeNaLinhaDeComando{
 
 void help() {}
 
-void jogar(JOGO* j, jogador* jog) {
+void jogarEmSilencio(JOGO* j, jogador* jog) {
   int pos = 0;
   switch (lerPosicao(entradaDosComandos(), &pos)) {
     case leitura::lida:
@@ -54,6 +56,13 @@ void inicializar(JOGO* j, jogador* jogAtual) {
   *jogAtual = j2;
 }
 
+// The game and the rules recorded so far, after each command, for a page that shows them.
+void mostrar(const JOGO& jogo, jogador vez) {
+  if (!haUmaPagina()) return;
+  mostrarNaPagina(jogo, vez);
+  mostrarAsRegras(regrasGravadas());
+}
+
 int scribe(int argc, char** argv) {
   if (const auto status = iniciarPrograma(argc, argv, scribeNaLinhaDeComando)) return *status;
   inicializarJogadas();
@@ -64,6 +73,7 @@ int scribe(int argc, char** argv) {
 
   FONTE* entrada = entradaDosComandos();
   char comando = ' ';
+  mostrar(jogo, jogadorAtual);
   // End of input ends the program as `q` does.
   while (lerComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
@@ -74,7 +84,7 @@ int scribe(int argc, char** argv) {
         help();
         break;
       case 'j':
-        jogar(&jogo, &jogadorAtual);
+        jogarEmSilencio(&jogo, &jogadorAtual);
         break;
       case 'r':
         inicializar(&jogo, &jogadorAtual);
@@ -87,6 +97,7 @@ int scribe(int argc, char** argv) {
         if (!descartarLinha(entrada, comando)) return statusAoEncerrar(scribeNaLinhaDeComando);
         break;
     }
+    mostrar(jogo, jogadorAtual);
   }
   return statusAoEncerrar(scribeNaLinhaDeComando);
 }

@@ -1,0 +1,51 @@
+// The page's "Show why": a helper it runs beside the program being played, which answers
+// each question line on standard input ("CELLS SIDE", verdicts/vereditos.h) with one line
+// on standard output, and an unreadable question with "?". It plays from "dicionario.txt"
+// when the page gives it one (the file reader was given), to name the dictionary's rule.
+#include <cstdio>
+
+#include "dictionary/dicionario.h"
+#include "input/entrada.h"
+#include "platform/sistema.h"
+#include "verdicts/vereditos.h"
+
+namespace velha {
+namespace {
+
+bool carregarODicionario() {
+  inicializarJogadas();
+  int descritor = abrirParaLer("dicionario.txt");
+  if (descritor < 0) return false;
+  FONTE fonte;
+  abrirFonte(&fonte, lerDoDescritor, &descritor, nullptr);
+  const bool carregado = carregarDicionario(&fonte).resultado == carga::carregada;
+  fecharDescritor(descritor);
+  return carregado;
+}
+
+int responderAteOFim() {
+  const bool comDicionario = carregarODicionario();
+  abrirEntradaDosComandos();
+  FONTE* entrada = entradaDosComandos();
+  char pergunta[tamanhoDaPergunta + 1];
+  char resposta[tamanhoDaResposta];
+  for (;;) {
+    std::size_t tamanho = 0;
+    int c = lerByte(entrada);
+    if (c == fimDaFonte) return 0;
+    for (; c != fimDaFonte && c != '\n'; c = lerByte(entrada)) {
+      // A longer line is no question: one byte past the longest tells it.
+      if (tamanho < sizeof pergunta) pergunta[tamanho++] = static_cast<char>(c);
+    }
+    if (responder(pergunta, tamanho, comDicionario, resposta)) {
+      std::printf("%s\n", resposta);
+    } else {
+      std::printf("?\n");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velha
+
+int main() { return velha::responderAteOFim(); }

@@ -1,0 +1,86 @@
+#include "verdicts/vereditos.h"
+
+#include "dictionary/dicionario.h"
+#include "search/busca.h"
+
+namespace velha {
+
+VEREDITOS vereditosDasCasas(JOGO j) {
+  VEREDITOS vereditos{};
+  vereditos.melhor = semCandidato;
+  // The console searches as `min` from depth 0: its scores are what lerPlacar reads, and
+  // buscaMaxMin plays the first of the lowest.
+  const NOTAS_DA_RAIZ notas = notasDaRaiz(j, min, 0);
+  int melhorNota = 0;
+  for (int i = 0; i < notas.quantidade; ++i) {
+    const JOGADA_VALOR candidato = notas.candidatos[i];
+    vereditos.livre[candidato.j] = true;
+    vereditos.previsao[candidato.j] = lerPlacar(candidato.v);
+    if (i == 0 || candidato.v < melhorNota) {
+      vereditos.melhor = candidato.j;
+      melhorNota = candidato.v;
+    }
+  }
+  return vereditos;
+}
+
+namespace {
+
+constexpr char marcaDe(int valor) { return valor == casaX ? 'X' : valor == casaO ? 'O' : '.'; }
+
+bool lerPergunta(const char* pergunta, std::size_t tamanho, JOGO* j) {
+  if (tamanho != tamanhoDaPergunta || pergunta[totalDeCasas] != ' ') return false;
+  const char vez = pergunta[totalDeCasas + 1];
+  if (vez != 'X' && vez != 'O') return false;
+  inicializarJogo(j, vez == 'X' ? j1 : j2);
+  for (int casa = 0; casa < totalDeCasas; ++casa) {
+    const char marca = pergunta[casa];
+    if (marca != '.' && marca != 'X' && marca != 'O') return false;
+    j->A[casa] = marca == 'X' ? casaX : marca == 'O' ? casaO : casaVazia;
+    if (j->A[casa] != casaVazia) ++j->jogadas;
+  }
+  return true;
+}
+
+char* escreverPrevisao(char* onde, bool livre, PREVISAO previsao) {
+  *onde++ = ' ';
+  if (!livre) {
+    *onde++ = '-';
+  } else if (previsao.fim == veredito::empate) {
+    *onde++ = 'e';
+  } else {
+    const bool vence = previsao.fim == veredito::ganhou || previsao.fim == veredito::ganhara;
+    *onde++ = vence ? 'v' : 'p';
+    *onde++ = static_cast<char>('0' + previsao.fimEstimado);  // at most 8
+  }
+  return onde;
+}
+
+}  // namespace
+
+bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, char* resposta) {
+  JOGO j;
+  if (!lerPergunta(pergunta, tamanho, &j)) return false;
+  const VEREDITOS vereditos = vereditosDasCasas(j);
+  char* onde = resposta;
+  for (int casa = 0; casa < totalDeCasas; ++casa) *onde++ = marcaDe(j.A[casa]);
+  *onde++ = ' ';
+  *onde++ = j.jogadorAtual == j1 ? 'X' : 'O';
+  for (int casa = 0; casa < totalDeCasas; ++casa) {
+    onde = escreverPrevisao(onde, vereditos.livre[casa], vereditos.previsao[casa]);
+  }
+  *onde++ = ' ';
+  *onde++ = vereditos.melhor == semCandidato ? '-' : regraDaCasa(vereditos.melhor);
+  *onde++ = ' ';
+  if (!comDicionario) {
+    *onde++ = '-';
+  } else {
+    // The rule reader's `b` would play: a cell, or none (no rule, or a byte naming no cell).
+    const int casa = casaDaRegra(regraDe(indiceDeUmDadoTabuleiro(&j)));
+    *onde++ = casa >= 0 && casa < totalDeCasas ? regraDaCasa(casa) : 'n';
+  }
+  *onde = '\0';
+  return true;
+}
+
+}  // namespace velha

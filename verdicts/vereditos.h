@@ -1,0 +1,36 @@
+// What playing each cell leads to for the side to move, with both sides perfect
+// afterwards, from the search that plays; and the page's question about a position and
+// its one-line answer ("Show why").
+#pragma once
+
+#include <cstddef>
+
+#include "core/jogo.h"
+#include "search/placar.h"
+
+namespace velha {
+
+struct VEREDITOS {
+  bool livre[totalDeCasas];         // a cell the side to move may play
+  PREVISAO previsao[totalDeCasas];  // read as seeker reads its own score; free cells only
+  JOGADA melhor;                    // the cell seeker's `b` plays, or semCandidato
+};
+
+// None free in a finished game.
+VEREDITOS vereditosDasCasas(JOGO j);
+
+// The question is a line "CELLS SIDE": nine of '.', 'X', 'O' row by row, a space, and 'X'
+// or 'O' to move. The answer repeats it and adds, per cell, "-" (taken), "e" (draw), "vK"
+// (wins, K moves still to come after it) or "pK" (loses in K); then the best cell or "-";
+// then the dictionary's rule: its cell, "n" where it names none, "-" without a dictionary.
+//   "OO.XX.... X" -> "OO.XX.... X - - e - - v0 p1 p1 p1 5 n"
+inline constexpr std::size_t tamanhoDaPergunta = 11;
+// The question, then " vK" at most per cell, the best cell and the rule, each " C", and '\0'.
+inline constexpr std::size_t tamanhoDaResposta = tamanhoDaPergunta + 3 * totalDeCasas + 2 * 2 + 1;
+
+// Writes the answer, ended by '\0', into resposta (tamanhoDaResposta bytes), or returns
+// false for a line that is no question. comDicionario: whether the dictionary's table
+// holds a loaded file.
+bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, char* resposta);
+
+}  // namespace velha
