@@ -28,7 +28,7 @@ var velhaExecutor = (function () {
         self.postMessage({ tipo: 'saida', descritor: 2, bytes: new TextEncoder().encode(texto + '\n') });
       };
       velhaPrograma({
-        arguments: [],
+        arguments: mensagem.argumentos,
         thisProgram: mensagem.nome,
         velha: {
           entrada: function () {
@@ -44,6 +44,9 @@ var velhaExecutor = (function () {
           jogo: function (casas, vez, fim) {
             self.postMessage({ tipo: 'jogo', casas: casas, vez: vez, fim: fim });
           },
+          regras: function (quantas) {
+            self.postMessage({ tipo: 'regras', quantas: quantas });
+          },
         },
         print: mensagemDoRuntime,
         printErr: mensagemDoRuntime,
@@ -56,6 +59,21 @@ var velhaExecutor = (function () {
     };
   }
 
+  // A program's script adds its text to velhaFontes; each is loaded once, when first needed.
+  function carregar(nome) {
+    if (window.velhaFontes && window.velhaFontes[nome]) return Promise.resolve();
+    return new Promise(function (pronto, falhou) {
+      const script = document.createElement('script');
+      script.src = nome + '.js';
+      script.onload = pronto;
+      script.onerror = function () {
+        script.remove();
+        falhou(new Error(nome + '.js'));
+      };
+      document.body.appendChild(script);
+    });
+  }
+
   const enderecos = {}; // program -> the address of its worker's script, made once
 
   function enderecoDe(nome) {
@@ -66,11 +84,13 @@ var velhaExecutor = (function () {
     return enderecos[nome];
   }
 
-  // Starts the program nome with the files arquivos (name: bytes). ouvintes hears from it:
-  // escrever(descriptor, bytes) what it writes, jogo(casas, vez, fim) its game after each
-  // command (platform/sistema.h, mostrarOJogo), and terminar(status), once, that it ended
-  // (null: stopped). The answer sends a line's bytes to its standard input, or stops it.
-  function iniciar(nome, arquivos, ouvintes) {
+  // Starts the program nome, loaded, with the files arquivos (name: bytes) and its command
+  // line's argumentos. ouvintes hears from it: escrever(descriptor, bytes) what it writes,
+  // jogo(casas, vez, fim) its game after each command and regras(quantas) scribe's rule
+  // count (platform/sistema.h, mostrarOJogo and mostrarAsRegras), and terminar(status),
+  // once, that it ended (null: stopped). The answer sends a line's bytes to its standard
+  // input, or stops it.
+  function iniciar(nome, arquivos, ouvintes, argumentos) {
     const worker = new Worker(enderecoDe(nome));
     let ativo = true;
     const acabar = function (status) {
@@ -84,6 +104,7 @@ var velhaExecutor = (function () {
       if (!ativo) return;
       if (mensagem.tipo === 'saida') ouvintes.escrever(mensagem.descritor, mensagem.bytes);
       else if (mensagem.tipo === 'jogo') ouvintes.jogo(mensagem.casas, mensagem.vez, mensagem.fim);
+      else if (mensagem.tipo === 'regras') ouvintes.regras(mensagem.quantas);
       else if (mensagem.tipo === 'fim') acabar(mensagem.status);
     };
     worker.onerror = function (evento) {
@@ -91,7 +112,7 @@ var velhaExecutor = (function () {
       ouvintes.escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
       acabar(null);
     };
-    worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos });
+    worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos || [] });
     return {
       enviar: function (bytes) {
         if (ativo) worker.postMessage({ tipo: 'linha', bytes: bytes });
@@ -102,5 +123,5 @@ var velhaExecutor = (function () {
     };
   }
 
-  return { iniciar: iniciar };
+  return { carregar: carregar, iniciar: iniciar };
 })();

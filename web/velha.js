@@ -1,8 +1,10 @@
 // The page: starts one of the three programs (seeker.js, reader.js, scribe.js, each the
 // program's JavaScript and WebAssembly as text) in a worker (executor.js), hands it the
 // person's lines as its standard input and shows exactly what it writes: standard output
-// in the console, standard error apart. platform/web/sistema.js is the program's side of
-// this exchange (Module.velha).
+// in the console, standard error apart, and the board (tabuleiro.js) what it tells of its
+// game. platform/web/sistema.js is the program's side of this exchange (Module.velha).
+// It also gives reader the dictionary the person chose, names it, and says what each
+// program does; the page's texts are in textos.js.
 'use strict';
 
 (function () {
@@ -12,30 +14,74 @@
   const campo = $('#linha');
   const codificador = new TextEncoder();
 
+  const t = velhaTextos.t;
+
   let sessao = null; // the program running now
   let ultimaListagem = null; // the bytes scribe last wrote on standard output
 
-  // A program's script adds its text to velhaFontes; each is loaded once, when first chosen.
-  function carregar(nome) {
-    if (window.velhaFontes && window.velhaFontes[nome]) return Promise.resolve();
-    return new Promise(function (pronto, falhou) {
-      const script = document.createElement('script');
-      script.src = nome + '.js';
-      script.onload = pronto;
-      script.onerror = function () {
-        falhou(new Error(nome + '.js could not be loaded'));
-      };
-      document.body.appendChild(script);
-    });
+  function avisar(texto) {
+    $('#aviso').textContent = texto;
+    $('#aviso').hidden = texto === '';
   }
 
+  // The dictionary chosen for reader: its bytes, how reader is given it (the file by its own
+  // name, so that reader's messages name it) and how the page names it. Throws the
+  // message for the page when there is none to give.
   async function dicionarioEscolhido() {
     const escolha = document.querySelector('input[name="dicionario"]:checked').value;
-    if (escolha === 'listagem' && ultimaListagem) return ultimaListagem;
-    if (escolha === 'arquivo' && $('#arquivo').files.length === 1) {
-      return new Uint8Array(await $('#arquivo').files[0].arrayBuffer());
+    if (escolha === 'listagem' && ultimaListagem) {
+      return { bytes: ultimaListagem, arquivos: { 'dicionario.txt': ultimaListagem }, argumentos: [], nome: () => t('aListagem') };
     }
-    return codificador.encode(window.velhaDicionarioCompleto || '');
+    if (escolha === 'arquivo') {
+      const arquivo = $('#arquivo').files[0];
+      if (!arquivo) throw new Error(t('semArquivo'));
+      let bytes;
+      try {
+        bytes = new Uint8Array(await arquivo.arrayBuffer());
+      } catch (erro) {
+        throw new Error(t('arquivoIlegivel', arquivo.name, erro.name || erro.message));
+      }
+      const arquivos = {};
+      arquivos[arquivo.name] = bytes;
+      return { bytes: bytes, arquivos: arquivos, argumentos: ['--', arquivo.name], nome: () => t('oArquivo', arquivo.name) };
+    }
+    const completo = codificador.encode(window.velhaDicionarioCompleto || '');
+    return { bytes: completo, arquivos: { 'dicionario.txt': completo }, argumentos: [], nome: () => t('oCompleto') };
+  }
+
+  function nomeDaEscolha() {
+    const escolha = document.querySelector('input[name="dicionario"]:checked').value;
+    if (escolha === 'listagem') return t('aListagem');
+    if (escolha === 'arquivo') {
+      const arquivo = $('#arquivo').files[0];
+      return arquivo ? t('oArquivo', arquivo.name) : t('umArquivo');
+    }
+    return t('oCompleto');
+  }
+
+  // What the program does, in one line, with the dictionary reader plays from and the side
+  // scribe's b records.
+  function explicar() {
+    const explicacao = $('#explicacao');
+    if (!sessao) {
+      explicacao.textContent = '';
+    } else if (sessao.nome === 'reader') {
+      explicacao.textContent = t('explicacaoReader', sessao.dicionario ? sessao.dicionario.nome() : nomeDaEscolha());
+    } else if (sessao.nome === 'scribe') {
+      explicacao.textContent = t('explicacaoScribe', velhaTabuleiro.vez());
+    } else {
+      explicacao.textContent = t('explicacaoSeeker');
+    }
+    explicarMudanca();
+  }
+
+  // A dictionary chosen while reader runs is used when it starts again, as it reads its
+  // dictionary once, at start; the page says so, and offers to start it again.
+  function explicarMudanca() {
+    const lendo = sessao && sessao.nome === 'reader' && sessao.execucao && !sessao.terminada && sessao.dicionario;
+    const mudou = lendo && nomeDaEscolha() !== sessao.dicionario.nome();
+    $('#mudanca').hidden = !mudou;
+    if (mudou) $('#mudanca-texto').textContent = t('mudancaDeDicionario', sessao.dicionario.nome(), nomeDaEscolha());
   }
 
   // What reaches a log waits for the next animation frame, and then goes in at once: a
@@ -124,11 +170,11 @@
     if (jogoPendente) {
       velhaTabuleiro.mostrar(jogoPendente.casas, jogoPendente.vez, jogoPendente.fim);
       jogoPendente = null;
+      if (sessao && sessao.nome === 'scribe') explicar();
     }
   }
 
-  function habilitarComandos(ativo, novo) {
-    velhaTabuleiro.ativar(ativo, novo);
+  function habilitarComandos(ativo) {
     campo.disabled = !ativo;
     $('#linha-form button').disabled = !ativo;
     for (const botao of document.querySelectorAll('[data-linha]:not([data-casa])')) {
@@ -143,6 +189,17 @@
       sessao.abandonada = true; // its output is no longer shown
       if (sessao.execucao) sessao.execucao.parar();
     }
+    avisar('');
+    let dicionario = null;
+    if (nome === 'reader') {
+      // No program runs with a dictionary the person did not choose.
+      try {
+        dicionario = await dicionarioEscolhido();
+      } catch (erro) {
+        avisar(erro.message);
+        return;
+      }
+    }
     for (const botao of document.querySelectorAll('[data-programa]')) {
       botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));
     }
@@ -155,22 +212,31 @@
     $('#nome-do-programa').textContent = '(' + nome + ')';
     const atual = {
       nome: nome,
+      dicionario: dicionario,
       linhas: [], // sent before the program started
       execucao: null, // once it has started: enviar(bytes), parar()
       saida: [], // what it wrote on standard output
       decodificadores: { 1: new TextDecoder(), 2: new TextDecoder() },
       abandonada: false,
+      terminada: false,
     };
     sessao = atual;
+    velhaTabuleiro.iniciar(nome, dicionario ? { 'dicionario.txt': dicionario.bytes } : {});
+    explicar();
     // Lines sent while the program loads wait for it, as typed-ahead input does.
-    habilitarComandos(true, true);
+    habilitarComandos(true);
     // Not on a touch screen, where a focused field raises a keyboard over the board.
     if (!window.matchMedia('(pointer: coarse)').matches) campo.focus();
-    const arquivos = {};
-    if (nome === 'reader') arquivos['dicionario.txt'] = await dicionarioEscolhido();
-    await carregar(nome);
+    try {
+      await velhaExecutor.carregar(nome);
+    } catch (erro) {
+      if (atual.abandonada) return;
+      avisar(t('naoCarregou', erro.message));
+      terminar(atual, null);
+      return;
+    }
     if (atual.abandonada) return;
-    atual.execucao = velhaExecutor.iniciar(nome, arquivos, {
+    atual.execucao = velhaExecutor.iniciar(nome, dicionario ? dicionario.arquivos : {}, {
       escrever: function (descritor, bytes) {
         if (atual.abandonada) return;
         if (descritor === 1) atual.saida.push(bytes);
@@ -188,25 +254,38 @@
         jogoPendente = { casas: casas, vez: vez, fim: fim };
         pedirQuadro();
       },
+      regras: function (quantas) {
+        if (!atual.abandonada) velhaTabuleiro.regras(quantas);
+      },
       terminar: function (status) {
         terminar(atual, status);
       },
-    });
+    }, dicionario ? dicionario.argumentos : []);
     $('#parar').disabled = false;
     // Lines sent while the program loaded, as typed-ahead input.
     for (const linha of atual.linhas) atual.execucao.enviar(linha);
     atual.linhas = [];
+    explicarMudanca();
+  }
+
+  function frase(atual) {
+    if (atual.status === null) return t('parado', atual.nome);
+    if (atual.status === 0) return t('terminou', atual.nome, 0);
+    return t('terminouComErro', atual.nome, atual.status);
   }
 
   // status is null when the person stopped the program.
   function terminar(atual, status) {
     if (atual.abandonada) return;
+    atual.terminada = true;
+    atual.status = status;
     habilitarComandos(false);
+    velhaTabuleiro.terminar();
     $('#parar').disabled = true;
     if (atual.nome === 'scribe' && status !== null) guardarListagem(atual.saida);
-    $('#status').textContent = status === null ? atual.nome + ' was stopped.'
-      : atual.nome + ' ended with status ' + status + '.';
+    $('#status').textContent = frase(atual);
     $('#fim').hidden = false;
+    explicarMudanca();
     $('#de-novo').focus();
   }
 
@@ -255,7 +334,24 @@
   });
   $('#arquivo').addEventListener('change', function () {
     document.querySelector('input[name="dicionario"][value="arquivo"]').checked = true;
+    explicarMudanca();
   });
+  for (const opcao of document.querySelectorAll('input[name="dicionario"]')) {
+    opcao.addEventListener('change', explicarMudanca);
+  }
+  $('#reiniciar-reader').addEventListener('click', function () {
+    iniciar('reader');
+  });
+  const seletor = $('#idioma');
+  seletor.value = velhaTextos.idioma();
+  seletor.addEventListener('change', function () {
+    velhaTextos.mudar(seletor.value);
+  });
+  velhaTextos.aoMudar(function () {
+    explicar();
+    if (sessao && sessao.terminada) $('#status').textContent = frase(sessao);
+  });
+  velhaTextos.aplicar();
   $('#salvar-listagem').addEventListener('click', function () {
     const endereco = URL.createObjectURL(new Blob([ultimaListagem], { type: 'text/plain' }));
     const link = document.createElement('a');
