@@ -118,16 +118,11 @@ var velhaTabuleiro = (function () {
     }
     botao.setAttribute('aria-label', nome.join(', '));
     botao.disabled = !ativo || !livre || !emJogo;
-    const simbolo = document.createElement('span');
-    simbolo.className = 'marca';
-    simbolo.textContent = livre ? String(casa) : marca;
-    botao.replaceChildren(simbolo);
-    for (const linha of linhas) {
-      const parte = document.createElement('span');
-      parte.className = 'porque';
-      parte.textContent = linha;
-      botao.appendChild(parte);
-    }
+    botao.textContent = livre ? String(casa) : marca;
+    // Drawn by the style sheet under the cell's label, which stays its number or mark: the
+    // verdict is in the cell's name already.
+    if (linhas.length > 0) botao.dataset.porque = linhas.join('\n');
+    else delete botao.dataset.porque;
   }
 
   function textoDaSituacao(jogada) {

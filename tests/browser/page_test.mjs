@@ -1,7 +1,8 @@
 // The web build's page in the system's Chromium, driven as a person drives it: typing a
 // line and pressing Enter, clicking buttons, choosing a file. The page is served on
 // 127.0.0.1 and also opened from disk; every scenario also checks that the browser's
-// console shows no error and that no request leaves this machine.
+// console shows no error and that no request leaves this machine, and axe-core checks
+// the screens it passes through.
 //
 // node --test page_test.mjs, with VELHA_SITE (build-web/site) and VELHA_SOURCE (the source
 // tree, for a transcript) in the environment; Chromium is /usr/bin/chromium unless
@@ -11,8 +12,11 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import { createRequire } from 'node:module';
 import { after, before, test } from 'node:test';
 import puppeteer from 'puppeteer-core';
+
+const axe = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 const site = process.env.VELHA_SITE;
 const fonte = process.env.VELHA_SOURCE;
@@ -22,11 +26,14 @@ let servidor;
 let endereco;
 let navegador;
 
-const tipos = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+const tipos = {
+  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
+};
 
-before(async function () {
-  assert.ok(site && fs.existsSync(path.join(site, 'index.html')), 'VELHA_SITE has no index.html');
-  servidor = http.createServer(function (pedido, resposta) {
+// The site on 127.0.0.1, on a port of its own; its address ends in '/'.
+async function servir() {
+  const servido = http.createServer(function (pedido, resposta) {
     const nome = new URL(pedido.url, 'http://127.0.0.1').pathname.replace(/^\/$/, '/index.html');
     const arquivo = path.join(site, path.normalize(nome));
     if (!arquivo.startsWith(site) || !fs.existsSync(arquivo)) {
@@ -36,7 +43,13 @@ before(async function () {
     resposta.writeHead(200, { 'Content-Type': tipos[path.extname(arquivo)] || 'text/plain' });
     fs.createReadStream(arquivo).pipe(resposta);
   });
-  await new Promise((pronto) => servidor.listen(0, '127.0.0.1', pronto));
+  await new Promise((pronto) => servido.listen(0, '127.0.0.1', pronto));
+  return servido;
+}
+
+before(async function () {
+  assert.ok(site && fs.existsSync(path.join(site, 'index.html')), 'VELHA_SITE has no index.html');
+  servidor = await servir();
   endereco = 'http://127.0.0.1:' + servidor.address().port + '/';
   navegador = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
@@ -64,7 +77,7 @@ async function abrir(url) {
   pagina.on('pageerror', (erro) => problemas.push('exception: ' + erro.message));
   pagina.on('request', (pedido) => {
     const destino = pedido.url();
-    const local = destino.startsWith(endereco) || destino.startsWith('file://') ||
+    const local = destino.startsWith('http://127.0.0.1:') || destino.startsWith('file://') ||
       destino.startsWith('data:') || destino.startsWith('blob:');
     if (!local) problemas.push('request: ' + destino);
   });
@@ -108,13 +121,24 @@ async function observarTarefasLongas(pagina) {
 const longasDesde = (pagina, desde) => pagina.evaluate(
   (d) => window.tarefasLongas.filter((t) => t.startTime >= d).map((t) => Math.round(t.duration)), desde);
 
+// axe-core on the page as it stands: any violation of its rules fails the scenario.
+async function acessivel(pagina, onde) {
+  if (!(await pagina.evaluate(() => 'axe' in window))) await pagina.addScriptTag({ content: axe });
+  const violacoes = await pagina.evaluate(async () => (await window.axe.run(document, { preload: false })).violations
+    .map((v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', ')));
+  assert.deepEqual(violacoes, [], 'axe-core, ' + onde);
+}
+
+// The board's cells as a screen reader names them.
+const casas = (pagina) => pagina.$$eval('.tabuleiro [data-casa]', (botoes) => botoes.map((b) => b.getAttribute('aria-label')));
+
 async function esperarFim(pagina) {
   await pagina.waitForSelector('#fim:not([hidden])');
   return pagina.$eval('#status', (status) => status.textContent);
 }
 
 test('seeker: b on the empty board shows what the Linux program writes', async function () {
-  const aberta = await abrir(endereco);
+  const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
   const caso = path.join(fonte, 'tests/transcripts/seeker/busca_no_tabuleiro_vazio_empata');
   const inicio = Date.now();
@@ -130,17 +154,18 @@ test('seeker: b on the empty board shows what the Linux program writes', async f
   }
   const umB = Date.now() - antes;
   assert.deepEqual(await longasDesde(pagina, desde), [], 'tasks over 50 ms through b');
-  assert.equal(await esperarFim(pagina), 'seeker ended with status 0.');
+  assert.equal(await esperarFim(pagina), 'seeker ended (status 0).');
   assert.equal(await saida(pagina), fs.readFileSync(caso + '.out', 'latin1'));
   console.log(`# first output ${primeiraSaida} ms after choosing seeker; b from the empty board: ${umB} ms`);
   await fechar(aberta);
 });
 
 test('reader: a whole game with the mouse against the bundled dictionary ends in a draw', async function () {
-  const aberta = await abrir(endereco);
+  const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
   await pagina.click('[data-programa="reader"]');
   await esperarSaida(pagina, 'q : encerrar programa');
+  const desde = await observarTarefasLongas(pagina);
   // X's moves from the pad, O's from the dictionary: the line the dictionary itself plays.
   for (const [indice, casa] of [0, 1, 6, 5, 8].entries()) {
     await pagina.click(`[data-linha="j ${casa}"]`);
@@ -155,21 +180,30 @@ test('reader: a whole game with the mouse against the bundled dictionary ends in
   }
   await esperarSaida(pagina, 'Jogo encerrado. Jogo empatado (velha).');
   // The board is the game the console printed last, named cell by cell, none offered.
-  await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'Draw.');
+  await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X played cell 8; draw.');
   const linhas = (await saida(pagina)).split('\n').filter((l) => l.includes('||') && !l.includes('---')).slice(-3);
   const esperados = linhas.flatMap((l, linha) => l.split('||')[0].split('|').map((c, coluna) =>
     `cell ${3 * linha + coluna}: ${c.trim() || 'free'}`));
-  const casas = await pagina.$$eval('.tabuleiro [data-casa]',
+  const nomes = await pagina.$$eval('.tabuleiro [data-casa]',
     (botoes) => botoes.map((b) => [b.getAttribute('aria-label'), b.disabled]));
-  assert.deepEqual(casas, esperados.map((nome) => [nome, true]));
+  assert.deepEqual(nomes, esperados.map((nome) => [nome, true]));
+  assert.deepEqual(await longasDesde(pagina, desde), [], 'tasks over 50 ms through a game');
+  await acessivel(pagina, 'a drawn game');
   await pagina.click('[data-linha="q"]');
-  assert.equal(await esperarFim(pagina), 'reader ended with status 0.');
+  assert.equal(await esperarFim(pagina), 'reader ended (status 0).');
   await fechar(aberta);
 });
 
 test("reader plays from scribe's listing, and from a file chosen on the computer", async function () {
-  const aberta = await abrir(endereco);
+  const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
+  // "A file" with none chosen starts nothing and says why.
+  await pagina.click('input[value="arquivo"]');
+  await pagina.click('[data-programa="reader"]');
+  await pagina.waitForSelector('#aviso:not([hidden])');
+  assert.equal(await pagina.$eval('#aviso', (a) => a.textContent), 'Choose a file for reader, or another dictionary.');
+  assert.equal(await pagina.$eval('#console', (c) => c.textContent), '');
+  await pagina.click('input[value="completo"]');
   // scribe's search and its listing of 2,423 lines leave the page's thread free from b to
   // the listing's last line on screen, once scribe has started (Stop is offered then;
   // loading its script may take longer): no task there near 100 ms. (One run in five
@@ -178,12 +212,13 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await pagina.waitForSelector('#parar:not([disabled])');
   const desde = await observarTarefasLongas(pagina);
   await digitar(pagina, 'b');
+  await pagina.waitForFunction(() => /^Rules recorded so far: [1-9]/.test(document.querySelector('#nota').textContent));
   await digitar(pagina, 'i');
   await pagina.waitForFunction(() => (document.querySelector('#console').textContent.match(/\n/g) || []).length >= 2425);
   assert.deepEqual((await longasDesde(pagina, desde)).filter((ms) => ms >= 90), [],
     'tasks near 100 ms through b and i');
   await digitar(pagina, 'q');
-  assert.equal(await esperarFim(pagina), 'scribe ended with status 0.');
+  assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
   assert.match(await saida(pagina), /^10597 0\n/m);
   await pagina.click('#usar-listagem');
   await pagina.click('[data-programa="reader"]');
@@ -193,12 +228,30 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
 
   const pasta = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-'));
   const arquivo = path.join(pasta, 'meu.txt');
-  fs.writeFileSync(arquivo, '10597 4\n');
+  // X's rule on the empty board is the centre; O's, with X there, an edge, which loses.
+  fs.writeFileSync(arquivo, '10597 4\n10678 1\n');
   await (await pagina.$('#arquivo')).uploadFile(arquivo);
   await pagina.click('[data-programa="reader"]');
   await esperarSaida(pagina, 'q : encerrar programa');
-  await digitar(pagina, 'b');
+  assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file meu\.txt\./);
+  await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary');
+  await pagina.click('#porque');
+  await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, draw, dictionary');
+  await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 4 [indice buscado: 10597]');
+  await pagina.waitForFunction(() => document.querySelector('[data-casa="1"]').getAttribute('aria-label') === 'cell 1: free, loses in 5, dictionary');
+  assert.equal(await pagina.$eval('#nota', (n) => n.textContent), 'The dictionary’s move, cell 1, is not among the best.');
+  await acessivel(pagina, "reader's rule marked, Show why on");
+  await pagina.click('[data-linha="j 0"]');
+  await pagina.waitForFunction(() => document.querySelector('#nota').textContent.startsWith('The dictionary has no rule for this position'));
+  // Another dictionary chosen while reader plays: said, and reader started again with it.
+  await pagina.click('input[value="completo"]');
+  await pagina.waitForSelector('#mudanca:not([hidden])');
+  assert.equal(await pagina.$eval('#mudanca-texto', (m) => m.textContent),
+    'reader is playing from the file meu.txt; the complete dictionary, for both sides takes effect when it starts again.');
+  await pagina.click('#reiniciar-reader');
+  await pagina.waitForFunction(() => document.querySelector('#explicacao').textContent.includes('the complete dictionary'));
+  assert.equal(await pagina.$eval('#mudanca', (m) => m.hidden), true);
   fs.rmSync(pasta, { recursive: true });
   await fechar(aberta);
 });
@@ -216,5 +269,60 @@ test('the page opened from disk plays', async function () {
   await digitar(pagina, 'b');
   await pagina.click('#parar');
   assert.equal(await esperarFim(pagina), 'scribe was stopped.');
+  await acessivel(pagina, 'from disk, a program stopped');
+  await fechar(aberta);
+});
+
+test('Show why: the verdict of every free cell, and a whole game on the board alone, in both languages', async function () {
+  const aberta = await abrir(endereco + '?lang=en');
+  const { pagina } = aberta;
+  await pagina.click('[data-programa="seeker"]');
+  await esperarSaida(pagina, 'q : encerrar programa');
+  await pagina.click('#porque');
+  const vazio = Array.from({ length: 9 }, (_, c) => `cell ${c}: free, draw` + (c === 0 ? ', best' : ''));
+  await pagina.waitForFunction((e) => JSON.stringify(Array.from(document.querySelectorAll('[data-casa]'),
+    (b) => b.getAttribute('aria-label'))) === e, {}, JSON.stringify(vazio));
+  // O in 0 and 1, X in 3 and 4, X to move: 5 wins now; 2 blocks O and threatens twice.
+  for (const casa of [3, 0, 4, 1]) {
+    await pagina.click(`[data-casa="${casa}"]`);
+    await pagina.waitForSelector(`[data-casa="${casa}"]:disabled`);
+  }
+  await pagina.waitForFunction(() => document.querySelector('[data-casa="5"]').getAttribute('aria-label').includes(','));
+  assert.deepEqual(await casas(pagina), ['cell 0: O', 'cell 1: O', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
+    'cell 5: free, wins now, best', 'cell 6: free, loses in 1', 'cell 7: free, loses in 1', 'cell 8: free, loses in 1']);
+  assert.equal(await pagina.$eval('#situacao', (s) => s.textContent), 'O played cell 1; X to move.');
+  await acessivel(pagina, 'Show why, in English');
+  await pagina.select('#idioma', 'pt');
+  assert.equal(await pagina.$eval('[data-casa="5"]', (b) => b.getAttribute('aria-label')), 'casa 5: livre, vence agora, melhor');
+  assert.equal(await pagina.$eval('#porque', (c) => c.labels[0].textContent.trim()), 'Mostrar porquê');
+  assert.equal(await pagina.$eval('html', (h) => h.lang), 'pt');
+  await acessivel(pagina, 'Show why, in Portuguese');
+  await pagina.click('[data-casa="5"]');
+  await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X jogou na casa 5; X venceu.');
+  assert.deepEqual(await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => !b.disabled).length), 0);
+  await esperarSaida(pagina, 'Vitoria do jogador 1 (X).');
+  await pagina.click('[data-linha="q"]');
+  assert.equal(await esperarFim(pagina), 'O seeker terminou (status 0).');
+  await fechar(aberta);
+});
+
+test('served once, the page starts and plays with no network', async function () {
+  const proprio = await servir();
+  const aberta = await abrir('http://127.0.0.1:' + proprio.address().port + '/?lang=en');
+  const { pagina } = aberta;
+  assert.equal(await pagina.$eval('link[rel="manifest"]', (l) => l.getAttribute('href')), 'manifest.webmanifest');
+  await pagina.evaluate(() => navigator.serviceWorker.ready);
+  await pagina.waitForFunction(async () => (await (await caches.open('velha')).keys()).length >= 14);
+  proprio.closeAllConnections();
+  await new Promise((pronto) => proprio.close(pronto));
+  await pagina.reload();
+  await pagina.click('[data-programa="seeker"]');
+  await esperarSaida(pagina, 'q : encerrar programa');
+  await pagina.click('[data-casa="4"]');
+  await pagina.click('[data-linha="b"]');
+  await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
+  // What the page asked of the server it could not reach is no fault of the page.
+  aberta.problemas.splice(0, aberta.problemas.length,
+    ...aberta.problemas.filter((p) => !p.includes('net::ERR_CONNECTION_REFUSED')));
   await fechar(aberta);
 });
