@@ -59,19 +59,24 @@ var velhaExecutor = (function () {
     };
   }
 
-  // A program's script adds its text to velhaFontes; each is loaded once, when first needed.
+  // A program's script adds its text to velhaFontes; each is loaded once, when first needed
+  // (a second request while it loads waits for the same load).
+  const carregados = {}; // program -> the promise of its script's load
   function carregar(nome) {
-    if (window.velhaFontes && window.velhaFontes[nome]) return Promise.resolve();
-    return new Promise(function (pronto, falhou) {
-      const script = document.createElement('script');
-      script.src = nome + '.js';
-      script.onload = pronto;
-      script.onerror = function () {
-        script.remove();
-        falhou(new Error(nome + '.js'));
-      };
-      document.body.appendChild(script);
-    });
+    if (!carregados[nome]) {
+      carregados[nome] = new Promise(function (pronto, falhou) {
+        const script = document.createElement('script');
+        script.src = nome + '.js';
+        script.onload = pronto;
+        script.onerror = function () {
+          script.remove();
+          delete carregados[nome]; // tried again next time
+          falhou(new Error(nome + '.js'));
+        };
+        document.body.appendChild(script);
+      });
+    }
+    return carregados[nome];
   }
 
   const enderecos = {}; // program -> the address of its worker's script, made once

@@ -135,7 +135,7 @@ var velhaTabuleiro = (function () {
   // The notes under the board: reader's rule where it is missing or not among the best;
   // scribe's rule count.
   function textoDaNota() {
-    if (programa === 'scribe' && regras !== null) return t('regrasGravadas', regras.toLocaleString(velhaTextos.idioma()));
+    if (programa === 'scribe' && regras !== null) return t('regrasGravadas', regras);
     if (programa !== 'reader' || !jogo || jogo.fim !== '-' || !resposta) return '';
     if (resposta.regra === 'n') return t('semRegra');
     const regra = Number(resposta.regra);

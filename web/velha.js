@@ -228,7 +228,8 @@
     // Not on a touch screen, where a focused field raises a keyboard over the board.
     if (!window.matchMedia('(pointer: coarse)').matches) campo.focus();
     try {
-      await velhaExecutor.carregar(nome);
+      // The board's helper too, so that loading it is over when the program starts.
+      await Promise.all([velhaExecutor.carregar(nome), velhaExecutor.carregar('vereditos').catch(() => undefined)]);
     } catch (erro) {
       if (atual.abandonada) return;
       avisar(t('naoCarregou', erro.message));
