@@ -39,7 +39,9 @@
       try {
         bytes = new Uint8Array(await arquivo.arrayBuffer());
       } catch (erro) {
-        throw new Error(t('arquivoIlegivel', arquivo.name, erro.name || erro.message));
+        // The browser refuses a file that changed or went after it was chosen.
+        const mudou = erro.name === 'NotReadableError' || erro.name === 'NotFoundError';
+        throw new Error(mudou ? t('arquivoMudou', arquivo.name) : t('arquivoIlegivel', arquivo.name, erro.message));
       }
       const arquivos = {};
       arquivos[arquivo.name] = bytes;
@@ -185,20 +187,21 @@
   }
 
   async function iniciar(nome) {
-    if (sessao) {
-      sessao.abandonada = true; // its output is no longer shown
-      if (sessao.execucao) sessao.execucao.parar();
-    }
     avisar('');
     let dicionario = null;
     if (nome === 'reader') {
-      // No program runs with a dictionary the person did not choose.
+      // No program runs with a dictionary the person did not choose; the one running goes
+      // on.
       try {
         dicionario = await dicionarioEscolhido();
       } catch (erro) {
         avisar(erro.message);
         return;
       }
+    }
+    if (sessao) {
+      sessao.abandonada = true; // its output is no longer shown
+      if (sessao.execucao) sessao.execucao.parar();
     }
     for (const botao of document.querySelectorAll('[data-programa]')) {
       botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));

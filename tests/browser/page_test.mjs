@@ -250,6 +250,13 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await pagina.click('#reiniciar-reader');
   await pagina.waitForFunction(() => document.querySelector('#explicacao').textContent.includes('the complete dictionary'));
   assert.equal(await pagina.$eval('#mudanca', (m) => m.hidden), true);
+  // The file changed on disk since it was chosen: said, and the reader running plays on.
+  fs.writeFileSync(arquivo, '10597 0\n');
+  await pagina.click('input[value="arquivo"]');
+  await pagina.click('[data-programa="reader"]');
+  await pagina.waitForSelector('#aviso:not([hidden])');
+  assert.match(await pagina.$eval('#aviso', (a) => a.textContent), /^The file meu\.txt changed or was removed/);
+  assert.equal(await pagina.$eval('#linha', (l) => l.disabled), false);
   fs.rmSync(pasta, { recursive: true });
   await fechar(aberta);
 });
