@@ -11,6 +11,45 @@ var velhaExecutor = (function () {
   function noWorker() {
     const linhas = []; // sent, not yet read
     let espera = null; // the program's pending read
+
+    // The program's output leaves in batches: the C library hands over a line at a time,
+    // and a message a line (2,425 for scribe's listing) kept the page's thread busy for
+    // longer than any frame should take. A batch leaves when the program waits for input
+    // (the timer runs then), when it has run a frame's time since the last, and before any
+    // other message, so that the page gets everything in the order it was written.
+    const intervalo = 16; // ms
+    let lote = []; // [{ descritor, partes: [bytes] }], in order
+    let enviadoEm = 0;
+    let timer = null;
+    function despejar() {
+      if (timer !== null) clearTimeout(timer);
+      timer = null;
+      enviadoEm = performance.now();
+      for (const { descritor, partes } of lote) {
+        let tamanho = 0;
+        for (const parte of partes) tamanho += parte.length;
+        const bytes = new Uint8Array(tamanho);
+        let feitos = 0;
+        for (const parte of partes) {
+          bytes.set(parte, feitos);
+          feitos += parte.length;
+        }
+        self.postMessage({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
+      }
+      lote = [];
+    }
+    function escrever(descritor, bytes) {
+      const ultimo = lote[lote.length - 1];
+      if (ultimo && ultimo.descritor === descritor) ultimo.partes.push(bytes);
+      else lote.push({ descritor: descritor, partes: [bytes] });
+      if (performance.now() - enviadoEm >= intervalo) despejar();
+      else if (timer === null) timer = setTimeout(despejar, 0);
+    }
+    function enviar(mensagem) {
+      despejar();
+      self.postMessage(mensagem);
+    }
+
     self.onmessage = function (evento) {
       const mensagem = evento.data;
       if (mensagem.tipo === 'linha') {
@@ -25,7 +64,7 @@ var velhaExecutor = (function () {
       }
       // The runtime's own messages, as the program's standard error.
       const mensagemDoRuntime = function (texto) {
-        self.postMessage({ tipo: 'saida', descritor: 2, bytes: new TextEncoder().encode(texto + '\n') });
+        escrever(2, new TextEncoder().encode(texto + '\n'));
       };
       velhaPrograma({
         arguments: mensagem.argumentos,
@@ -37,21 +76,19 @@ var velhaExecutor = (function () {
               espera = pronto;
             });
           },
-          saida: function (descritor, bytes) {
-            self.postMessage({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
-          },
+          saida: escrever,
           arquivos: mensagem.arquivos,
           jogo: function (casas, vez, fim) {
-            self.postMessage({ tipo: 'jogo', casas: casas, vez: vez, fim: fim });
+            enviar({ tipo: 'jogo', casas: casas, vez: vez, fim: fim });
           },
           regras: function (quantas) {
-            self.postMessage({ tipo: 'regras', quantas: quantas });
+            enviar({ tipo: 'regras', quantas: quantas });
           },
         },
         print: mensagemDoRuntime,
         printErr: mensagemDoRuntime,
         onExit: function (status) {
-          self.postMessage({ tipo: 'fim', status: status });
+          enviar({ tipo: 'fim', status: status });
         },
         // The runtime's own exit would throw to unwind the program; it has already ended.
         quit: function () {},

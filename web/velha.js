@@ -135,12 +135,19 @@
     }
   }
 
-  // At most this much text goes in a frame, so that no frame's layout takes long: scribe's
-  // listing, some 40 KB, takes a few.
-  const textoPorQuadro = 8192;
+  // At most this much text goes in a frame, so that no frame's layout takes long (8 KB
+  // took up to 35 ms on a busy machine): scribe's listing, some 19 KB, takes ten frames.
+  const textoPorQuadro = 2048;
+
+  // The logs that took text in the last frame, scrolled to their end at the start of the
+  // next, when the last frame has laid them out: asking their height right after adding
+  // text would lay them out once more.
+  const aRolar = new Set();
 
   function mostrarPendentes() {
     quadroPedido = false;
+    for (const elemento of aRolar) elemento.scrollTop = elemento.scrollHeight;
+    aRolar.clear();
     let cabe = textoPorQuadro;
     for (const [elemento, partes] of pendentes) {
       while (partes.length > 0 && cabe > 0) {
@@ -161,14 +168,12 @@
         }
         if (fimDeLinha < texto.length) juntar(blocoAberto(elemento), texto.slice(fimDeLinha), parte.classe);
       }
-      elemento.scrollTop = elemento.scrollHeight;
+      aRolar.add(elemento);
       if (partes.length === 0) pendentes.delete(elemento);
     }
+    if (aRolar.size > 0) pedirQuadro();
     // The board waits for the text that led to it.
-    if (pendentes.size > 0) {
-      pedirQuadro();
-      return;
-    }
+    if (pendentes.size > 0) return;
     if (jogoPendente) {
       velhaTabuleiro.mostrar(jogoPendente.casas, jogoPendente.vez, jogoPendente.fim);
       jogoPendente = null;

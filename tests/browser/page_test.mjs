@@ -302,6 +302,8 @@ test('Show why: the verdict of every free cell, and a whole game on the board al
   assert.equal(await pagina.$eval('#porque', (c) => c.labels[0].textContent.trim()), 'Mostrar porquê');
   assert.equal(await pagina.$eval('html', (h) => h.lang), 'pt');
   await acessivel(pagina, 'Show why, in Portuguese');
+  await pagina.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+  await acessivel(pagina, 'Show why, dark theme');
   await pagina.click('[data-casa="5"]');
   await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X jogou na casa 5; X venceu.');
   assert.deepEqual(await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => !b.disabled).length), 0);
