@@ -304,6 +304,14 @@ test('Show why: the verdict of every free cell, and a whole game on the board al
   await acessivel(pagina, 'Show why, in Portuguese');
   await pagina.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
   await acessivel(pagina, 'Show why, dark theme');
+  // On a phone: the board above the console, nothing wider than the screen, console text
+  // of 14 px or more.
+  await pagina.setViewport({ width: 390, height: 844 });
+  assert.deepEqual(await pagina.evaluate(() => [
+    document.documentElement.scrollWidth <= innerWidth,
+    document.querySelector('.tabuleiro').getBoundingClientRect().bottom < document.querySelector('#console').getBoundingClientRect().top,
+    parseFloat(getComputedStyle(document.querySelector('#console')).fontSize) >= 14]), [true, true, true]);
+  await acessivel(pagina, 'at 390 px');
   await pagina.click('[data-casa="5"]');
   await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X jogou na casa 5; X venceu.');
   assert.deepEqual(await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => !b.disabled).length), 0);
