@@ -132,15 +132,16 @@ var velhaTabuleiro = (function () {
     return jogada ? t('jogouVezDe', jogada.marca, jogada.casa, jogo.vez) : t('vezDe', jogo.vez);
   }
 
-  // The notes under the board: reader's rule where it is missing or not among the best;
-  // scribe's rule count.
+  // The notes under the board: reader's rule where it is missing, names a taken cell or is
+  // not among the best; scribe's rule count.
   function textoDaNota() {
     if (programa === 'scribe' && regras !== null) return t('regrasGravadas', regras);
     if (programa !== 'reader' || !jogo || jogo.fim !== '-' || !resposta) return '';
     if (resposta.regra === 'n') return t('semRegra');
+    if (resposta.regra === '-') return '';
     const regra = Number(resposta.regra);
-    const melhor = Number(resposta.melhor);
-    if (resposta.regra !== '-' && resposta.casas[regra] !== resposta.casas[melhor]) return t('regraFora', regra);
+    if (resposta.casas[regra] === '-') return t('regraOcupada', regra);
+    if (resposta.casas[regra] !== resposta.casas[Number(resposta.melhor)]) return t('regraFora', regra);
     return '';
   }
 
