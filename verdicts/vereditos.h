@@ -23,10 +23,13 @@ VEREDITOS vereditosDasCasas(JOGO j);
 // or 'O' to move. The answer repeats it and adds, per cell, "-" (taken), "e" (draw), "vK"
 // (wins, K moves still to come after it) or "pK" (loses in K); then the best cell or "-";
 // then the dictionary's rule: its cell, "n" where it names none, "-" without a dictionary.
-//   "OO.XX.... X" -> "OO.XX.... X - - e - - v0 p1 p1 p1 5 n"
-inline constexpr std::size_t tamanhoDaPergunta = 11;
+//   "OO.XX.... X" -> "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 -"
+inline constexpr std::size_t tamanhoDaPergunta = totalDeCasas + 2;  // the cells, " X"
 // The question, then " vK" at most per cell, the best cell and the rule, each " C", and '\0'.
-inline constexpr std::size_t tamanhoDaResposta = tamanhoDaPergunta + 3 * totalDeCasas + 2 * 2 + 1;
+inline constexpr std::size_t casaNaResposta = 3;
+inline constexpr std::size_t escolhaNaResposta = 2;
+inline constexpr std::size_t tamanhoDaResposta =
+    tamanhoDaPergunta + casaNaResposta * totalDeCasas + 2 * escolhaNaResposta + 1;
 
 // Writes the answer, ended by '\0', into resposta (tamanhoDaResposta bytes), or returns
 // false for a line that is no question. comDicionario: whether the dictionary's table
