@@ -24,7 +24,7 @@ NOTAS_DA_RAIZ notasDaRaiz(JOGO j, opcao op, int nivelAtual) {
   NOTAS_DA_RAIZ notas{};
   POLITICA_DAS_NOTAS::notas = &notas;
   POLITICA_DAS_NOTAS::nivelDaRaiz = nivelAtual + 1;
-  buscarExaustivamente<POLITICA_DAS_NOTAS>(j, op, nivelAtual);
+  notas.escolhida = buscarExaustivamente<POLITICA_DAS_NOTAS>(j, op, nivelAtual);
   return notas;
 }
 

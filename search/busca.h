@@ -23,6 +23,7 @@ JOGADA_VALOR buscaMaxMin(JOGO j, opcao op, int nivelAtual);
 struct NOTAS_DA_RAIZ {
   int quantidade;
   JOGADA_VALOR candidatos[totalDeCasas];
+  JOGADA_VALOR escolhida;  // what buscaMaxMin returns: semCandidato for a finished game
 };
 NOTAS_DA_RAIZ notasDaRaiz(JOGO j, opcao op, int nivelAtual);
 

@@ -1,5 +1,7 @@
 #include "verdicts/vereditos.h"
 
+#include <algorithm>
+
 #include "dictionary/dicionario.h"
 #include "search/busca.h"
 
@@ -7,26 +9,18 @@ namespace velha {
 
 VEREDITOS vereditosDasCasas(JOGO j) {
   VEREDITOS vereditos{};
-  vereditos.melhor = semCandidato;
-  // The console searches as `min` from depth 0: its scores are what lerPlacar reads, and
-  // buscaMaxMin plays the first of the lowest.
+  // The console searches as `min` from depth 0: its scores are what lerPlacar reads.
   const NOTAS_DA_RAIZ notas = notasDaRaiz(j, min, 0);
-  int melhorNota = 0;
   for (int i = 0; i < notas.quantidade; ++i) {
     const JOGADA_VALOR candidato = notas.candidatos[i];
     vereditos.livre[candidato.j] = true;
     vereditos.previsao[candidato.j] = lerPlacar(candidato.v);
-    if (i == 0 || candidato.v < melhorNota) {
-      vereditos.melhor = candidato.j;
-      melhorNota = candidato.v;
-    }
   }
+  vereditos.melhor = notas.escolhida.j;
   return vereditos;
 }
 
 namespace {
-
-constexpr char marcaDe(int valor) { return valor == casaX ? 'X' : valor == casaO ? 'O' : '.'; }
 
 bool lerPergunta(const char* pergunta, std::size_t tamanho, JOGO* j) {
   if (tamanho != tamanhoDaPergunta || pergunta[totalDeCasas] != ' ') return false;
@@ -62,10 +56,8 @@ bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, ch
   JOGO j;
   if (!lerPergunta(pergunta, tamanho, &j)) return false;
   const VEREDITOS vereditos = vereditosDasCasas(j);
-  char* onde = resposta;
-  for (int casa = 0; casa < totalDeCasas; ++casa) *onde++ = marcaDe(j.A[casa]);
-  *onde++ = ' ';
-  *onde++ = j.jogadorAtual == j1 ? 'X' : 'O';
+  // The question itself, checked, begins the answer.
+  char* onde = std::copy(pergunta, pergunta + tamanhoDaPergunta, resposta);
   for (int casa = 0; casa < totalDeCasas; ++casa) {
     onde = escreverPrevisao(onde, vereditos.livre[casa], vereditos.previsao[casa]);
   }
