@@ -81,16 +81,17 @@ bool temPasta(const char* caminho);
 // Whether the descriptor reads a regular file (not a folder, a device or a pipe).
 bool eArquivoComum(int descritor);
 
-// The game as it stands, for a page that shows it beside the console: its nine cells, row
-// by row ('X', 'O' or '.'), the side to move ('X' or 'O') and how it ended ('X' or 'O' won,
-// '=' a draw, '-' not over). What the program wrote before comes first. Only the web
-// build has such a page; elsewhere nothing is done.
-void mostrarOJogo(const char* casas, char vez, char fim);
-
-// Whether there is such a page: what is worked out only for it is skipped elsewhere.
+// Whether a page shows the game beside the console: only in the web build, and not under
+// node. The two calls below are made only where there is one, so that what is worked out
+// for it alone is skipped elsewhere.
 bool haUmaPagina();
 
-// How many rules scribe has recorded so far, for that page.
+// The game as it stands: its nine cells, row by row ('X', 'O' or '.'), the side to move
+// ('X' or 'O') and how it ended ('X' or 'O' won, '=' a draw, '-' not over). What the
+// program wrote before comes first.
+void mostrarOJogo(const char* casas, char vez, char fim);
+
+// How many rules scribe has recorded so far.
 void mostrarAsRegras(int quantas);
 
 }  // namespace velha

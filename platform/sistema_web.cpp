@@ -48,17 +48,14 @@ void fecharDescritor(int descritor) { velha_fechar(descritor); }
 
 bool eArquivoComum(int descritor) { return velha_comum(descritor) == 1; }
 
+bool haUmaPagina() { return velha_pagina() == 1; }
+
 void mostrarOJogo(const char* casas, char vez, char fim) {
-  if (velha_pagina() == 0) return;
   std::fflush(stdout);  // so that the page shows the board after what led to it
   velha_jogo(casas, vez, fim);
 }
 
-bool haUmaPagina() { return velha_pagina() == 1; }
-
-void mostrarAsRegras(int quantas) {
-  if (velha_pagina() == 1) velha_regras(quantas);
-}
+void mostrarAsRegras(int quantas) { velha_regras(quantas); }
 
 int erroDoSistema() { return errno; }
 

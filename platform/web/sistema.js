@@ -33,13 +33,13 @@ mergeInto(LibraryManager.library, {
     return VELHA.lado.pagina();
   },
 
-  // Called only where velha_pagina said there is a page.
+  // Both called only where velha_pagina said there is a page.
   velha_jogo: function (casas, vez, fim) {
     Module.velha.jogo(UTF8ToString(casas), String.fromCharCode(vez), String.fromCharCode(fim));
   },
 
   velha_regras: function (quantas) {
-    if (Module.velha.regras) Module.velha.regras(quantas);
+    Module.velha.regras(quantas);
   },
 
   velha_pasta: function (destino, tamanho) {

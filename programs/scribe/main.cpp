@@ -58,7 +58,7 @@ void inicializar(JOGO* j, jogador* jogAtual) {
 
 // The game and the rules recorded so far, after each command, for a page that shows them.
 void mostrar(const JOGO& jogo, jogador vez) {
-  if (!haUmaPagina()) return;
+  if (!haUmaPagina()) return;  // counting the rules is for the page alone
   mostrarNaPagina(jogo, vez);
   mostrarAsRegras(regrasGravadas());
 }
