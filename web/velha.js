@@ -24,16 +24,23 @@
     $('#aviso').hidden = texto === '';
   }
 
-  // The dictionary chosen for reader: its bytes, how reader is given it (the file by its own
-  // name, so that reader's messages name it) and how the page names it. Throws the
-  // message for the page when there is none to give.
-  async function dicionarioEscolhido() {
-    const escolha = document.querySelector('input[name="dicionario"]:checked').value;
-    if (escolha === 'listagem' && ultimaListagem) {
-      return { bytes: ultimaListagem, arquivos: { 'dicionario.txt': ultimaListagem }, argumentos: [], nome: () => t('aListagem') };
-    }
-    if (escolha === 'arquivo') {
+  // The dictionary chosen for reader, as the page names it, with its file if one is chosen.
+  function escolhaDoDicionario() {
+    const valor = document.querySelector('input[name="dicionario"]:checked').value;
+    if (valor === 'listagem' && ultimaListagem) return { valor: valor, nome: () => t('aListagem') };
+    if (valor === 'arquivo') {
       const arquivo = $('#arquivo').files[0];
+      return { valor: valor, arquivo: arquivo, nome: () => (arquivo ? t('oArquivo', arquivo.name) : t('umArquivo')) };
+    }
+    return { valor: 'completo', nome: () => t('oCompleto') };
+  }
+
+  // That dictionary's bytes, and how reader is given it: a file by its own name, so that
+  // reader's messages name it. Throws the message for the page when there is none to give.
+  async function dicionarioEscolhido() {
+    const escolha = escolhaDoDicionario();
+    if (escolha.valor === 'arquivo') {
+      const arquivo = escolha.arquivo;
       if (!arquivo) throw new Error(t('semArquivo'));
       let bytes;
       try {
@@ -45,20 +52,10 @@
       }
       const arquivos = {};
       arquivos[arquivo.name] = bytes;
-      return { bytes: bytes, arquivos: arquivos, argumentos: ['--', arquivo.name], nome: () => t('oArquivo', arquivo.name) };
+      return { bytes: bytes, arquivos: arquivos, argumentos: ['--', arquivo.name], nome: escolha.nome };
     }
-    const completo = codificador.encode(window.velhaDicionarioCompleto || '');
-    return { bytes: completo, arquivos: { 'dicionario.txt': completo }, argumentos: [], nome: () => t('oCompleto') };
-  }
-
-  function nomeDaEscolha() {
-    const escolha = document.querySelector('input[name="dicionario"]:checked').value;
-    if (escolha === 'listagem') return t('aListagem');
-    if (escolha === 'arquivo') {
-      const arquivo = $('#arquivo').files[0];
-      return arquivo ? t('oArquivo', arquivo.name) : t('umArquivo');
-    }
-    return t('oCompleto');
+    const bytes = escolha.valor === 'listagem' ? ultimaListagem : codificador.encode(window.velhaDicionarioCompleto || '');
+    return { bytes: bytes, arquivos: { 'dicionario.txt': bytes }, argumentos: [], nome: escolha.nome };
   }
 
   // What the program does, in one line, with the dictionary reader plays from and the side
@@ -68,7 +65,7 @@
     if (!sessao) {
       explicacao.textContent = '';
     } else if (sessao.nome === 'reader') {
-      explicacao.textContent = t('explicacaoReader', sessao.dicionario ? sessao.dicionario.nome() : nomeDaEscolha());
+      explicacao.textContent = t('explicacaoReader', sessao.dicionario ? sessao.dicionario.nome() : escolhaDoDicionario().nome());
     } else if (sessao.nome === 'scribe') {
       explicacao.textContent = t('explicacaoScribe', velhaTabuleiro.vez());
     } else {
@@ -81,9 +78,9 @@
   // dictionary once, at start; the page says so, and offers to start it again.
   function explicarMudanca() {
     const lendo = sessao && sessao.nome === 'reader' && sessao.execucao && !sessao.terminada && sessao.dicionario;
-    const mudou = lendo && nomeDaEscolha() !== sessao.dicionario.nome();
+    const mudou = lendo && escolhaDoDicionario().nome() !== sessao.dicionario.nome();
     $('#mudanca').hidden = !mudou;
-    if (mudou) $('#mudanca-texto').textContent = t('mudancaDeDicionario', sessao.dicionario.nome(), nomeDaEscolha());
+    if (mudou) $('#mudanca-texto').textContent = t('mudancaDeDicionario', sessao.dicionario.nome(), escolhaDoDicionario().nome());
   }
 
   // What reaches a log waits for the next animation frame, and then goes in at once: a

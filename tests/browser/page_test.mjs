@@ -132,6 +132,12 @@ async function acessivel(pagina, onde) {
 // The board's cells as a screen reader names them.
 const casas = (pagina) => pagina.$$eval('.tabuleiro [data-casa]', (botoes) => botoes.map((b) => b.getAttribute('aria-label')));
 
+// Chooses a program and waits for its command list.
+async function escolher(pagina, programa) {
+  await pagina.click(`[data-programa="${programa}"]`);
+  await esperarSaida(pagina, 'q : encerrar programa');
+}
+
 async function esperarFim(pagina) {
   await pagina.waitForSelector('#fim:not([hidden])');
   return pagina.$eval('#status', (status) => status.textContent);
@@ -142,8 +148,7 @@ test('seeker: b on the empty board shows what the Linux program writes', async f
   const { pagina } = aberta;
   const caso = path.join(fonte, 'tests/transcripts/seeker/busca_no_tabuleiro_vazio_empata');
   const inicio = Date.now();
-  await pagina.click('[data-programa="seeker"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'seeker');
   const primeiraSaida = Date.now() - inicio;
   // The search runs off the page's thread: no task there over 50 ms while it does.
   const desde = await observarTarefasLongas(pagina);
@@ -163,8 +168,7 @@ test('seeker: b on the empty board shows what the Linux program writes', async f
 test('reader: a whole game with the mouse against the bundled dictionary ends in a draw', async function () {
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
-  await pagina.click('[data-programa="reader"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'reader');
   const desde = await observarTarefasLongas(pagina);
   // X's moves from the pad, O's from the dictionary: the line the dictionary itself plays.
   for (const [indice, casa] of [0, 1, 6, 5, 8].entries()) {
@@ -219,8 +223,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
   assert.match(await saida(pagina), /^10597 0\n/m);
   await pagina.click('#usar-listagem');
-  await pagina.click('[data-programa="reader"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'reader');
   await digitar(pagina, 'b');
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]');
 
@@ -229,8 +232,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   // X's rule on the empty board is the centre; O's, with X there, an edge, which loses.
   fs.writeFileSync(arquivo, '10597 4\n10678 1\n');
   await (await pagina.$('#arquivo')).uploadFile(arquivo);
-  await pagina.click('[data-programa="reader"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'reader');
   assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file meu\.txt\./);
   await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary');
   await pagina.click('#porque');
@@ -264,14 +266,15 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
 test('the page opened from disk plays', async function () {
   const aberta = await abrir('file://' + path.join(site, 'index.html'));
   const { pagina } = aberta;
-  await pagina.click('[data-programa="seeker"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'seeker');
   await pagina.click('[data-linha="j 4"]');
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
   // A running program can always be stopped: scribe in the middle of its search.
   await pagina.click('[data-programa="scribe"]');
   await digitar(pagina, 'b');
+  // Stop is offered once scribe has loaded; typed-ahead b waits for it.
+  await pagina.waitForSelector('#parar:not([disabled])');
   await pagina.click('#parar');
   assert.equal(await esperarFim(pagina), 'scribe was stopped.');
   await acessivel(pagina, 'from disk, a program stopped');
@@ -281,8 +284,7 @@ test('the page opened from disk plays', async function () {
 test('Show why: the verdict of every free cell, and a whole game on the board alone, in both languages', async function () {
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
-  await pagina.click('[data-programa="seeker"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'seeker');
   await pagina.click('#porque');
   const vazio = Array.from({ length: 9 }, (_, c) => `cell ${c}: free, draw` + (c === 0 ? ', best' : ''));
   await pagina.waitForFunction((e) => JSON.stringify(Array.from(document.querySelectorAll('[data-casa]'),
@@ -331,8 +333,7 @@ test('served once, the page starts and plays with no network', async function ()
   proprio.closeAllConnections();
   await new Promise((pronto) => proprio.close(pronto));
   await pagina.reload();
-  await pagina.click('[data-programa="seeker"]');
-  await esperarSaida(pagina, 'q : encerrar programa');
+  await escolher(pagina, 'seeker');
   await pagina.click('[data-casa="4"]');
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
