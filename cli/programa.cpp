@@ -36,12 +36,13 @@ int responder(const PROGRAMA& programa, bool ajuda) {
 }  // namespace
 
 std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
-                                   const char** operando) {
+                                   const char** operando, bool* porQue) {
   usarFluxosBinarios();
   abrirEntradaDosComandos();
   argv = argumentosDoPrograma(&argc, argv);
   if (argc > 0 && argv[0] != nullptr) iniciadoComo = argv[0];
   if (operando != nullptr) *operando = nullptr;
+  if (porQue != nullptr) *porQue = false;
   if (argc <= 1) return std::nullopt;
 
   const bool ajuda = eh(argv[1], "--help");
@@ -50,9 +51,12 @@ std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& progra
     return recusar(programa, "unknown", argv[2]);  // either option stands alone
   }
   int i = 1;
+  for (; porQue != nullptr && i < argc && eh(argv[i], "--why"); ++i) *porQue = true;
+  const int primeiro = i;
+  if (i == argc) return std::nullopt;
   if (operando != nullptr && eh(argv[i], "--")) ++i;
   if (i == argc) return std::nullopt;
-  const bool pareceOpcao = i == 1 && argv[i][0] == '-';
+  const bool pareceOpcao = i == primeiro && argv[i][0] == '-';
   if (operando == nullptr || pareceOpcao) return recusar(programa, "unknown", argv[i]);
   if (i + 1 < argc) return recusar(programa, "unexpected", argv[i + 1]);
   *operando = argv[i];

@@ -23,9 +23,10 @@ struct PROGRAMA {
 // program is to go on to its command loop; otherwise the exit status to end it with, once
 // --help or --version has been answered on standard output or the arguments refused on
 // standard error. A program that takes one operand (a file) passes where to put it, set
-// to nullptr when none is given; an operand that begins with '-' is taken after "--".
+// to nullptr when none is given; an operand that begins with '-' is taken after "--". A
+// program that offers --why (before any operand) passes where to say whether it was given.
 std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& programa,
-                                   const char** operando = nullptr);
+                                   const char** operando = nullptr, bool* porQue = nullptr);
 
 // The program as it was started (argv[0], as UTF-8 on Windows), once iniciarPrograma has
 // read the command line; "" when the system gave none.

@@ -6,10 +6,12 @@
 
 namespace velha {
 
-// What a program adds to the shared loop: its automatic move (`b`) and its help (`h`).
+// What a program adds to the shared loop: its automatic move (`b`), its help (`h`) and,
+// when asked for, what it says under each board of a game still being played.
 struct COMANDOS_DO_PROGRAMA {
   void (*busca)(JOGO* j, jogador* jog);
   void (*help)();
+  void (*depoisDoTabuleiro)(const JOGO& j);  // nullptr: nothing
 };
 
 // Reads commands from standard input until `q`, the end of input or a failure of

@@ -1,6 +1,7 @@
 #include "verdicts/vereditos.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "dictionary/dicionario.h"
 #include "search/busca.h"
@@ -36,6 +37,12 @@ bool lerPergunta(const char* pergunta, std::size_t tamanho, JOGO* j) {
   return true;
 }
 
+// The cell the rule reader's `b` would play names, or -1 (no rule, or a byte naming no cell).
+int casaDoDicionario(JOGO j) {
+  const int casa = casaDaRegra(regraDe(indiceDeUmDadoTabuleiro(&j)));
+  return casa >= 0 && casa < totalDeCasas ? casa : -1;
+}
+
 char* escreverPrevisao(char* onde, bool livre, PREVISAO previsao) {
   *onde++ = ' ';
   if (!livre) {
@@ -67,10 +74,49 @@ bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, ch
   if (!comDicionario) {
     *onde++ = '-';
   } else {
-    // The rule reader's `b` would play: a cell, or none (no rule, or a byte naming no cell).
-    const int casa = casaDaRegra(regraDe(indiceDeUmDadoTabuleiro(&j)));
-    *onde++ = casa >= 0 && casa < totalDeCasas ? regraDaCasa(casa) : 'n';
+    const int casa = casaDoDicionario(j);
+    *onde++ = casa >= 0 ? regraDaCasa(casa) : 'n';
   }
+  *onde = '\0';
+  return true;
+}
+
+namespace {
+
+char* escrever(char* onde, std::string_view texto) {
+  return std::copy(texto.begin(), texto.end(), onde);
+}
+
+char* escreverVeredito(char* onde, PREVISAO previsao) {
+  if (previsao.fim == veredito::empate) return escrever(onde, "empate");
+  if (previsao.fim == veredito::ganhou) return escrever(onde, "vence agora");
+  const bool vence = previsao.fim == veredito::ganhara;
+  onde = escrever(onde, vence ? "vence em " : "perde em ");
+  *onde++ = static_cast<char>('0' + previsao.fimEstimado);  // at most 8
+  return onde;
+}
+
+}  // namespace
+
+bool escreverVereditos(const JOGO& j, bool comDicionario, char* linha) {
+  if (jogoEncerrado(j)) return false;
+  const VEREDITOS vereditos = vereditosDasCasas(j);
+  const int regra = comDicionario ? casaDoDicionario(j) : -1;
+  char* onde = escrever(linha, "Vereditos para ");
+  *onde++ = j.jogadorAtual == j1 ? 'X' : 'O';
+  *onde++ = ':';
+  const char* separador = " ";
+  for (int casa = 0; casa < totalDeCasas; ++casa) {
+    if (!vereditos.livre[casa]) continue;
+    onde = escrever(onde, separador);
+    separador = ", ";
+    *onde++ = regraDaCasa(casa);
+    *onde++ = ' ';
+    onde = escreverVeredito(onde, vereditos.previsao[casa]);
+    if (casa == vereditos.melhor) onde = escrever(onde, " [melhor]");
+    if (casa == regra) onde = escrever(onde, " [dicionario]");
+  }
+  *onde++ = '\n';
   *onde = '\0';
   return true;
 }

@@ -36,4 +36,17 @@ inline constexpr std::size_t tamanhoDaResposta =
 // holds a loaded file.
 bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, char* resposta);
 
+// The console's line for --why, in the game's Portuguese: "Vereditos para S: C V, ...\n",
+// for each free cell C of the side S to move its verdict V ("vence agora", "vence em K",
+// "empate" or "perde em K"), then " [melhor]" on the cell seeker's `b` plays and
+// " [dicionario]" on the cell the loaded dictionary's rule names.
+// Its longest: the start, and each cell with the longest verdict and both tags.
+inline constexpr std::size_t tamanhoDosVereditos =
+    (sizeof "Vereditos para X:" - 1) +
+    totalDeCasas * (sizeof ", C vence agora [melhor] [dicionario]" - 1) + sizeof "\n";
+
+// Writes the line, ended by '\n' and '\0', into linha (tamanhoDosVereditos bytes); false,
+// writing nothing, for a finished game.
+bool escreverVereditos(const JOGO& j, bool comDicionario, char* linha);
+
 }  // namespace velha

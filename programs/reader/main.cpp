@@ -7,6 +7,7 @@
 #include "console/console.h"
 #include "lookup/consulta.h"
 #include "platform/sistema.h"
+#include "verdicts/vereditos.h"
 
 namespace velha {
 namespace {
@@ -15,13 +16,17 @@ void imprimirOndeEstaODicionarioCompleto();
 
 constexpr PROGRAMA readerNaLinhaDeComando{
     "reader",
-    "Usage: reader [[--] FILE]\n"
+    "Usage: reader [--why] [[--] FILE]\n"
     "       reader --help | --version\n"
     "Play tic-tac-toe at the console. On request the program plays the move that a move\n"
     "dictionary holds for the current position.\n"
     "\n"
     "The dictionary is FILE, or else dicionario.txt in the working directory, read once at\n"
     "start; scribe writes one. A FILE that begins with '-' follows \"--\".\n"
+    "\n"
+    "With --why, each board of a game still being played is followed by what every free\n"
+    "cell leads to, with both sides playing perfectly after it (\"Vereditos para ...\"),\n"
+    "and which of them the dictionary holds.\n"
     "\n"
     "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
     "  b      play the dictionary's move for the side to move\n"
@@ -99,9 +104,15 @@ void explicarACarga(const char* caminho, CARGA_DO_DICIONARIO lida) {
   explicar(readerNaLinhaDeComando, caminho, motivo);
 }
 
+void imprimirVereditos(const JOGO& j) {
+  char linha[tamanhoDosVereditos];
+  if (escreverVereditos(j, true, linha)) std::fputs(linha, stdout);
+}
+
 int reader(int argc, char** argv) {
   const char* arquivo = nullptr;
-  if (const auto status = iniciarPrograma(argc, argv, readerNaLinhaDeComando, &arquivo)) {
+  bool porQue = false;
+  if (const auto status = iniciarPrograma(argc, argv, readerNaLinhaDeComando, &arquivo, &porQue)) {
     return *status;
   }
   const char* caminho = arquivo != nullptr ? arquivo : nomeDoDicionario;
@@ -112,7 +123,8 @@ int reader(int argc, char** argv) {
     }
     return statusDeFalha;
   }
-  return jogarNoConsole(readerNaLinhaDeComando, {buscaDicionario, help});
+  return jogarNoConsole(readerNaLinhaDeComando,
+                        {buscaDicionario, help, porQue ? imprimirVereditos : nullptr});
 }
 
 }  // namespace

@@ -4,15 +4,20 @@
 #include "cli/programa.h"
 #include "console/console.h"
 #include "search/busca.h"
+#include "verdicts/vereditos.h"
 
 namespace velha {
 namespace {
 
 constexpr PROGRAMA seekerNaLinhaDeComando{
     "seeker",
-    "Usage: seeker [--help | --version]\n"
+    "Usage: seeker [--why]\n"
+    "       seeker --help | --version\n"
     "Play tic-tac-toe at the console. On request the program plays the best move for the\n"
     "side to move, found by an exhaustive minimax search, and says how the game will end.\n"
+    "\n"
+    "With --why, each board of a game still being played is followed by what every free\n"
+    "cell leads to, with both sides playing perfectly after it (\"Vereditos para ...\").\n"
     "\n"
     "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
     "  b      play the best move for the side to move\n"
@@ -55,9 +60,18 @@ void buscaMM(JOGO* j, jogador* jog) {
   realizarJogada(j, jog, res.j);
 }
 
+void imprimirVereditos(const JOGO& j) {
+  char linha[tamanhoDosVereditos];
+  if (escreverVereditos(j, false, linha)) std::fputs(linha, stdout);
+}
+
 int seeker(int argc, char** argv) {
-  if (const auto status = iniciarPrograma(argc, argv, seekerNaLinhaDeComando)) return *status;
-  return jogarNoConsole(seekerNaLinhaDeComando, {buscaMM, help});
+  bool porQue = false;
+  if (const auto status = iniciarPrograma(argc, argv, seekerNaLinhaDeComando, nullptr, &porQue)) {
+    return *status;
+  }
+  return jogarNoConsole(seekerNaLinhaDeComando,
+                        {buscaMM, help, porQue ? imprimirVereditos : nullptr});
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ rm -f dicionario.txt
 expect_status "--help" 0 $?
 expect_no_report "--help"
 usage="Usage: $name [--help | --version]"
-[[ $name == reader ]] && usage="Usage: reader [[--] FILE]"
+[[ $name == seeker ]] && usage="Usage: seeker [--why]"
+[[ $name == reader ]] && usage="Usage: reader [--why] [[--] FILE]"
 [[ $(head -n 1 output) == "$usage" ]] || fail "--help: $(head -n 1 output)"
 grep -q 'Comandos validos' output && fail "--help started a game"
 # With standard input closed, as a service manager may start it. (node, which runs the web
@@ -35,9 +36,15 @@ expect_no_report "--version"
 refused=("--bogus|--bogus" "-h|-h" "--help extra|extra" "--version --help|--help"
   "--bogus --help|--bogus" "-|-")
 if [[ $name == reader ]]; then
-  refused+=("one two|two" "-- one two|two" "one --help|--help")
+  refused+=("one two|two" "-- one two|two" "one --help|--help" "--why -x|-x" "one --why|--why")
 else
   refused+=("help|help" "--|--" "-- x|--")
+fi
+# --why comes before any file, and never with --help or --version.
+if [[ $name == scribe ]]; then
+  refused+=("--why|--why")
+else
+  refused+=("--help --why|--why" "--why --version|--version")
 fi
 for case in "${refused[@]}"; do
   args=${case%|*}
