@@ -4,6 +4,7 @@
 // when the page gives it one (the file reader was given), to name the dictionary's rule.
 #include <cstdio>
 
+#include "cli/programa.h"
 #include "dictionary/dicionario.h"
 #include "input/entrada.h"
 #include "platform/sistema.h"
@@ -23,6 +24,9 @@ bool carregarODicionario() {
   return carregado;
 }
 
+constexpr PROGRAMA servico{"vereditos", ""};
+
+// Ends as the programs do: 1, saying why on standard error, when an answer was lost.
 int responderAteOFim() {
   const bool comDicionario = carregarODicionario();
   abrirEntradaDosComandos();
@@ -32,7 +36,7 @@ int responderAteOFim() {
   for (;;) {
     std::size_t tamanho = 0;
     int c = lerByte(entrada);
-    if (c == fimDaFonte) return 0;
+    if (c == fimDaFonte) return statusAoEncerrar(servico);
     for (; c != fimDaFonte && c != '\n'; c = lerByte(entrada)) {
       // A longer line is no question: one byte past the longest tells it.
       if (tamanho < sizeof pergunta) pergunta[tamanho++] = static_cast<char>(c);
