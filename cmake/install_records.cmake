@@ -11,11 +11,18 @@
 #   file <SHA-256> <path>   a file the install wrote, with what it held
 #   folder <path>           a folder the install created: "." is the root, ".." the
 #                           folder that holds it, and so on up
+#   link <SHA-256> <path>   a folder on the way to the files that was already a link when
+#                           the install ran, with the SHA-256 of the real path it led to:
+#                           the user's (a dotfile manager's), never removed, and no reason
+#                           to keep the files behind it while it leads there still
 #   end                 the last line: a record without it is incomplete and removes nothing
 #
 # The paths of entries are relative to the root and are the project's own plain names.
 # Roots are kept as bytes, never split as lists or matched as patterns; a record is
-# written under another name and then renamed over the old one, so it is whole or absent.
+# written under another name (<record>.new) and then renamed over the old one, so it is
+# whole or absent, and a .new left by an interrupted write is no record. An install and an
+# uninstall hold <record>.lock while they read and write a record, so that two at once
+# take turns rather than each write what it read before the other.
 
 # One of the project's own relative paths: plain names, none of them "." or "..".
 set(velha_plain_path "^[A-Za-z0-9_+-][A-Za-z0-9_.+-]*(/[A-Za-z0-9_+-][A-Za-z0-9_.+-]*)*$")
@@ -24,6 +31,105 @@ set(velha_record_header "velha install record\n")
 function(velha_record_file build_dir root result)
   string(SHA256 name "${root}")
   set(${result} "${build_dir}/install_records/${name}.txt" PARENT_SCOPE)
+endfunction()
+
+# Every complete record of a build tree, as paths (their names are hashes: safe in a list).
+# Listed by ls, since the build tree's path may hold what a glob reads as a pattern.
+function(velha_records build_dir result)
+  execute_process(COMMAND ls -- "${build_dir}/install_records" OUTPUT_VARIABLE names ERROR_QUIET)
+  string(REGEX MATCHALL "[^\n]+" names "${names}")
+  list(FILTER names INCLUDE REGEX "^[0-9a-f]+\\.txt$")
+  list(TRANSFORM names PREPEND "${build_dir}/install_records/")
+  set(${result} "${names}" PARENT_SCOPE)
+endfunction()
+
+# Waits for, then holds until this cmake ends, the lock of the record at <file>.
+function(velha_record_lock file)
+  get_filename_component(folder "${file}" DIRECTORY)
+  file(MAKE_DIRECTORY "${folder}")
+  file(LOCK "${file}.lock" GUARD PROCESS TIMEOUT 600 RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "Nothing was changed: the install record ${file} stays locked by "
+                        "another install or uninstall of this build: ${failed}")
+  endif()
+endfunction()
+
+# An install root as the install and the uninstall both take it: DESTDIR and the prefix,
+# absolute (a relative one from the folder cmake runs in), with "." and ".." resolved by
+# name ("q1/../q2" is q2, whether or not q1 exists) and no trailing '/'; "" is "/".
+function(velha_root destdir prefix result)
+  set(root "${destdir}${prefix}")
+  if(NOT root STREQUAL "")
+    cmake_path(ABSOLUTE_PATH root BASE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" NORMALIZE)
+  endif()
+  string(REGEX REPLACE "/+$" "" root "${root}")
+  set(${result} "${root}" PARENT_SCOPE)
+endfunction()
+
+# Where another user than the one running this and root could change what lies on the
+# way to <root> or to any of the <relatives> below it (a list of plain names), following
+# each by name and by its real path: a folder they
+# own, or one others may write in (unless its sticky bit keeps them from moving or removing
+# what is not theirs, as /tmp's does). Such a user could put a link there between a check
+# and a removal or a write, and so reach outside the root. <result> is "" where there is
+# none, else the folder; <why> then says why.
+set(velha_shared_script [=[
+me=$(id -u)
+check() {
+  info=$(LC_ALL=C stat -c '%u %a %U' -- "$1" 2>&1) ||
+    { printf '%s\n%s' "it cannot be examined: ${info##*: }" "$1"; exit 0; }
+  owner=${info%% *} info=${info#* }
+  mode=${info%% *} name=${info#* }
+  if [ "$owner" != "$me" ] && [ "$owner" != 0 ]; then
+    printf '%s\n%s' "it belongs to $name" "$1"; exit 0
+  fi
+  if [ $((0$mode & 022)) -ne 0 ] && [ $((0$mode & 01000)) -eq 0 ]; then
+    printf '%s\n%s' "others can write in it (mode $mode)" "$1"; exit 0
+  fi
+}
+# walk FOLDER REST: checks each folder of REST that exists below FOLDER, which is checked.
+walk() {
+  folder=$1 rest=$2
+  while [ -n "$rest" ]; do
+    part=${rest%%/*}
+    if [ "$part" = "$rest" ]; then rest=; else rest=${rest#*/}; fi
+    [ -n "$part" ] || continue
+    folder=$folder/$part
+    # A link is as safe as the folder that holds it; where it leads is walked on its own.
+    if [ -h "$folder" ]; then :
+    elif [ -d "$folder" ]; then check "$folder"
+    else return
+    fi
+  done
+}
+# and_where_it_leads PATH: the folders of PATH's real path, where it is not PATH itself.
+and_where_it_leads() {
+  real=$(realpath -m -- "$1" && echo x) && real=${real%??} &&
+    [ "$real" != "$1" ] && check / && walk "" "${real#/}"
+}
+root=$1
+shift
+check /
+walk "" "${root#/}"
+and_where_it_leads "${root:-/}"
+for relative do
+  walk "$root" "$relative"
+  and_where_it_leads "$root/$relative"
+done
+]=])
+function(velha_shared_folder root relatives result why)
+  execute_process(COMMAND sh -c "${velha_shared_script}" sh "${root}" ${relatives}
+                  OUTPUT_VARIABLE answer)
+  string(FIND "${answer}" "\n" line_end)
+  if(line_end EQUAL -1)
+    set(${result} "" PARENT_SCOPE)
+    return()
+  endif()
+  string(SUBSTRING "${answer}" 0 ${line_end} reason)
+  math(EXPR line_end "${line_end} + 1")
+  string(SUBSTRING "${answer}" ${line_end} -1 folder)
+  set(${result} "${folder}" PARENT_SCOPE)
+  set(${why} "${reason}" PARENT_SCOPE)
 endfunction()
 
 # Reads the record at <file>: <prefix>_OK is TRUE, or FALSE with <prefix>_WHY; then
@@ -121,6 +227,13 @@ function(velha_real_path path result)
     string(REGEX REPLACE "/$" "" real "${real}")
     set(${result} "${real}${rest}" PARENT_SCOPE)
   endif()
+endfunction()
+
+# The entry of <relative>, a link below <root>: "link <SHA-256 of its real path> <relative>".
+function(velha_link_entry root relative result)
+  file(REAL_PATH "${root}/${relative}" real)
+  string(SHA256 hash "${real}")
+  set(${result} "link ${hash} ${relative}" PARENT_SCOPE)
 endfunction()
 
 # One folder up: <folder_var> becomes the folder that holds it, and <up_var>, its name

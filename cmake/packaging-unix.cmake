@@ -5,6 +5,10 @@
 # /usr/games, where the generic names reader and scribe are less likely to clash. Both
 # install the same data: the manual pages (section 6, compressed), the complete dictionary
 # in share/velha/, and the copyright file and changelog in share/doc/velha/.
+# Folders made by an install or a package are 0755 whatever the umask of whoever builds
+# or installs: others must read the dictionary and the manual pages.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                                GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # First of all, and again after the last file, the record from which the uninstall
 # target removes the install: in every component, so that an install of some components
 # is recorded too. It learns here every file each component writes, and where from.
@@ -107,6 +111,7 @@ endif()
 install(SCRIPT ${PROJECT_BINARY_DIR}/install_record.cmake ALL_COMPONENTS)
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

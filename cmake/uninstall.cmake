@@ -2,9 +2,11 @@
 # install_records/ describe them (cmake/install_records.cmake), and nothing else:
 #
 # - nothing of a record that is incomplete or unreadable, or whose root now resolves to
-#   another real path (the root, or a folder above it, became a link);
-# - a file only when it lies below the root through no link, is a regular file, no link,
-#   and still holds what the install wrote;
+#   another real path (the root, or a folder above it, became a link), or on whose way
+#   another user could move things while this runs (velha_shared_folder);
+# - a file only when it lies below the root through no link but those the record names as
+#   there before the install and still leading where they led, is a regular file, no
+#   link, and still holds what the install wrote;
 # - a folder only when the install created it, it is no link, and it is empty (rmdir
 #   removes nothing else); the root, and the folders the install made to hold it, on the
 #   same terms. A folder that holds someone else's files is kept, and that is no failure.
@@ -21,21 +23,13 @@ include(${CMAKE_CURRENT_LIST_DIR}/install_records.cmake)
 
 set(records "")
 if(DEFINED PREFIX)
-  string(REGEX REPLACE "/+$" "" root "${PREFIX}")
-  if(NOT root STREQUAL "")
-    cmake_path(ABSOLUTE_PATH root)
-  endif()
+  velha_root("" "${PREFIX}" root)
   velha_record_file("${BUILD_DIR}" "${root}" record)
   if(EXISTS "${record}")
     set(records "${record}")
   endif()
 else()
-  # Listed by ls, since the build tree's path may hold what a glob reads as a pattern.
-  execute_process(COMMAND ls -- "${BUILD_DIR}/install_records" OUTPUT_VARIABLE names ERROR_QUIET)
-  string(REGEX MATCHALL "[0-9a-f]+\\.txt" names "${names}")
-  foreach(name IN LISTS names)
-    list(APPEND records "${BUILD_DIR}/install_records/${name}")
-  endforeach()
+  velha_records("${BUILD_DIR}" records)
 endif()
 if(records STREQUAL "")
   message(FATAL_ERROR "Nothing to uninstall: ${BUILD_DIR}/install_records/ holds no record "
@@ -53,21 +47,27 @@ endfunction()
 
 # Whether a folder on the way from the root to <relative> (itself included when
 # <and_itself>) is other than a plain folder: what lies behind a link is not where the
-# install put it.
+# install put it, unless the record (it_ENTRIES) names that link as there before the
+# install and it still leads where it led then.
 function(behind_a_link root relative and_itself result)
   set(${result} FALSE PARENT_SCOPE)
   string(REPLACE "/" ";" parts "${relative}")
   if(NOT and_itself)
     list(POP_BACK parts)
   endif()
-  set(folder "${root}")
+  set(below "")
   foreach(part IN LISTS parts)
-    string(APPEND folder "/${part}")
-    velha_kind("${folder}" kind why)
+    string(APPEND below "${part}")
+    velha_kind("${root}/${below}" kind why)
     if(kind STREQUAL "link")
-      set(${result} TRUE PARENT_SCOPE)
-      return()
+      velha_link_entry("${root}" "${below}" entry)
+      string(FIND "\n${it_ENTRIES}" "\n${entry}\n" known)
+      if(known EQUAL -1)
+        set(${result} TRUE PARENT_SCOPE)
+        return()
+      endif()
     endif()
+    string(APPEND below "/")
   endforeach()
 endfunction()
 
@@ -79,12 +79,24 @@ function(reason_of message result)
 endfunction()
 
 # rmdir removes a folder only when it is empty, and never through a link. One that holds
+# what this uninstall kept stays recorded, to go with it next time; one that holds only
 # someone else's files is theirs too now: kept, and no longer recorded.
 function(remove_folder folder relative)
   execute_process(COMMAND env LC_ALL=C rmdir -- "${folder}" ERROR_VARIABLE failure OUTPUT_QUIET)
   velha_kind("${folder}" kind why)
+  if(relative MATCHES "^\\.")
+    set(holds_kept "${left}")  # the root, or above it: anything kept lies inside
+  else()
+    string(FIND "${left}" " ${relative}/" holds_kept)
+    if(holds_kept EQUAL -1)
+      set(holds_kept "")
+    endif()
+  endif()
   if(kind STREQUAL "none")
     message(STATUS "Removed folder ${folder}")
+  elseif(failure MATCHES "not empty" AND NOT holds_kept STREQUAL "")
+    message(STATUS "Kept folder ${folder}: it holds what was kept")
+    set(left "${left}folder ${relative}\n" PARENT_SCOPE)
   elseif(failure MATCHES "not empty")
     message(STATUS "Kept folder ${folder}: it holds files the install did not write")
   else()
@@ -96,6 +108,7 @@ function(remove_folder folder relative)
 endfunction()
 
 foreach(record IN LISTS records)
+  velha_record_lock("${record}")
   velha_record_read("${record}" it)
   if(NOT it_OK)
     keep("${record}" "${it_WHY}, so nothing it names was removed")
@@ -111,6 +124,33 @@ foreach(record IN LISTS records)
   if(NOT real STREQUAL it_REAL)
     keep("${root}" "it, or a folder above it, now leads to ${real}, not to ${it_REAL} where "
                    "the install wrote, so nothing of it was removed; the record stays in ${record}")
+    continue()
+  endif()
+  # The folders the record names below the root, and those that hold its files.
+  set(holders "")
+  string(REGEX MATCHALL "[^\n]+" lines "${it_ENTRIES}")
+  foreach(line IN LISTS lines)
+    if(NOT line MATCHES "^(file [0-9a-f]+|folder) (.*)$")
+      continue()
+    endif()
+    set(kind "${CMAKE_MATCH_1}")
+    set(relative "${CMAKE_MATCH_2}")
+    if(relative MATCHES "${velha_plain_path}")
+      if(kind STREQUAL "folder")
+        list(APPEND holders "${relative}")
+      endif()
+      cmake_path(GET relative PARENT_PATH parent)
+      if(NOT parent STREQUAL "")
+        list(APPEND holders "${parent}")
+      endif()
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES holders)
+  velha_shared_folder("${root}" "${holders}" shared why)
+  if(NOT shared STREQUAL "")
+    keep("${root}" "another user could change ${shared} while this runs (${why}), and so make "
+                   "it remove what is not the install's; nothing of it was removed, and the "
+                   "record stays in ${record}")
     continue()
   endif()
   message(STATUS "Uninstalling from ${root}/")
@@ -171,6 +211,8 @@ foreach(record IN LISTS records)
         keep("${relative}" "not a folder below the install root ${root}")
         string(APPEND left "${line}\n")
       endif()
+    elseif(line MATCHES "^link [0-9a-f]+ (.*)$")
+      string(APPEND left "${line}\n")  # the user's: never removed
     else()
       keep("${line}" "not an entry of an install record")
       string(APPEND left "${line}\n")

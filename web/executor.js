@@ -126,7 +126,7 @@ var velhaExecutor = (function () {
     return enderecos[nome];
   }
 
-  // Starts the program nome, loaded, with the files arquivos (name: bytes) and its command
+  // Starts the program nome, loaded, with the files arquivos (a Map, name to bytes) and its command
   // line's argumentos. ouvintes hears from it: escrever(descriptor, bytes) what it writes,
   // jogo(casas, vez, fim) its game after each command and regras(quantas) scribe's rule
   // count (platform/sistema.h, mostrarOJogo and mostrarAsRegras), and terminar(status),

@@ -50,12 +50,12 @@
         const mudou = erro.name === 'NotReadableError' || erro.name === 'NotFoundError';
         throw new Error(mudou ? t('arquivoMudou', arquivo.name) : t('arquivoIlegivel', arquivo.name, erro.message));
       }
-      const arquivos = {};
-      arquivos[arquivo.name] = bytes;
+      // A Map, not an object: a file may be named __proto__.
+      const arquivos = new Map([[arquivo.name, bytes]]);
       return { bytes: bytes, arquivos: arquivos, argumentos: ['--', arquivo.name], nome: escolha.nome };
     }
     const bytes = escolha.valor === 'listagem' ? ultimaListagem : codificador.encode(window.velhaDicionarioCompleto || '');
-    return { bytes: bytes, arquivos: { 'dicionario.txt': bytes }, argumentos: [], nome: escolha.nome };
+    return { bytes: bytes, arquivos: new Map([['dicionario.txt', bytes]]), argumentos: [], nome: escolha.nome };
   }
 
   // What the program does, in one line, with the dictionary reader plays from and the side
@@ -226,7 +226,7 @@
       terminada: false,
     };
     sessao = atual;
-    velhaTabuleiro.iniciar(nome, dicionario ? { 'dicionario.txt': dicionario.bytes } : {});
+    velhaTabuleiro.iniciar(nome, new Map(dicionario ? [['dicionario.txt', dicionario.bytes]] : []));
     explicar();
     // Lines sent while the program loads wait for it, as typed-ahead input does.
     habilitarComandos(true);
@@ -242,7 +242,7 @@
       return;
     }
     if (atual.abandonada) return;
-    atual.execucao = velhaExecutor.iniciar(nome, dicionario ? dicionario.arquivos : {}, {
+    atual.execucao = velhaExecutor.iniciar(nome, dicionario ? dicionario.arquivos : new Map(), {
       escrever: function (descritor, bytes) {
         if (atual.abandonada) return;
         if (descritor === 1) atual.saida.push(bytes);
@@ -308,10 +308,21 @@
     $('#salvar-listagem').disabled = false;
   }
 
+  // A typed line is echoed whole up to this many characters; past them (a paste gone
+  // wrong) the echo is cut, so that the console answers at once, and the program still
+  // receives the whole line.
+  const ecoMaximo = 2000;
+
+  function eco(linha) {
+    if (linha.length <= ecoMaximo) return linha;
+    const corte = /[\uD800-\uDBFF]/.test(linha[ecoMaximo - 1]) ? ecoMaximo - 1 : ecoMaximo;
+    return linha.slice(0, corte) + t('ecoCortado', linha.length - corte);
+  }
+
   // A line reaches the program as its bytes and "\n", as a terminal sends it.
   function enviar(linha) {
     if (!sessao || campo.disabled) return;
-    acrescentar(consoleDoPrograma, '> ' + linha + '\n', 'entrada');
+    acrescentar(consoleDoPrograma, '> ' + eco(linha) + '\n', 'entrada');
     const bytes = codificador.encode(linha + '\n');
     if (sessao.execucao) sessao.execucao.enviar(bytes);
     else sessao.linhas.push(bytes);

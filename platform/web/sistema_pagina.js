@@ -1,7 +1,7 @@
 // The web build's system calls in the page: standard input is what Module.velha.entrada()
 // promises (the bytes of the person's next line, or null once input has ended), standard
 // output and error go to Module.velha.saida(descriptor, bytes), the files a program can
-// open are those of Module.velha.arquivos (name: bytes), and the game goes to
+// open are those of Module.velha.arquivos (a Map, name to bytes), and the game goes to
 // Module.velha.jogo and Module.velha.regras. The other half, sistema_node.js, is node's;
 // sistema.js picks one when the program starts.
 mergeInto(LibraryManager.library, {
@@ -36,10 +36,10 @@ mergeInto(LibraryManager.library, {
     },
 
     abrir: function (nome) {
-      const arquivos = Module.velha.arquivos || {};
-      if (!Object.prototype.hasOwnProperty.call(arquivos, nome)) return -ERRNO_CODES.ENOENT;
+      const arquivos = Module.velha.arquivos || new Map();
+      if (!arquivos.has(nome)) return -ERRNO_CODES.ENOENT;
       const descritor = VELHA_PAGINA.proximoDescritor++;
-      VELHA_PAGINA.abertos[descritor] = { bytes: arquivos[nome], lidos: 0 };
+      VELHA_PAGINA.abertos[descritor] = { bytes: arquivos.get(nome), lidos: 0 };
       return descritor;
     },
 

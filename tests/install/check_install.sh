@@ -121,7 +121,7 @@ users_files=$(snapshot)
 # of the user's; "refuses" when it must also name what it kept and fail.
 attack() {
   local name=$1 expect=$2 status=0
-  timeout 120 cmake --build "$tmp/build" --target uninstall > "$tmp/uninstall.log" 2>&1 || status=$?
+  timeout 120 cmake -DBUILD_DIR="$tmp/build" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 || status=$?
   [ "$status" -ne 124 ] || fail "$name: the uninstall hung"
   [ "$(snapshot)" = "$users_files" ] || fail "$name: uninstall changed a file of the user's: $(cat "$tmp/uninstall.log")"
   if [ "$expect" = refuses ]; then
@@ -233,12 +233,45 @@ rm -rf "$tmp/taken" "$tmp/taken2"; records
 # An install that fails for a backslash fails before anything is written; P, Q, then P
 # again are each removed.
 install_into "$tmp/back\\slash" 2> /dev/null && fail "an install into a path with a backslash"
-[ ! -e "$tmp/back\\slash" ] || fail "an install that failed for a backslash created folders"
+[ ! -e "$tmp/back\\slash" ] && [ ! -e "$tmp/back" ] || fail "an install that failed for a backslash created folders"
 install_into "$tmp/P" && install_into "$tmp/Q" && install_into "$tmp/P" --component programs
-cmake -DBUILD_DIR="$tmp/build" -DPREFIX="$tmp/Q" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 &&
+cmake -DBUILD_DIR="$tmp/build" -DPREFIX="$tmp/Q/" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 &&
   [ ! -e "$tmp/Q" ] && [ -x "$tmp/P/bin/reader" ] || fail "uninstalling Q alone: $(cat "$tmp/uninstall.log")"
 attack "P, Q, then P again" removes
 [ ! -e "$tmp/P" ] && [ ! -e "$tmp/Q" ] || fail "P, Q, P: $(find "$tmp/P" "$tmp/Q")"
+# A file of the install copied over another: its bytes are recorded, but not at that path.
+install_into "$tmp/P" --component programs
+[ "$(grep -c '^file ' "$tmp"/build/install_records/*.txt)" -eq 3 ] || fail "one component recorded others' files"
+cp "$tmp/P/bin/reader" "$tmp/P/bin/seeker"
+install_into "$tmp/P" 2> "$tmp/install.log" && fail "an install wrote over a file copied from another of its files"
+grep -q "bin/seeker: a file this project did not write" "$tmp/install.log" || fail "the copied file was not named"
+attack "a file copied over another" refuses
+rm -rf "$tmp/P"; records
+# Stripped as installed, under umask 077 and through a prefix with "..", whose first
+# folder does not exist; a DESTDIR install names the dictionary without DESTDIR; two
+# components at once into one root; a share/ that was a link before the install (a
+# dotfile manager's); and a stray record.new of an interrupted write: each undone by
+# one uninstall, leaving only the user's own files, with folders 0755 and files 0644
+# (0755 the programs).
+(umask 077 && install_into "$tmp/q1/../q2" --strip)
+[ ! -e "$tmp/q1" ] && [ -x "$tmp/q2/bin/reader" ] || fail "q1/../q2 was not installed into q2"
+modes=$(cd "$tmp/q2" && find . -printf '%M %p\n' | sort -k2)
+grep -Ev '^(drwxr-xr-x|-rw-r--r--) |^-rwxr-xr-x \./bin/' <<< "$modes" && fail "installed under umask 077 with these modes"
+DESTDIR="$tmp/stage" cmake --install "$tmp/build" --prefix /opt/velha-test > /dev/null
+gzip -dc "$tmp/stage/opt/velha-test/share/man/man6/reader.6.gz" | grep -q "/opt/velha-test/share/velha/dicionario.txt" ||
+  fail "a DESTDIR install's reader.6 does not name the dictionary where it will be"
+for component in programs data; do install_into "$tmp/both" --component $component & done
+wait
+mkdir -p "$tmp/dotfiles/share" "$tmp/linkedshare"
+ln -s "$tmp/dotfiles/share" "$tmp/linkedshare/share"
+install_into "$tmp/linkedshare"
+record=$(ls "$tmp"/build/install_records/*.txt | head -n 1)
+echo 'velha install rec' > "$record.new"
+attack "umask 077, q1/../q2, --strip, DESTDIR, two at once, a linked share/, a stray .new" removes
+[ ! -e "$tmp/q2" ] && [ ! -e "$tmp/both" ] && [ ! -e "$tmp/stage" ] || fail "an install was left: $(cat "$tmp/uninstall.log")"
+[ "$(cd "$tmp" && find dotfiles linkedshare | sort | tr '\n' ' ')" = "dotfiles dotfiles/share linkedshare linkedshare/share " ] ||
+  fail "the linked share/ was not undone: $(cd "$tmp" && find dotfiles linkedshare)"
+rm -rf "$tmp/dotfiles" "$tmp/linkedshare"; records
 # Without the rights to every folder or file (as nobody, when this runs as root): an
 # install that fails half way is recorded as far as it went, and an uninstall that cannot
 # read or remove a file names it with the system's reason and keeps the record.
@@ -255,22 +288,62 @@ mkdir -p "$tmp/half/share" && mine "$tmp/half" && chmod 555 "$tmp/half/share"
 "${as_user[@]}" cmake --install "$tmp/build" --prefix "$tmp/half" > /dev/null 2>&1 &&
   fail "an install into a read-only folder succeeded"
 chmod 755 "$tmp/half/share"
-attack "an install that failed half way" removes
+# Removed by its own user: for anyone else the folder is another user's, and refused.
+"${as_user[@]}" cmake -DBUILD_DIR="$tmp/build" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 ||
+  fail "an install that failed half way: $(cat "$tmp/uninstall.log")"
 [ "$(cd "$tmp/half" && find . | sort | tr '\n' ' ')" = ". ./share " ] ||
   fail "an install that failed half way left $(find "$tmp/half")"
 rm -rf "$tmp/half"
 install_into "$tmp/rights"
 mine "$tmp/rights" "$tmp/build/install_records"
 chmod 000 "$tmp/rights/bin/reader"
-chmod 555 "$tmp/rights/share/velha"
+chmod 555 "$tmp/rights/share/velha" "$tmp/rights/share/man"
 status=0
 "${as_user[@]}" cmake -DBUILD_DIR="$tmp/build" -P "$tmp/build/install/uninstall.cmake" > "$tmp/uninstall.log" 2>&1 || status=$?
-chmod 755 "$tmp/rights/share/velha"
+chmod 755 "$tmp/rights/share/velha" "$tmp/rights/share/man" "$tmp/rights/bin/reader"
 [ "$status" -ne 0 ] && grep -q "Kept $tmp/rights/bin/reader: it cannot be read" "$tmp/uninstall.log" &&
   grep -q "Kept $tmp/rights/share/velha/dicionario.txt: it could not be removed: Permission denied" "$tmp/uninstall.log" &&
   [ -e "$tmp/rights/share/velha/dicionario.txt" ] && ls "$tmp"/build/install_records/*.txt > /dev/null ||
   fail "a file without the rights to it: $(cat "$tmp/uninstall.log")"
-rm -rf "$tmp/rights"; records
+if [ ${#as_user[@]} -gt 0 ]; then
+  grep -qx "folder share/man/man6" "$tmp"/build/install_records/*.txt || fail "a folder rmdir could not remove left the record"
+fi
+[ ${#as_user[@]} -gt 0 ] && chown -R root "$tmp/rights" "$tmp/build/install_records"
+attack "what was kept, once it can be removed" removes
+[ ! -e "$tmp/rights" ] || fail "what was kept was not removed once it could be: $(find "$tmp/rights")"
+records
+
+# Another user who can write in a folder of the root could swap it for a link between a
+# check and a removal or a write: such a root is refused, both ways, before anything is
+# touched, however often that user swaps (as nobody, when this runs as root).
+if [ ${#as_user[@]} -gt 0 ]; then
+  install_into "$tmp/shared"
+  chmod 777 "$tmp/shared/share"
+  mkdir "$tmp/shared/share/velha.real"
+  "${as_user[@]}" sh -c 'cd "$1" && while :; do
+      mv velha velha.real/x; ln -s "$2" velha; rm velha; mv velha.real/x velha
+    done 2> /dev/null' sh "$tmp/shared/share" "$victim" &
+  swapper=$!
+  trap 'kill $swapper 2> /dev/null; rm -rf "$tmp"' EXIT
+  for try in $(seq 20); do
+    attack "a root another user can write in, try $try" refuses
+    grep -q "another user could change $tmp/shared/share while this runs (others can write in it" "$tmp/uninstall.log" ||
+      fail "a root another user can write in: $(cat "$tmp/uninstall.log")"
+  done
+  cmake --install "$tmp/build" --prefix "$tmp/shared" > "$tmp/install.log" 2>&1 && fail "an install into a folder another user can write in"
+  tr -s '\n ' '  ' < "$tmp/install.log" | grep -qF "$tmp/shared/share while the install runs (others can write in it" ||
+    fail "the install did not name the shared folder: $(cat "$tmp/install.log")"
+  kill $swapper; wait $swapper 2> /dev/null || true
+  trap 'rm -rf "$tmp"' EXIT
+  [ -d "$tmp/shared/share/velha" ] || mv "$tmp/shared/share/velha.real/x" "$tmp/shared/share/velha"
+  rmdir "$tmp/shared/share/velha.real"; chmod 755 "$tmp/shared/share"
+  attack "that root, once only its user can write in it" removes
+  [ ! -e "$tmp/shared" ] || fail "the shared root was not removed once safe: $(find "$tmp/shared")"
+  records
+  users_files=$(snapshot)
+else
+  echo "not run as root: the race with another user was not tried"
+fi
 
 (cd "$tmp" && cpack --config "$tmp/build/CPackConfig.cmake" -B "$tmp/package" > /dev/null)
 deb=$(ls "$tmp"/package/*.deb)
