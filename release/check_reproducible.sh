@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Checks the release script: made twice from the commit, the programs of the three builds
-# linked again in between and an untracked file lying in the working tree, the release is
-# the same byte for byte, SHA256SUMS holds, the tarball holds the commit's files alone and
-# the web ZIP its licence, read-me and version; and any path where the release would go,
-# a dangling link included, is refused before anything is built. The second release
-# stays in dist/velha-VERSION/.
+# Checks the release script: made twice from the commit, the second time under umask 077,
+# with the programs of the three builds linked again in between, an untracked file lying
+# in the working tree and a change to a tracked file that git was told to overlook
+# (update-index --assume-unchanged), the release is the same byte for byte, SHA256SUMS
+# holds, the tarball holds the commit's files alone and the web ZIP its licence, read-me
+# and version, and not the overlooked change; and any path where the release would go, a
+# dangling link included, is refused before anything is built. The second release stays
+# in dist/velha-VERSION/.
 #
 # release/check_reproducible.sh [--allow-dirty]   (as release/release.sh)
 set -euo pipefail
@@ -12,11 +14,18 @@ cd "$(dirname "$0")/.."
 fail() { echo "check_reproducible: $*" >&2; exit 1; }
 
 release/release.sh "$@"
-version=$(< build/version.txt)
+version=$(< dist/.work/build-default/version.txt)
 release=dist/velha-$version
 first=$(mktemp -d dist/.velha-first.XXXXXX)
 untracked=$(mktemp velha-untracked.XXXXXX)
-trap 'rm -rf "$first" "$untracked"' EXIT
+hidden=web/index.html
+cp "$hidden" "$first/hidden"
+restore() {
+  git update-index --no-assume-unchanged "$hidden"
+  cp "$first/hidden" "$hidden"
+  rm -rf "$first" "$untracked"
+}
+trap restore EXIT
 mv -T "$release" "$first/release"
 
 ln -s "$first/nowhere" "$release"
@@ -25,15 +34,21 @@ grep -q 'exists already' "$first/refused.log" || fail "no reason to refuse a dan
 rm "$release"
 
 for program in seeker scribe reader; do
-  rm -f "build/bin/$program" "build-windows/bin/$program.exe" "build-web/bin/$program.js"
+  rm -f "dist/.work/build-default/bin/$program" "dist/.work/build-windows/bin/$program.exe" \
+    "dist/.work/build-web/bin/$program.js"
 done
-release/release.sh "$@"
+marker="velha-overlooked-change-$$"
+echo "<!-- $marker -->" >> "$hidden"
+git update-index --assume-unchanged "$hidden"
+(umask 077 && release/release.sh "$@")
 (cd "$release" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not hold in $release"
 diff "$first/release/SHA256SUMS" "$release/SHA256SUMS" || fail "two releases of one commit differ"
 
 tar -tzf "$release/velha-$version-source.tar.gz" | sed "s|^velha-$version/||; /\/$/d; /^$/d" | sort > "$first/packed"
 git ls-files | sort > "$first/tracked"
 diff "$first/tracked" "$first/packed" || fail "the source tarball holds other files than the commit's"
+unzip -p "$release/velha-$version-web.zip" "velha-$version-web/index.html" | grep -q "$marker" &&
+  fail "a change git was told to overlook reached the web ZIP"
 listing=$(unzip -l "$release/velha-$version-web.zip")
 for file in LICENSE.txt README.txt VERSION.txt index.html; do
   grep -q " velha-$version-web/$file\$" <<< "$listing" || fail "the web ZIP has no $file"

@@ -6,17 +6,21 @@
 #                                        version: unzip, open index.html
 #   velha-VERSION-source.tar.gz          the sources: the commit's files, nothing else
 #   SHA256SUMS                           their checksums, for sha256sum -c
-# Made twice from one commit, every file is the same byte for byte: each archive is
-# sorted, owner-free and dated with the commit (SOURCE_DATE_EPOCH), and the programs carry
-# no time of their own (release/check_reproducible.sh checks it).
+# Made twice from one commit, every file is the same byte for byte, whatever the umask:
+# each archive is sorted, owner-free, dated with the commit (SOURCE_DATE_EPOCH) and holds
+# folders 0755 and files 0644 (0755 the programs), and the programs carry no time of their
+# own (release/check_reproducible.sh checks it).
 #
-# It refuses a working tree whose tracked files differ from the commit, unless given
-# --allow-dirty (the programs are then built from the working tree, the tarball still
-# from the commit). It builds with the presets default, windows and web (in build/,
-# build-windows/ and build-web/, as the workflows do; it runs no tests), showing the end
-# of a build's output when it fails, packs each download in a folder of its own and only
-# then moves that folder into place. It never writes over a release folder, or anything
-# else at its path, and removes nothing but the scratch folder it made.
+# Everything is built from the commit alone, exported with git archive into
+# dist/.work/source/, never from the working tree: a change there, even one git was told
+# to overlook (update-index --assume-unchanged or --skip-worktree), reaches no download.
+# It refuses a working tree whose tracked files differ from the commit all the same (a
+# change not committed is likely meant to be), unless given --allow-dirty. It builds with
+# the presets default (without tests), windows and web, in dist/.work/build-PRESET/, kept
+# between releases (an export dated with its commit rebuilds only what changed), showing
+# the end of a build's output when it fails, packs each download in a folder of its own
+# and only then moves that folder into place. It never writes over a release folder, or
+# anything else at its path, and removes nothing but the scratch folders it made.
 #
 # release/release.sh [--allow-dirty]   (needs what the three workflows need: see .ci/run)
 set -euo pipefail
@@ -46,16 +50,26 @@ run() {
   "$@" > "$log" 2>&1 || { tail -n 40 "$log" >&2; fail "$what failed"; }
 }
 
-run "configuring the default preset" cmake --preset default
-version=$(< build/version.txt)
-[[ $version =~ ^[0-9]+(\.[0-9]+)*$ ]] || fail "build/version.txt holds no version: '$version'"
+work=$source_dir/dist/.work
+exported=$work/source
+rm -rf "$exported"
+mkdir -p "$exported"
+git archive --format=tar "$commit" | tar -x -C "$exported"
+# configure PRESET: the preset, from the export, into its own build folder of dist/.work/.
+configure() {
+  (cd "$exported" && run "configuring the $1 preset" cmake --preset "$1" -B "$work/build-$1" -DBUILD_TESTING=OFF)
+}
+
+configure default
+version=$(< "$work/build-default/version.txt")
+[[ $version =~ ^[0-9]+(\.[0-9]+)*$ ]] || fail "version.txt holds no version: '$version'"
 release=dist/velha-$version
 [[ ! -e $release && ! -L $release ]] ||
   fail "$release exists already; move it away to make the release again"
 
 for preset in default windows web; do
-  run "configuring the $preset preset" cmake --preset "$preset"
-  run "the $preset build" cmake --build --preset "$preset"
+  configure "$preset"
+  run "the $preset build" cmake --build "$work/build-$preset"
 done
 
 mkdir -p dist
@@ -65,24 +79,26 @@ packed=$scratch/packed
 folder=$scratch/velha-$version
 mkdir "$packed" "$folder"
 
-# zip_folder ZIP FOLDER: FOLDER (a name in $packed) as ZIP, its files sorted and dated
-# with the commit, with no owner and no extra times (zip -X).
+# zip_folder ZIP FOLDER: FOLDER (a name in $packed) as ZIP, its files sorted, dated with
+# the commit and 0644 (0755 the programs, *.exe), with no owner and no extra times (zip -X).
 zip_folder() {
-  (cd "$packed" && find "$2" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
+  (cd "$packed" && find "$2" -type d -exec chmod 755 {} + && find "$2" -type f -exec chmod 644 {} + &&
+    find "$2" -type f -name '*.exe' -exec chmod 755 {} + &&
+    find "$2" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
     find "$2" -type f | LC_ALL=C sort | TZ=UTC zip -X -D -q "$1" -@)
 }
 
-(cd "$packed" && run "cpack -G DEB" cpack --config "$source_dir/build/CPackConfig.cmake" -G DEB -B "$packed/deb")
+(cd "$packed" && run "cpack -G DEB" cpack --config "$work/build-default/CPackConfig.cmake" -G DEB -B "$packed/deb")
 mv "$packed"/deb/velha_"$version"_*.deb "$folder/"
 
 # The Windows ZIP and the site, as cpack and the web build lay them out, zipped here.
-(cd "$packed" && run "cpack -G ZIP" cpack --config "$source_dir/build-windows/CPackConfig.cmake" -G ZIP -B "$packed/zip")
+(cd "$packed" && run "cpack -G ZIP" cpack --config "$work/build-windows/CPackConfig.cmake" -G ZIP -B "$packed/zip")
 windows=velha-$version-windows-x86_64
 (cd "$packed" && cmake -E tar xf "zip/$windows.zip")
 zip_folder "$folder/$windows.zip" "$windows"
 
 web=velha-$version-web
-cp -R build-web/site "$packed/$web"
+cp -R "$work/build-web/site" "$packed/$web"
 git show "$commit:LICENSE" > "$packed/$web/LICENSE.txt"
 printf 'velha %s (commit %s)\n' "$version" "$commit" > "$packed/$web/VERSION.txt"
 cat > "$packed/$web/README.txt" << EOF

@@ -345,9 +345,13 @@ else
   echo "not run as root: the race with another user was not tried"
 fi
 
-(cd "$tmp" && cpack --config "$tmp/build/CPackConfig.cmake" -B "$tmp/package" > /dev/null)
+# Made under umask 077, the package still holds folders 0755 and files 0644 (0755 the
+# programs), which others need to read and run.
+(cd "$tmp" && umask 077 && cpack --config "$tmp/build/CPackConfig.cmake" -B "$tmp/package" > /dev/null)
 deb=$(ls "$tmp"/package/*.deb)
 contents=$(dpkg-deb -c "$deb")
+grep -Ev '^(drwxr-xr-x .*/|-rw-r--r-- .*[^/]|-rwxr-xr-x .* \./usr/games/[a-z]+)$' <<< "$contents" &&
+  fail "the package holds these modes, made under umask 077"
 for path in ./usr/games/seeker ./usr/games/scribe ./usr/games/reader \
   ./usr/share/man/man6/seeker.6.gz ./usr/share/man/man6/scribe.6.gz \
   ./usr/share/man/man6/reader.6.gz ./usr/share/velha/dicionario.txt \
