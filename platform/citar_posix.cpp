@@ -8,10 +8,11 @@ namespace velha {
 
 namespace {
 
-// Bytes that a POSIX shell reads as themselves outside quotes.
+// Bytes that a POSIX shell reads as themselves outside quotes, where the text is not the
+// first word: '=' is not among them, since "v=1/bin/reader" first on a line assigns.
 bool simples(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         std::strchr("/._-+:,@%=", c) != nullptr;
+         std::strchr("/._-+:,@%", c) != nullptr;
 }
 
 bool citarParaSh(const char* texto, char* destino, std::size_t tamanho) {

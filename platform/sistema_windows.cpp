@@ -201,31 +201,20 @@ bool citarParaPowerShell(const char* texto, char* destino, std::size_t tamanho) 
   return true;
 }
 
-// Characters that cmd.exe reads as themselves outside quotes.
-bool simplesNoCmd(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         std::strchr("\\/:._-+,@=", c) != nullptr;
-}
-
-// cmd.exe: bare, or in double quotes, within which a quote ends them, % expands a variable
-// and ! does too where delayed expansion is on: a text with any of them is not offered.
+// cmd.exe: always in double quotes, since bare it ends a command's name at ',', ';' or
+// '='; within them a quote ends them, % expands a variable and ! does too where delayed
+// expansion is on: a text with any of them is not offered.
 bool citarParaCmd(const char* texto, char* destino, std::size_t tamanho) {
   if (!mostraOQueE(texto) || std::strpbrk(texto, "\"%!") != nullptr) return false;
-  bool bastaOTexto = *texto != '\0';
-  std::size_t comprimento = 0;
-  for (const char* c = texto; *c != '\0'; ++c, ++comprimento) {
-    bastaOTexto = bastaOTexto && simplesNoCmd(static_cast<unsigned char>(*c));
-  }
-  // Inside quotes a backslash before the closing one would escape it.
-  if (!bastaOTexto && texto[comprimento - 1] == '\\') return false;
-  const std::size_t aspas = bastaOTexto ? 0 : 2;
+  const std::size_t comprimento = std::strlen(texto);
+  // A backslash before the closing quote would escape it.
+  if (comprimento == 0 || texto[comprimento - 1] == '\\') return false;
+  constexpr std::size_t aspas = 2;
   if (comprimento + aspas + 1 > tamanho) return false;
-  char* fim = destino;
-  if (!bastaOTexto) *fim++ = '"';
-  std::memcpy(fim, texto, comprimento);
-  fim += comprimento;
-  if (!bastaOTexto) *fim++ = '"';
-  *fim = '\0';
+  destino[0] = '"';
+  std::memcpy(destino + 1, texto, comprimento);
+  destino[comprimento + 1] = '"';
+  destino[comprimento + 2] = '\0';
   return true;
 }
 

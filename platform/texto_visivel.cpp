@@ -1,28 +1,25 @@
 // What a person sees of a text, for every system: a hint's path is offered only when what
 // shows is what runs.
+#include <algorithm>
+#include <iterator>
+
 #include "platform/sistema.h"
+#include "platform/unicode/ignoraveis.h"
 
 namespace velha {
 namespace {
 
-// Code points that a terminal shows as nothing or that reorder what is around them: the
-// C1 controls, the soft hyphen, the Arabic letter mark, the zero-width and directional
-// marks and embeddings, the line and paragraph separators, the invisible operators and
-// isolates, and the byte-order mark.
-struct INTERVALO {
-  char32_t primeiro;
-  char32_t ultimo;
-};
-constexpr INTERVALO invisiveis[] = {
-    {0x80, 0x9F},     {0xAD, 0xAD},     {0x61C, 0x61C},   {0x180E, 0x180E},
-    {0x200B, 0x200F}, {0x2028, 0x202E}, {0x2060, 0x206F}, {0xFEFF, 0xFEFF},
-};
+// What shows as nothing, or reorders what is around it: the default-ignorable code points
+// (the directional marks and isolates among them), and the C1 controls and the line and
+// paragraph separators, which a terminal may act on.
+constexpr INTERVALO_DE_CODIGOS tambemInvisiveis[] = {{0x80, 0x9F}, {0x2028, 0x2029}};
 
 bool invisivel(char32_t c) {
-  for (const INTERVALO& intervalo : invisiveis) {
-    if (c >= intervalo.primeiro && c <= intervalo.ultimo) return true;
-  }
-  return false;
+  const auto contem = [c](const INTERVALO_DE_CODIGOS& intervalo) {
+    return c >= intervalo.primeiro && c <= intervalo.ultimo;
+  };
+  return std::any_of(std::begin(ignoraveisPorPadrao), std::end(ignoraveisPorPadrao), contem) ||
+         std::any_of(std::begin(tambemInvisiveis), std::end(tambemInvisiveis), contem);
 }
 
 }  // namespace

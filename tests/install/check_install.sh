@@ -60,6 +60,24 @@ for started in "$bin/reader" reader; do
     fail "the hint, $command, did not play when pasted into bash"
 done
 "$bin/reader" --help | grep -qF "${command#reader }" || fail "reader --help does not name it"
+# Started by a path a shell would read as an assignment, it is named so that bash runs it;
+# from folders that hold a character that shows as nothing (U+3164, U+FE0F, U+E0041,
+# U+034F), no hint at all: what shows would not be what runs.
+cp -R "$prefix" "$tmp/v=1"
+(cd "$tmp" && "v=1/bin/reader" < /dev/null > /dev/null 2> "$elsewhere/errors") && fail "reader without a dictionary"
+command=$(sed -n 2p "$elsewhere/errors")
+command=${command#"$hint"}
+replies=$(cd "$tmp" && printf 'b\nq\n' | bash -c "$command" 2>&1 | grep '^Busca')
+[ "$replies" = 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]' ] ||
+  fail "the hint for v=1/bin/reader, $command, did not play in bash"
+rm -rf "$tmp/v=1"
+for invisible in '\xe3\x85\xa4' '\xef\xb8\x8f' '\xf3\xa0\x81\x81' '\xcd\x8f'; do
+  folder=$tmp/$(printf "a${invisible}b")
+  cp -R "$prefix" "$folder"
+  "$folder/bin/reader" < /dev/null > /dev/null 2> "$elsewhere/errors" && fail "reader without a dictionary"
+  [ "$(wc -l < "$elsewhere/errors")" -eq 1 ] || fail "a hint for a folder holding $invisible: $(cat "$elsewhere/errors")"
+  rm -rf "$folder"
+done
 # An installation without its dictionary names none, whatever lies where a build tree
 # keeps one, and neither does one with a folder in its place.
 mv "$data/dicionario.txt" "$tmp/dicionario.txt"
