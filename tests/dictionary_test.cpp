@@ -176,6 +176,7 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
        "10597 0\n",
        1},
       {"um zero so no fim da linha", std::string("5 1\n\0", 5), 2},
+      {"so bytes nulos nao e UTF-16", std::string(8, '\0'), 1},
       {"BOM depois de espacos",
        " \xEF\xBB\xBF"
        "10597 0\n",
