@@ -9,6 +9,9 @@
 #   real <N>            then the root's real path when the install wrote it, the same way:
 #   <real path>         the uninstall removes nothing if the root now resolves elsewhere
 #   file <SHA-256> <path>   a file the install wrote, with what it held
+#   writing <SHA-256> <path>  a file an install was writing, with what it was to hold:
+#                           one that stopped half way (a full disk) wrote it, whatever it
+#                           holds, and the uninstall removes it as such
 #   folder <path>           a folder the install created: "." is the root, ".." the
 #                           folder that holds it, and so on up
 #   link <SHA-256> <path>   a folder on the way to the files that was already a link when

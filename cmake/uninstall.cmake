@@ -6,7 +6,8 @@
 #   another user could move things while this runs (velha_shared_folder);
 # - a file only when it lies below the root through no link but those the record names as
 #   there before the install and still leading where they led, is a regular file, no
-#   link, and still holds what the install wrote;
+#   link, and still holds what the install wrote (whatever it holds, when the install
+#   stopped while writing it);
 # - a folder only when the install created it, it is no link, and it is empty (rmdir
 #   removes nothing else); the root, and the folders the install made to hold it, on the
 #   same terms. A folder that holds someone else's files is kept, and that is no failure.
@@ -130,7 +131,7 @@ foreach(record IN LISTS records)
   set(holders "")
   string(REGEX MATCHALL "[^\n]+" lines "${it_ENTRIES}")
   foreach(line IN LISTS lines)
-    if(NOT line MATCHES "^(file [0-9a-f]+|folder) (.*)$")
+    if(NOT line MATCHES "^(file [0-9a-f]+|writing [0-9a-f]+|folder) (.*)$")
       continue()
     endif()
     set(kind "${CMAKE_MATCH_1}")
@@ -161,9 +162,10 @@ foreach(record IN LISTS records)
   set(folders "")
   string(REGEX MATCHALL "[^\n]+" lines "${it_ENTRIES}")
   foreach(line IN LISTS lines)
-    if(line MATCHES "^file ([0-9a-f]+) (.*)$")
-      set(hash "${CMAKE_MATCH_1}")
-      set(relative "${CMAKE_MATCH_2}")
+    if(line MATCHES "^(file|writing) ([0-9a-f]+) (.*)$")
+      set(state "${CMAKE_MATCH_1}")
+      set(hash "${CMAKE_MATCH_2}")
+      set(relative "${CMAKE_MATCH_3}")
       set(path "${root}/${relative}")
       if(NOT relative MATCHES "${velha_plain_path}")
         keep("${relative}" "not a path below the install root ${root}")
@@ -189,7 +191,7 @@ foreach(record IN LISTS records)
         keep("${path}" "it cannot be read, so what it holds cannot be checked")
       else()
         file(SHA256 "${path}" now)
-        if(NOT now STREQUAL hash)
+        if(NOT now STREQUAL hash AND state STREQUAL "file")
           keep("${path}" "it was changed after the install")
         else()
           execute_process(COMMAND rm -f -- "${path}" ERROR_VARIABLE failure)

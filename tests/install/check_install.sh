@@ -290,6 +290,32 @@ attack "umask 077, q1/../q2, --strip, DESTDIR, two at once, a linked share/, a s
 [ "$(cd "$tmp" && find dotfiles linkedshare | sort | tr '\n' ' ')" = "dotfiles dotfiles/share linkedshare linkedshare/share " ] ||
   fail "the linked share/ was not undone: $(cd "$tmp" && find dotfiles linkedshare)"
 rm -rf "$tmp/dotfiles" "$tmp/linkedshare"; records
+# A disk that fills during an install (a small tmpfs, where this may mount one): it fails,
+# removing its scratch folder, and one uninstall removes what it wrote, what it cut short
+# included. Filled by the programs, and by the pages, compressed in a scratch folder.
+full=$tmp/full
+mkdir "$full"
+trap 'umount "$full" 2> /dev/null; rm -rf "$tmp"' EXIT
+scratches() { find "${TMPDIR:-/tmp}" -maxdepth 1 -name 'velha-install-*' | wc -l; }
+scratches_before=$(scratches)
+for try in "100k all" "8k data"; do
+  read -r size component <<< "$try"
+  if ! mount -t tmpfs -o "size=$size" velha-full "$full" 2> /dev/null; then
+    echo "a tmpfs cannot be mounted here: a full disk was not tried"
+    break
+  fi
+  components=()
+  [ "$component" = all ] || components=(--component "$component")
+  install_into "$full/p" "${components[@]}" 2> "$tmp/install.log" && fail "an install onto a full disk ($try) succeeded"
+  tr -s '\n ' '  ' < "$tmp/install.log" | grep -q 'No space left on device' || fail "the disk did not fill ($try): $(cat "$tmp/install.log")"
+  [ "$(scratches)" -eq "$scratches_before" ] || fail "an install onto a full disk ($try) left its scratch folder"
+  attack "an install onto a full disk ($try)" removes
+  [ -z "$(ls -A "$full")" ] || fail "an install onto a full disk ($try) left $(find "$full")"
+  umount "$full"
+done
+trap 'rm -rf "$tmp"' EXIT
+records
+
 # Without the rights to every folder or file (as nobody, when this runs as root): an
 # install that fails half way is recorded as far as it went, and an uninstall that cannot
 # read or remove a file names it with the system's reason and keeps the record.
