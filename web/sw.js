@@ -1,34 +1,30 @@
-// The site's service worker (instalar.js): on install it keeps every file of the site;
-// afterwards each request goes to the network first, so that a new build is seen at once,
-// and to what was kept when there is no network.
+// The site's service worker (instalar.js). Its cache is this build's (the build writes its
+// name and its list of files, web/service_worker.cmake): on install it keeps every file
+// of the site at once, or fails and leaves the previous build's cache in use; once it is
+// the site's worker, it deletes the caches of other builds. It answers each request from
+// its own build's cache, and the network for anything else, so that a page always runs the
+// files of one build, offline too; a new build is used from the next visit after the one
+// that fetched it, once no page of the old one is open.
 'use strict';
 
-const guardados = 'velha';
-const arquivos = ['./', 'index.html', 'velha.css', 'textos.js', 'dicionario.js', 'executor.js', 'tabuleiro.js',
-  'velha.js', 'instalar.js', 'seeker.js', 'reader.js', 'scribe.js', 'vereditos.js', 'icone.svg',
-  'manifest.webmanifest'];
+const guardados = 'velha-@VELHA_BUILD@';
+const arquivos = ['./'].concat(JSON.parse('@VELHA_FILES@'));
 
 self.addEventListener('install', function (evento) {
-  evento.waitUntil(caches.open(guardados).then(function (cache) {
-    // One by one: a site built without the complete dictionary has no dicionario.js.
-    return Promise.all(arquivos.map((arquivo) => cache.add(arquivo).catch(() => undefined)));
-  }).then(() => self.skipWaiting()));
+  evento.waitUntil(caches.open(guardados).then((cache) => cache.addAll(arquivos)));
 });
 
 self.addEventListener('activate', function (evento) {
-  evento.waitUntil(self.clients.claim());
+  evento.waitUntil(caches.keys().then(function (nomes) {
+    const outros = nomes.filter((nome) => nome.startsWith('velha') && nome !== guardados);
+    return Promise.all(outros.map((nome) => caches.delete(nome)));
+  }).then(() => self.clients.claim()));
 });
 
 self.addEventListener('fetch', function (evento) {
   const pedido = evento.request;
   if (pedido.method !== 'GET' || new URL(pedido.url).origin !== location.origin) return;
-  evento.respondWith(fetch(pedido).then(function (resposta) {
-    if (resposta.ok) {
-      const copia = resposta.clone();
-      caches.open(guardados).then((cache) => cache.put(pedido, copia));
-    }
-    return resposta;
-  }).catch(function () {
-    return caches.match(pedido, { ignoreSearch: true }).then((guardada) => guardada || Response.error());
-  }));
+  evento.respondWith(caches.open(guardados).then(function (cache) {
+    return cache.match(pedido, { ignoreSearch: true });
+  }).then((guardada) => guardada || fetch(pedido)));
 });

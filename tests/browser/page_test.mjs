@@ -31,12 +31,12 @@ const tipos = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// The site on 127.0.0.1, on a port of its own; its address ends in '/'.
-async function servir() {
+// The site (or a copy, pasta) on 127.0.0.1, on a port of its own; its address ends in '/'.
+async function servir(pasta = site) {
   const servido = http.createServer(function (pedido, resposta) {
     const nome = new URL(pedido.url, 'http://127.0.0.1').pathname.replace(/^\/$/, '/index.html');
-    const arquivo = path.join(site, path.normalize(nome));
-    if (!arquivo.startsWith(site) || !fs.existsSync(arquivo)) {
+    const arquivo = path.join(pasta, path.normalize(nome));
+    if (!arquivo.startsWith(pasta) || !fs.existsSync(arquivo)) {
       resposta.writeHead(404).end();
       return;
     }
@@ -228,12 +228,13 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]');
 
   const pasta = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-'));
-  const arquivo = path.join(pasta, 'meu.txt');
+  // Named as no plain object could keep it.
+  const arquivo = path.join(pasta, '__proto__');
   // X's rule on the empty board is the centre; O's, with X there, an edge, which loses.
   fs.writeFileSync(arquivo, '10597 4\n10678 1\n');
   await (await pagina.$('#arquivo')).uploadFile(arquivo);
   await escolher(pagina, 'reader');
-  assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file meu\.txt\./);
+  assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file __proto__\./);
   await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary');
   await pagina.click('#porque');
   await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, draw, dictionary');
@@ -248,7 +249,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await pagina.click('input[value="completo"]');
   await pagina.waitForSelector('#mudanca:not([hidden])');
   assert.equal(await pagina.$eval('#mudanca-texto', (m) => m.textContent),
-    'reader is playing from the file meu.txt; the complete dictionary, for both sides takes effect when it starts again.');
+    'reader is playing from the file __proto__; the complete dictionary, for both sides takes effect when it starts again.');
   await pagina.click('#reiniciar-reader');
   await pagina.waitForFunction(() => document.querySelector('#explicacao').textContent.includes('the complete dictionary'));
   assert.equal(await pagina.$eval('#mudanca', (m) => m.hidden), true);
@@ -257,7 +258,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await pagina.click('input[value="arquivo"]');
   await pagina.click('[data-programa="reader"]');
   await pagina.waitForSelector('#aviso:not([hidden])');
-  assert.match(await pagina.$eval('#aviso', (a) => a.textContent), /^The file meu\.txt changed or was removed/);
+  assert.match(await pagina.$eval('#aviso', (a) => a.textContent), /^The file __proto__ changed or was removed/);
   assert.equal(await pagina.$eval('#linha', (l) => l.disabled), false);
   fs.rmSync(pasta, { recursive: true });
   await fechar(aberta);
@@ -270,6 +271,16 @@ test('the page opened from disk plays', async function () {
   await pagina.click('[data-linha="j 4"]');
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
+  // A line of a megabyte (a paste gone wrong): the echo is cut, and the answer comes at once.
+  const antes = Date.now();
+  await pagina.focus('#linha');
+  await pagina.$eval('#linha', (campo) => { campo.value = 'x'.repeat(1 << 20); });
+  await pagina.keyboard.press('Enter');
+  await digitar(pagina, 'j 0');
+  await esperarSaida(pagina, 'Nao foi possivel realizar a jogada na posicao 0.');
+  const umMega = Date.now() - antes;
+  assert.ok(umMega < 1000, `a 1 MB line answered after ${umMega} ms`);
+  assert.match(await pagina.$eval('#console', (c) => c.textContent), /x{2000}… \(1046576 more characters, sent but not shown\)/);
   // A running program can always be stopped: scribe in the middle of its search.
   await pagina.click('[data-programa="scribe"]');
   await digitar(pagina, 'b');
@@ -323,22 +334,50 @@ test('Show why: the verdict of every free cell, and a whole game on the board al
   await fechar(aberta);
 });
 
-test('served once, the page starts and plays with no network', async function () {
-  const proprio = await servir();
-  const aberta = await abrir('http://127.0.0.1:' + proprio.address().port + '/?lang=en');
+// Whether the page and seeker.js, as this page gets them, are build B's.
+const deB = (pagina) => pagina.evaluate(async () => Promise.all(['index.html', 'seeker.js'].map(
+  async (arquivo) => (await (await fetch(arquivo)).text()).includes('build B'))));
+
+test('served once, the page starts and plays with no network, from the files of one build', async function () {
+  const copia = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-site-'));
+  fs.cpSync(site, copia, { recursive: true });
+  const proprio = await servir(copia);
+  const endereco = 'http://127.0.0.1:' + proprio.address().port + '/?lang=en';
+  const aberta = await abrir(endereco);
   const { pagina } = aberta;
   assert.equal(await pagina.$eval('link[rel="manifest"]', (l) => l.getAttribute('href')), 'manifest.webmanifest');
   await pagina.evaluate(() => navigator.serviceWorker.ready);
-  await pagina.waitForFunction(async () => (await (await caches.open('velha')).keys()).length >= 14);
+  const [a] = await pagina.evaluate(() => caches.keys());
+  assert.match(a, /^velha-[0-9a-f]{16}$/);
+  // An update, build B, whose page and seeker differ: its worker fills a cache of its own,
+  // whole, while build A's page is open.
+  fs.appendFileSync(path.join(copia, 'index.html'), '<!-- build B -->\n');
+  fs.appendFileSync(path.join(copia, 'seeker.js'), '\n// build B\n');
+  const trabalhador = fs.readFileSync(path.join(copia, 'sw.js'), 'utf8');
+  fs.writeFileSync(path.join(copia, 'sw.js'), trabalhador.replace(a, a + 'b'));
+  await pagina.reload();
+  await pagina.waitForFunction(async (b) => (await caches.has(b)) && (await (await caches.open(b)).keys()).length >= 14,
+    {}, a + 'b');
   proprio.closeAllConnections();
   await new Promise((pronto) => proprio.close(pronto));
+  // Offline, the open page goes on with A's files, and a page opened once it is closed
+  // with B's: never the page of one build with the programs of the other.
   await pagina.reload();
+  assert.deepEqual(await deB(pagina), [false, false]);
   await escolher(pagina, 'seeker');
   await pagina.click('[data-casa="4"]');
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
+  await pagina.close();
+  const depois = await abrir(endereco);
+  const marcas = await deB(depois.pagina);
+  assert.deepEqual(marcas, [marcas[0], marcas[0]]);
+  await escolher(depois.pagina, 'seeker');
   // What the page asked of the server it could not reach is no fault of the page.
-  aberta.problemas.splice(0, aberta.problemas.length,
-    ...aberta.problemas.filter((p) => !p.includes('net::ERR_CONNECTION_REFUSED')));
-  await fechar(aberta);
+  for (const { problemas } of [aberta, depois]) {
+    problemas.splice(0, problemas.length, ...problemas.filter((p) => !p.includes('net::ERR_CONNECTION_REFUSED')));
+  }
+  assert.deepEqual(aberta.problemas, []);
+  await fechar(depois);
+  fs.rmSync(copia, { recursive: true, force: true });
 });
