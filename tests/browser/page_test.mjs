@@ -20,7 +20,7 @@ const axe = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe
 
 const site = process.env.VELHA_SITE;
 const fonte = process.env.VELHA_SOURCE;
-const espera = 30000; // for a sanitizer-free build, seconds are plenty; this is for slow CI
+const espera = 90000; // seconds are plenty on an idle machine; this is for one busy with other work
 
 let servidor;
 let endereco;
@@ -105,21 +105,19 @@ async function digitar(pagina, linha) {
   await pagina.keyboard.press('Enter');
 }
 
-// The tasks over 50 ms on the page's thread from now on, watched by the browser; read by
-// longasDesde with the time this returns.
-async function observarTarefasLongas(pagina) {
-  return pagina.evaluate(() => {
-    window.tarefasLongas = window.tarefasLongas || [];
-    if (!window.observador) {
-      window.observador = new PerformanceObserver((lista) => window.tarefasLongas.push(...lista.getEntries()));
-      window.observador.observe({ type: 'longtask' });
-    }
-    return performance.now();
-  });
-}
+// The page's own long tasks: those of its main thread that took over 50 ms of that
+// thread's time, as Chromium traces them from registrarTarefas to tarefasLongas. The
+// thread's time, not the clock's, which a machine busy with other work stretches.
+const registrarTarefas = (pagina) =>
+  pagina.tracing.start({ categories: ['toplevel', 'disabled-by-default-devtools.timeline'] });
 
-const longasDesde = (pagina, desde) => pagina.evaluate(
-  (d) => window.tarefasLongas.filter((t) => t.startTime >= d).map((t) => Math.round(t.duration)), desde);
+async function tarefasLongas(pagina) {
+  const { traceEvents: eventos } = JSON.parse(new TextDecoder().decode(await pagina.tracing.stop()));
+  const principais = new Set(eventos.filter((e) => e.ph === 'M' && e.name === 'thread_name' &&
+    e.args.name === 'CrRendererMain').map((e) => e.pid + ':' + e.tid));
+  return eventos.filter((e) => e.ph === 'X' && e.name === 'RunTask' && principais.has(e.pid + ':' + e.tid))
+    .map((e) => Math.round((e.tdur ?? e.dur) / 1000)).filter((ms) => ms > 50);
+}
 
 // axe-core on the page as it stands: any violation of its rules fails the scenario.
 async function acessivel(pagina, onde) {
@@ -151,14 +149,14 @@ test('seeker: b on the empty board shows what the Linux program writes', async f
   await escolher(pagina, 'seeker');
   const primeiraSaida = Date.now() - inicio;
   // The search runs off the page's thread: no task there over 50 ms while it does.
-  const desde = await observarTarefasLongas(pagina);
+  await registrarTarefas(pagina);
   const antes = Date.now();
   for (const linha of fs.readFileSync(caso + '.in', 'latin1').split('\n').filter((l) => l !== '')) {
     await digitar(pagina, linha);
     if (linha === 'b') await esperarSaida(pagina, 'Busca Max Min');
   }
   const umB = Date.now() - antes;
-  assert.deepEqual(await longasDesde(pagina, desde), [], 'tasks over 50 ms through b');
+  assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through b');
   assert.equal(await esperarFim(pagina), 'seeker ended (status 0).');
   assert.equal(await saida(pagina), fs.readFileSync(caso + '.out', 'latin1'));
   console.log(`# first output ${primeiraSaida} ms after choosing seeker; b from the empty board: ${umB} ms`);
@@ -169,7 +167,7 @@ test('reader: a whole game with the mouse against the bundled dictionary ends in
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
   await escolher(pagina, 'reader');
-  const desde = await observarTarefasLongas(pagina);
+  await registrarTarefas(pagina);
   // X's moves from the pad, O's from the dictionary: the line the dictionary itself plays.
   for (const [indice, casa] of [0, 1, 6, 5, 8].entries()) {
     await pagina.click(`[data-linha="j ${casa}"]`);
@@ -191,7 +189,7 @@ test('reader: a whole game with the mouse against the bundled dictionary ends in
   const nomes = await pagina.$$eval('.tabuleiro [data-casa]',
     (botoes) => botoes.map((b) => [b.getAttribute('aria-label'), b.disabled]));
   assert.deepEqual(nomes, esperados.map((nome) => [nome, true]));
-  assert.deepEqual(await longasDesde(pagina, desde), [], 'tasks over 50 ms through a game');
+  assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through a game');
   await acessivel(pagina, 'a drawn game');
   await pagina.click('[data-linha="q"]');
   assert.equal(await esperarFim(pagina), 'reader ended (status 0).');
@@ -213,12 +211,12 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   // loading its script may take longer): no task there over 50 ms.
   await pagina.click('[data-programa="scribe"]');
   await pagina.waitForSelector('#parar:not([disabled])');
-  const desde = await observarTarefasLongas(pagina);
+  await registrarTarefas(pagina);
   await digitar(pagina, 'b');
   await pagina.waitForFunction(() => /^Rules recorded so far: [1-9]/.test(document.querySelector('#nota').textContent));
   await digitar(pagina, 'i');
   await pagina.waitForFunction(() => (document.querySelector('#console').textContent.match(/\n/g) || []).length >= 2425);
-  assert.deepEqual(await longasDesde(pagina, desde), [], 'tasks over 50 ms through b and i');
+  assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through b and i');
   await digitar(pagina, 'q');
   assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
   assert.match(await saida(pagina), /^10597 0\n/m);
