@@ -1,7 +1,7 @@
 // The page's logic that needs no browser, run under node in a context of its own with
-// only what each script touches: the language chosen and kept (textos.js), and the
-// runner's worker, whose output leaves in batches, in order, never mixing standard
-// output with standard error, and its loads (executor.js).
+// only what each script touches: the language chosen and kept (textos.js), the runner's
+// worker, whose output leaves in batches, in order, never mixing standard output with
+// standard error, and its loads (executor.js), and the board's verdicts (tabuleiro.js).
 //
 // node --test page_logic_test.mjs, with VELHA_SOURCE (the source tree) in the environment.
 import assert from 'node:assert/strict';
@@ -16,7 +16,9 @@ const web = path.join(process.env.VELHA_SOURCE, 'web');
 // value of the global it defines.
 function carregar(nome, global, contexto) {
   const ambiente = vm.createContext({ URLSearchParams, TextEncoder, TextDecoder, Blob, ...contexto });
-  vm.runInContext(fs.readFileSync(path.join(web, nome), 'utf8'), ambiente, { filename: nome });
+  for (const script of [].concat(nome)) {
+    vm.runInContext(fs.readFileSync(path.join(web, script), 'utf8'), ambiente, { filename: script });
+  }
   return vm.runInContext(global, ambiente);
 }
 
@@ -137,4 +139,89 @@ test('a program whose script could not be loaded is tried again when asked for a
   assert.equal(scripts.length, 2);
   scripts[1].onload();
   assert.equal(scripts.map((s) => s.src).join(' '), 'seeker.js seeker.js');
+});
+
+// An element as the board uses one.
+function elemento() {
+  const classes = new Set();
+  return {
+    atributos: {}, dataset: {}, hidden: false, disabled: false, checked: false, textContent: '',
+    get className() {
+      return [...classes].join(' ');
+    },
+    set className(valor) {
+      classes.clear();
+      for (const classe of valor.split(' ').filter(Boolean)) classes.add(classe);
+    },
+    classList: { add: (classe) => classes.add(classe) },
+    setAttribute(nome, valor) {
+      this.atributos[nome] = String(valor);
+    },
+    addEventListener(tipo, ouvinte) {
+      this['on' + tipo] = ouvinte;
+    },
+  };
+}
+
+// The board of a program nome, in English, with Show why on, and its helper, whose
+// questions are kept and whose answers responder gives.
+async function tabuleiro(nome) {
+  const casas = Array.from({ length: 9 }, elemento);
+  const outros = { '#situacao': elemento(), '#nota': elemento(), '#legenda': elemento(), '#porque': elemento() };
+  outros['#porque'].checked = true;
+  const ajudante = { perguntas: [], ouvintes: null };
+  const velhaTabuleiro = carregar(['textos.js', 'tabuleiro.js'], 'velhaTabuleiro', {
+    location: { search: '?lang=en' }, localStorage: armazenamento(), navigator: { languages: ['en'] },
+    document: {
+      documentElement: {}, title: '',
+      querySelectorAll: (seletor) => (seletor === '.tabuleiro [data-casa]' ? casas : []),
+      querySelector: (seletor) => outros[seletor],
+    },
+    velhaExecutor: {
+      carregar: () => Promise.resolve(),
+      iniciar(programa, arquivos, ouvintes) {
+        ajudante.ouvintes = ouvintes;
+        return { enviar: (bytes) => ajudante.perguntas.push(new TextDecoder().decode(bytes)), parar() {} };
+      },
+    },
+  });
+  velhaTabuleiro.iniciar(nome, new Map());
+  await new Promise(setImmediate);  // the helper loaded
+  const responder = (linha) => ajudante.ouvintes.escrever(1, new TextEncoder().encode(linha + '\n'));
+  const nomes = () => casas.map((casa) => casa.atributos['aria-label']);
+  return { velhaTabuleiro, casas, outros, ajudante, responder, nomes };
+}
+
+test('the board: each verdict from the answer for the game shown, never a late one for another', async function () {
+  const { velhaTabuleiro, casas, outros, ajudante, responder, nomes } = await tabuleiro('seeker');
+  velhaTabuleiro.mostrar('OO.XX....', 'O', '-');
+  velhaTabuleiro.mostrar('OO.XX....', 'X', '-');
+  assert.deepEqual(ajudante.perguntas, ['OO.XX.... O\n', 'OO.XX.... X\n']);
+  responder('OO.XX.... O - - v0 - - p1 p1 p1 p1 2 -');  // late: the game has moved on
+  assert.equal(nomes()[2], 'cell 2: free');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 -');
+  assert.deepEqual(nomes(), ['cell 0: O', 'cell 1: O', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
+    'cell 5: free, wins now, best', 'cell 6: free, loses in 1', 'cell 7: free, loses in 1', 'cell 8: free, draw']);
+  assert.deepEqual(casas.map((casa) => casa.className),
+    ['', '', 'livre vence', '', '', 'livre vence', 'livre perde', 'livre perde', 'livre empata']);
+  assert.equal(outros['#legenda'].hidden, false);
+  // Once the game is over, nothing is offered and the legend goes.
+  velhaTabuleiro.mostrar('OO.XXX...', 'O', 'X');
+  assert.equal(outros['#legenda'].hidden, true);
+  assert.deepEqual(casas.map((casa) => casa.disabled), Array(9).fill(true));
+  assert.equal(outros['#situacao'].textContent, 'X played cell 5; X won.');
+});
+
+test('the board: reader\'s rule, on a free cell, a taken one, or none', async function () {
+  const { velhaTabuleiro, outros, responder, nomes } = await tabuleiro('reader');
+  velhaTabuleiro.mostrar('OO.XX....', 'X', '-');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 8 -');
+  assert.equal(outros['#nota'].textContent, '');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 8');
+  assert.equal(nomes()[8], 'cell 8: free, draw, dictionary');
+  assert.equal(outros['#nota'].textContent, 'The dictionary’s move, cell 8, is not among the best.');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 3');
+  assert.equal(outros['#nota'].textContent, 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 n');
+  assert.match(outros['#nota'].textContent, /^The dictionary has no rule for this position/);
 });

@@ -269,7 +269,8 @@ test('the page opened from disk plays', async function () {
   await pagina.click('[data-linha="j 4"]');
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
-  // A line of a megabyte (a paste gone wrong): the echo is cut, and the answer comes at once.
+  // A line of a megabyte (a paste gone wrong): the echo is cut, and the answer comes at once
+  // (in a quarter of a second here; whole, the echo held the console for 42 s).
   const antes = Date.now();
   await pagina.focus('#linha');
   await pagina.$eval('#linha', (campo) => { campo.value = 'x'.repeat(1 << 20); });
@@ -277,7 +278,7 @@ test('the page opened from disk plays', async function () {
   await digitar(pagina, 'j 0');
   await esperarSaida(pagina, 'Nao foi possivel realizar a jogada na posicao 0.');
   const umMega = Date.now() - antes;
-  assert.ok(umMega < 1000, `a 1 MB line answered after ${umMega} ms`);
+  assert.ok(umMega < 5000, `a 1 MB line answered after ${umMega} ms`);
   assert.match(await pagina.$eval('#console', (c) => c.textContent), /x{2000}… \(1046576 more characters, sent but not shown\)/);
   // A running program can always be stopped: scribe in the middle of its search.
   await pagina.click('[data-programa="scribe"]');
