@@ -108,7 +108,11 @@ TEST(DicionarioCompleto, CaminhoCitadoParaCadaShell) {
       {0, "C:\\it's \xE2\x80\x99q`", 64, "'C:\\it''s \xE2\x80\x99\xE2\x80\x99q`'"},
       {0, "C:\\a", 7, "'C:\\a'"},
       {0, "C:\\a", 6, nullptr},
-      {1, "C:\\jogos\\dicionario.txt", 64, "C:\\jogos\\dicionario.txt"},
+      // cmd ends a bare command name at ',', ';' or '=': every path is quoted.
+      {1, "C:\\jogos\\dicionario.txt", 64, "\"C:\\jogos\\dicionario.txt\""},
+      {1, "C:\\a,b;c=d\\reader.exe", 64, "\"C:\\a,b;c=d\\reader.exe\""},
+      {1, "C:\\a", 7, "\"C:\\a\""},
+      {1, "C:\\a", 6, nullptr},
       {1, "C:\\Jo\xC3\xA3o $x\\d.txt", 64, "\"C:\\Jo\xC3\xA3o $x\\d.txt\""},
       {1, "C:\\a \"b", 64, nullptr},
       {1, "C:\\%PATH%\\d", 64, nullptr},
@@ -124,6 +128,7 @@ TEST(DicionarioCompleto, CaminhoCitadoParaCadaShell) {
       {0, "/tmp/a c", 11, "'/tmp/a c'"},
       {0, "/tmp/a c", 10, nullptr},
       {0, "", 64, "''"},
+      {0, "v=1/bin/reader", 64, "'v=1/bin/reader'"},  // bare, first on a line, it assigns
 #endif
       // What does not show as it runs, in any shell.
       {0, "/tmp/a\nb", 64, nullptr},
@@ -135,6 +140,10 @@ TEST(DicionarioCompleto, CaminhoCitadoParaCadaShell) {
        "b",
        64, nullptr},                          // zero-width space
       {0, "/tmp/\xC2\x85", 64, nullptr},      // a C1 control
+      {0, "/tmp/\xE3\x85\xA4", 64, nullptr},  // U+3164, default-ignorable, as are these
+      {0, "/tmp/\xEF\xB8\x8F", 64, nullptr},
+      {0, "/tmp/\xF3\xA0\x81\x81", 64, nullptr},
+      {0, "/tmp/\xCD\x8F", 64, nullptr},
       {0, "/tmp/\xC3", 64, nullptr},          // cut short
       {0, "/tmp/\xC0\xAF", 64, nullptr},      // an overlong '/'
       {0, "/tmp/\xED\xA0\x80", 64, nullptr},  // a surrogate

@@ -28,6 +28,7 @@ constexpr PROGRAMA servico{"vereditos", ""};
 
 // Ends as the programs do: 1, saying why on standard error, when an answer was lost.
 int responderAteOFim() {
+  usarFluxosBinarios();  // one line end, "\n", on every system
   const bool comDicionario = carregarODicionario();
   abrirEntradaDosComandos();
   FONTE* entrada = entradaDosComandos();
