@@ -26,6 +26,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
+# What it packs sets its own modes, but not everything it packs with: cpack's .deb takes
+# the modes of its ar members from the files it writes, so the umask would reach the
+# download.
+umask 022
 
 fail() { echo "release: $*" >&2; exit 1; }
 allow_dirty=no
