@@ -287,6 +287,8 @@ test('the page opened from disk plays', async function () {
   await pagina.waitForSelector('#parar:not([disabled])');
   await pagina.click('#parar');
   assert.equal(await esperarFim(pagina), 'scribe was stopped.');
+  // What a stopped scribe wrote is no listing: reader is not offered it.
+  assert.equal(await pagina.$eval('#usar-listagem', (opcao) => opcao.disabled), true);
   await acessivel(pagina, 'from disk, a program stopped');
   await fechar(aberta);
 });
