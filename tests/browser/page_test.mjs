@@ -214,8 +214,15 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await registrarTarefas(pagina);
   await digitar(pagina, 'b');
   await pagina.waitForFunction(() => /^Rules recorded so far: [1-9]/.test(document.querySelector('#nota').textContent));
+  // A move right after i: the board shows it only once the listing before it is on screen.
   await digitar(pagina, 'i');
-  await pagina.waitForFunction(() => (document.querySelector('#console').textContent.match(/\n/g) || []).length >= 2425);
+  await digitar(pagina, 'j 4');
+  await pagina.waitForFunction(function () {
+    if (!document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X')) return false;
+    window.linhasAoMostrarAJogada = (document.querySelector('#console').textContent.match(/\n/g) || []).length;
+    return true;
+  });
+  assert.ok(await pagina.evaluate(() => window.linhasAoMostrarAJogada) >= 2425, 'the move was shown before the listing');
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through b and i');
   await digitar(pagina, 'q');
   assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
