@@ -287,6 +287,18 @@ test('the page opened from disk plays', async function () {
   const umMega = Date.now() - antes;
   assert.ok(umMega < 5000, `a 1 MB line answered after ${umMega} ms`);
   assert.match(await pagina.$eval('#console', (c) => c.textContent), /x{2000}… \(1046576 more characters, sent but not shown\)/);
+  // Two lines sent in one frame, whose echo has a character outside the BMP where the
+  // frame's 2 KB of text ends: it is drawn whole, never half in one text node.
+  await pagina.evaluate(() => {
+    const formulario = document.querySelector('#linha-form');
+    for (const linha of ['x'.repeat(1000), 'y'.repeat(1042) + '\u{1F600}' + 'z'.repeat(10)]) {
+      document.querySelector('#linha').value = linha;
+      formulario.requestSubmit();
+    }
+  });
+  await pagina.waitForFunction(() => document.querySelector('#console').textContent.includes('\u{1F600}zzzzzzzzzz'));
+  assert.equal(await pagina.$$eval('#console span', (partes) => partes.flatMap((parte) => [...parte.childNodes])
+    .filter((no) => no.nodeType === Node.TEXT_NODE && /[\uD800-\uDBFF]$|^[\uDC00-\uDFFF]/.test(no.data)).length), 0);
   // A running program can always be stopped: scribe in the middle of its search.
   await pagina.click('[data-programa="scribe"]');
   await digitar(pagina, 'b');
