@@ -238,6 +238,8 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   // X's rule on the empty board is the centre; O's, with X there, an edge, which loses.
   fs.writeFileSync(arquivo, '10597 4\n10678 1\n');
   await (await pagina.$('#arquivo')).uploadFile(arquivo);
+  // The browser tells the page of the file in an event of its own, which may come later.
+  await pagina.waitForSelector('input[value="arquivo"]:checked');
   await escolher(pagina, 'reader');
   assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file __proto__\./);
   await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary');
