@@ -8,3 +8,11 @@ include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 set(web_platform ${CMAKE_CURRENT_LIST_DIR}/../../platform/web)
 cmake_path(NORMAL_PATH web_platform)
 set(CMAKE_CROSSCOMPILING_EMULATOR node ${web_platform}/node.js)
+
+# Emscripten's optimiser, run when a program is linked, finds Debian's acorn through
+# NODE_PATH, which the web preset sets for the configure step: kept here for the links, so
+# that a build run without the preset's environment (release/release.sh builds its own
+# folder) links too.
+if(DEFINED ENV{NODE_PATH})
+  set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=$ENV{NODE_PATH}")
+endif()
