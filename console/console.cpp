@@ -80,9 +80,7 @@ void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA pr
         // that ends within the line ends the program without a report.
         if (!descartarLinha(entrada, comando)) return;
         meuLog(*jogo);
-        if (programa.depoisDoTabuleiro != nullptr && !jogoEncerrado(*jogo)) {
-          programa.depoisDoTabuleiro(*jogo);
-        }
+        if (programa.depoisDoTabuleiro != nullptr) programa.depoisDoTabuleiro(*jogo);
         break;
     }
     mostrarNaPagina(*jogo, *jogadorAtual);

@@ -7,7 +7,8 @@
 namespace velha {
 
 // What a program adds to the shared loop: its automatic move (`b`), its help (`h`) and,
-// when asked for, what it says under each board of a game still being played.
+// when asked for, what it says under each board (of a game still being played: the
+// verdicts say nothing of a finished one).
 struct COMANDOS_DO_PROGRAMA {
   void (*busca)(JOGO* j, jogador* jog);
   void (*help)();
