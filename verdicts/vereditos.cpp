@@ -21,6 +21,17 @@ VEREDITOS vereditosDasCasas(JOGO j) {
   return vereditos;
 }
 
+CONTINUACAO melhorContinuacao(JOGO j, JOGADA casa) {
+  CONTINUACAO continuacao{};
+  if (!inserirJogada(&j, casa, j.jogadorAtual)) return continuacao;
+  while (!jogoEncerrado(j)) {
+    const JOGADA escolhida = buscaMaxMin(j, min, 0).j;
+    continuacao.jogadas[continuacao.quantidade++] = escolhida;
+    inserirJogada(&j, escolhida, j.jogadorAtual);
+  }
+  return continuacao;
+}
+
 namespace {
 
 bool lerPergunta(const char* pergunta, std::size_t tamanho, JOGO* j) {
@@ -76,6 +87,13 @@ bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, ch
   } else {
     const int casa = casaDoDicionario(j);
     *onde++ = casa >= 0 ? regraDaCasa(casa) : 'n';
+  }
+  for (int casa = 0; casa < totalDeCasas; ++casa) {
+    *onde++ = ' ';
+    const CONTINUACAO continuacao =
+        vereditos.livre[casa] ? melhorContinuacao(j, casa) : CONTINUACAO{};
+    if (continuacao.quantidade == 0) *onde++ = '-';
+    for (int i = 0; i < continuacao.quantidade; ++i) *onde++ = regraDaCasa(continuacao.jogadas[i]);
   }
   *onde = '\0';
   return true;

@@ -19,17 +19,31 @@ struct VEREDITOS {
 // None free in a finished game.
 VEREDITOS vereditosDasCasas(JOGO j);
 
+// How the game goes on after the side to move plays casa, both sides then perfect: each
+// move the one seeker's `b` plays for the side then to move, to the end of the game, so
+// that it ends as casa's verdict says. Empty when casa ends the game or cannot be played.
+struct CONTINUACAO {
+  int quantidade;
+  JOGADA jogadas[totalDeCasas - 1];
+};
+CONTINUACAO melhorContinuacao(JOGO j, JOGADA casa);
+
 // The question is a line "CELLS SIDE": nine of '.', 'X', 'O' row by row, a space, and 'X'
 // or 'O' to move. The answer repeats it and adds, per cell, "-" (taken), "e" (draw), "vK"
 // (wins, K moves still to come after it) or "pK" (loses in K); then the best cell or "-";
-// then the dictionary's rule: its cell, "n" where it names none, "-" without a dictionary.
-//   "OO.XX.... X" -> "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 -"
+// then the dictionary's rule: its cell, "n" where it names none, "-" without a dictionary;
+// then, per cell, its best continuation as the cells played in turn, or "-" where it has
+// none (a taken cell, or one that ends the game).
+//   "OO.XX.... X" -> "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 - - - 56 - - - 2 2 2"
 inline constexpr std::size_t tamanhoDaPergunta = totalDeCasas + 2;  // the cells, " X"
-// The question, then " vK" at most per cell, the best cell and the rule, each " C", and '\0'.
+// The question, then " vK" at most per cell, the best cell and the rule, each " C", the
+// continuations, each " " and a cell per move, and '\0'.
 inline constexpr std::size_t casaNaResposta = 3;
 inline constexpr std::size_t escolhaNaResposta = 2;
-inline constexpr std::size_t tamanhoDaResposta =
-    tamanhoDaPergunta + casaNaResposta * totalDeCasas + 2 * escolhaNaResposta + 1;
+inline constexpr std::size_t continuacaoNaResposta = 1 + (totalDeCasas - 1);
+inline constexpr std::size_t tamanhoDaResposta = tamanhoDaPergunta + casaNaResposta * totalDeCasas +
+                                                 2 * escolhaNaResposta +
+                                                 continuacaoNaResposta * totalDeCasas + 1;
 
 // Writes the answer, ended by '\0', into resposta (tamanhoDaResposta bytes), or returns
 // false for a line that is no question. comDicionario: whether the dictionary's table
