@@ -4,6 +4,11 @@
 // script) and the few lines below, which hand it the person's lines as its standard input
 // and post back what it writes. Made from text, it starts from disk (file://) as well as
 // from a server.
+//
+// A program starts as often as a person takes a move back, so starting costs what a person
+// cannot see: each program's WebAssembly is compiled once and kept, and a worker for it is
+// started ahead, its script read, waiting for the next start (prepared while the page is
+// idle).
 'use strict';
 
 var velhaExecutor = (function () {
@@ -11,6 +16,7 @@ var velhaExecutor = (function () {
   function noWorker() {
     const linhas = []; // sent, not yet read
     let espera = null; // the program's pending read
+    let compilado = null; // the program's WebAssembly, compiled by the page, if it could
 
     // The program's output leaves in batches: the C library hands over a line at a time,
     // and a message a line (2,425 for scribe's listing) kept the page's thread busy for
@@ -52,6 +58,10 @@ var velhaExecutor = (function () {
 
     self.onmessage = function (evento) {
       const mensagem = evento.data;
+      if (mensagem.tipo === 'compilado') {
+        compilado = mensagem.modulo;
+        return;
+      }
       if (mensagem.tipo === 'linha') {
         if (espera) {
           const pronto = espera;
@@ -66,7 +76,7 @@ var velhaExecutor = (function () {
       const mensagemDoRuntime = function (texto) {
         escrever(2, new TextEncoder().encode(texto + '\n'));
       };
-      velhaPrograma({
+      const modulo = {
         arguments: mensagem.argumentos,
         thisProgram: mensagem.nome,
         velha: {
@@ -92,7 +102,14 @@ var velhaExecutor = (function () {
         },
         // The runtime's own exit would throw to unwind the program; it has already ended.
         quit: function () {},
-      });
+      };
+      if (compilado) {
+        modulo.instantiateWasm = function (importados, pronto) {
+          WebAssembly.instantiate(compilado, importados).then((instancia) => pronto(instancia, compilado));
+          return {};
+        };
+      }
+      velhaPrograma(modulo);
     };
   }
 
@@ -117,6 +134,45 @@ var velhaExecutor = (function () {
   }
 
   const enderecos = {}; // program -> the address of its worker's script, made once
+  const compilados = {}; // program -> its WebAssembly.Module, once compiled (null: not)
+  const reservas = {}; // program -> a worker started ahead, waiting
+
+  // The program's WebAssembly, as its script holds it, compiled off the page's thread.
+  function compilar(nome) {
+    if (nome in compilados) return Promise.resolve();
+    compilados[nome] = null;
+    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(window.velhaFontes[nome]);
+    if (!achado || typeof WebAssembly === 'undefined') return Promise.resolve();
+    const binario = atob(achado[1]);
+    const bytes = new Uint8Array(binario.length);
+    for (let i = 0; i < binario.length; ++i) bytes[i] = binario.charCodeAt(i);
+    return WebAssembly.compile(bytes).then(
+      (modulo) => (compilados[nome] = modulo),
+      () => undefined); // the program compiles its own, as it would without the page
+  }
+
+  function novoWorker(nome) {
+    const worker = new Worker(enderecoDe(nome));
+    if (compilados[nome]) {
+      try {
+        worker.postMessage({ tipo: 'compilado', modulo: compilados[nome] });
+      } catch (e) {
+        // A browser that cannot hand a module to a worker: the program compiles its own.
+      }
+    }
+    return worker;
+  }
+
+  // Loads the program, compiles it and starts a worker to wait for its next start, when
+  // the page has nothing else to do; a failed load is left for the start to report.
+  function preparar(nome) {
+    const ocioso = window.requestIdleCallback || ((f) => setTimeout(f, 50));
+    return carregar(nome).then(() => compilar(nome)).then(function () {
+      ocioso(function () {
+        if (!reservas[nome]) reservas[nome] = novoWorker(nome);
+      });
+    }, () => undefined);
+  }
 
   function enderecoDe(nome) {
     if (!enderecos[nome]) {
@@ -133,7 +189,9 @@ var velhaExecutor = (function () {
   // once, that it ended (null: stopped). The answer sends a line's bytes to its standard
   // input, or stops it.
   function iniciar(nome, arquivos, ouvintes, argumentos) {
-    const worker = new Worker(enderecoDe(nome));
+    const worker = reservas[nome] || novoWorker(nome);
+    delete reservas[nome];
+    preparar(nome);
     let ativo = true;
     const acabar = function (status) {
       if (!ativo) return;
@@ -165,5 +223,5 @@ var velhaExecutor = (function () {
     };
   }
 
-  return { carregar: carregar, iniciar: iniciar };
+  return { carregar: carregar, preparar: preparar, iniciar: iniciar };
 })();

@@ -1,22 +1,27 @@
 // The board and its verdicts. The board is the running program's game as its record stands
 // after each command, which the program hands the page (platform/sistema.h, mostrarOJogo),
 // never read from the console's text. Each cell is a button named for what holds it
-// ("cell 4: X"); a free cell plays there (j N), a taken one is not offered. Below it,
-// whose turn it is or how the game ended, announced as it changes.
+// ("cell 4: X"); a free cell plays there (j N), a taken one holds focus but is not offered
+// (aria-disabled). The board is one Tab stop, its cells reached with the arrow keys. Below
+// it, whose turn it is or how the game ended, announced as it changes.
 //
 // The verdicts come from a helper program (verdicts/servico.cpp) run beside the one being
 // played, in a worker of its own: asked "CELLS SIDE", it answers with what each free cell
-// leads to, from the search seeker plays by, the cell seeker's b plays, and the rule of the
-// dictionary reader was given. With "Show why" on, each free cell shows its verdict.
+// leads to, from the search seeker plays by, the cell seeker's b plays, the rule of the
+// dictionary reader was given, and the best play after each cell. With "Show why" on,
+// each free cell shows its verdict, and describes the play that leads there.
 'use strict';
 
 var velhaTabuleiro = (function () {
   const t = velhaTextos.t;
   const botoes = Array.from(document.querySelectorAll('.tabuleiro [data-casa]'));
+  const descricoes = Array.from(document.querySelectorAll('[data-depois]'));
   const situacao = document.querySelector('#situacao');
   const nota = document.querySelector('#nota');
   const legenda = document.querySelector('#legenda');
   const porque = document.querySelector('#porque');
+  const painel = document.querySelector('#continuacao');
+  const lado = 3; // cells in a row
 
   let jogo = null; // { casas: 'X..O.....', vez: 'X', fim: '-' }, once a program has told it
   let ultimaJogada = null; // the move that led to it, if one did: { casa, marca }
@@ -24,20 +29,14 @@ var velhaTabuleiro = (function () {
   let programa = null;
   let regras = null; // scribe's rule count, once told
   let resposta = null; // the helper's answer for the game shown, once it has come
+  let foco = 4; // the cell that takes the board's one Tab stop
+  let apontada = null; // the cell hovered or focused, whose best line the panel shows
 
   // The helper: its run, and what was asked of it that it has not answered yet.
   let ajudante = null;
 
   function pergunta(umJogo) {
     return umJogo.casas + ' ' + umJogo.vez;
-  }
-
-  // "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 n": per cell "-", "e", "vK" or "pK", then the
-  // best cell or "-", then the dictionary's rule, "n" (none) or "-" (no dictionary).
-  function lerResposta(linha) {
-    const partes = linha.split(' ');
-    if (partes.length !== 13) return null;
-    return { pergunta: partes[0] + ' ' + partes[1], casas: partes.slice(2, 11), melhor: partes[11], regra: partes[12] };
   }
 
   function iniciarAjudante(arquivos) {
@@ -52,7 +51,7 @@ var velhaTabuleiro = (function () {
           const linhas = (atual.resto + atual.decodificador.decode(bytes, { stream: true })).split('\n');
           atual.resto = linhas.pop();
           for (const linha of linhas) {
-            const lida = lerResposta(linha);
+            const lida = velhaPartida.lerResposta(linha);
             if (lida && jogo && lida.pergunta === pergunta(jogo)) {
               resposta = lida;
               desenhar();
@@ -91,14 +90,31 @@ var velhaTabuleiro = (function () {
     return { texto: t('perdeEm', k), classe: 'perde' };
   }
 
+  function emJogo() {
+    return jogo !== null && jogo.fim === '-';
+  }
+
+  // "then O 5, X 7, O 2": the best play after the side to move plays casa, or '' where the
+  // game ends with it (or nothing is known).
+  function depois(casa) {
+    if (!porque.checked || !emJogo() || !resposta || resposta.casas[casa] === '-') return '';
+    const jogadas = resposta.continuacoes[casa];
+    if (jogadas.length === 0) return '';
+    let marca = jogo.vez;
+    const feitas = jogadas.map(function (celula) {
+      marca = marca === 'X' ? 'O' : 'X';
+      return marca + ' ' + celula;
+    });
+    return t('depois', feitas.join(', '));
+  }
+
   function desenharCasa(botao, casa) {
     const marca = jogo ? jogo.casas[casa] : '.';
     const livre = marca === '.';
-    const emJogo = jogo !== null && jogo.fim === '-';
     const nome = [t('casa', casa, livre ? t('livre') : marca)];
     const linhas = [];
     botao.className = livre ? 'livre' : '';
-    if (livre && emJogo && resposta) {
+    if (livre && emJogo() && resposta) {
       const codigo = resposta.casas[casa];
       if (codigo !== '-' && porque.checked) {
         const dito = veredito(codigo);
@@ -116,13 +132,30 @@ var velhaTabuleiro = (function () {
         botao.classList.add('regra');
       }
     }
+    if (ultimaJogada && ultimaJogada.casa === casa) {
+      nome.push(t('ultimaJogada'));
+      linhas.push(t('ultimaJogada'));
+      botao.classList.add('ultima');
+    }
+    const vencedora = jogo && jogo.fim !== '-' && jogo.fim !== '=' ? velhaPartida.linhaVencedora(jogo.casas) : null;
+    if (vencedora && vencedora.includes(casa)) {
+      nome.push(t('linhaVencedora'));
+      linhas.push(t('linhaVencedora'));
+      botao.classList.add('vencedora');
+    }
     botao.setAttribute('aria-label', nome.join(', '));
-    botao.disabled = !ativo || !livre || !emJogo;
+    const oferecida = ativo && livre && emJogo();
+    botao.setAttribute('aria-disabled', String(!oferecida));
+    botao.tabIndex = casa === foco ? 0 : -1;
     botao.textContent = livre ? String(casa) : marca;
     // Drawn by the style sheet under the cell's label, which stays its number or mark: the
     // verdict is in the cell's name already.
     if (linhas.length > 0) botao.dataset.porque = linhas.join('\n');
     else delete botao.dataset.porque;
+    const descricao = depois(casa);
+    descricoes[casa].textContent = descricao;
+    if (descricao !== '') botao.setAttribute('aria-describedby', descricoes[casa].id);
+    else botao.removeAttribute('aria-describedby');
   }
 
   function textoDaSituacao(jogada) {
@@ -136,7 +169,7 @@ var velhaTabuleiro = (function () {
   // not among the best; scribe's rule count.
   function textoDaNota() {
     if (programa === 'scribe' && regras !== null) return t('regrasGravadas', regras);
-    if (programa !== 'reader' || !jogo || jogo.fim !== '-' || !resposta) return '';
+    if (programa !== 'reader' || !emJogo() || !resposta) return '';
     if (resposta.regra === 'n') return t('semRegra');
     if (resposta.regra === '-') return '';
     const regra = Number(resposta.regra);
@@ -150,26 +183,69 @@ var velhaTabuleiro = (function () {
     situacao.textContent = textoDaSituacao(ultimaJogada);
   }
 
+  // The best line of the cell pointed at, else of the best cell, beside the board.
+  function desenharPainel() {
+    const casa = apontada !== null && depois(apontada) !== '' ? apontada : resposta ? Number(resposta.melhor) : null;
+    const texto = casa !== null && casa >= 0 ? depois(casa) : '';
+    painel.textContent = texto === '' ? '' : t('depoisDaCasa', jogo.vez, casa, texto);
+    painel.hidden = texto === '';
+  }
+
   function desenhar() {
     botoes.forEach(desenharCasa);
-    legenda.hidden = !porque.checked || !jogo || jogo.fim !== '-';
+    legenda.hidden = !porque.checked || !emJogo();
     if (jogo) legenda.textContent = t('legendaDoPorque', jogo.vez);
     const novaNota = textoDaNota();
     if (nota.textContent !== novaNota) nota.textContent = novaNota;
+    desenharPainel();
   }
 
-  // The one cell that a move filled between two games, if that is what happened.
-  function jogadaEntre(antes, depois) {
-    if (!antes) return null;
-    let achada = null;
-    for (let casa = 0; casa < depois.casas.length; ++casa) {
-      if (antes.casas[casa] === depois.casas[casa]) continue;
-      if (antes.casas[casa] !== '.' || achada !== null) return null;
-      achada = { casa: casa, marca: depois.casas[casa] };
+  // The arrow keys move the focus along rows and columns, Home and End to the corners.
+  const passos = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -lado, ArrowDown: lado };
+
+  function mover(evento) {
+    const casa = botoes.indexOf(evento.target);
+    if (casa < 0) return;
+    let destino = casa;
+    if (evento.key === 'Home') destino = 0;
+    else if (evento.key === 'End') destino = botoes.length - 1;
+    else if (evento.key in passos) {
+      const passo = passos[evento.key];
+      const linha = Math.floor(casa / lado);
+      const alvo = casa + passo;
+      // Left and right stay in the row, up and down on the board.
+      if (Math.abs(passo) === 1 ? Math.floor(alvo / lado) === linha && alvo >= 0 : alvo >= 0 && alvo < botoes.length) {
+        destino = alvo;
+      }
+    } else {
+      return;
     }
-    return achada;
+    evento.preventDefault();
+    focar(destino);
   }
 
+  function focar(casa) {
+    foco = casa;
+    botoes.forEach((botao, c) => (botao.tabIndex = c === foco ? 0 : -1));
+    botoes[casa].focus();
+  }
+
+  function apontar(casa) {
+    apontada = casa;
+    desenharPainel();
+  }
+
+  botoes.forEach(function (botao, casa) {
+    botao.addEventListener('keydown', mover);
+    botao.addEventListener('focus', function () {
+      foco = casa;
+      botoes.forEach((b, c) => (b.tabIndex = c === foco ? 0 : -1));
+      apontar(casa);
+    });
+    botao.addEventListener('mouseenter', () => apontar(casa));
+    botao.addEventListener('mouseleave', () => apontar(null));
+    botao.addEventListener('blur', () => apontar(null));
+  });
   porque.addEventListener('change', () => desenhar());
   desenhar();
   velhaTextos.aoMudar(() => {
@@ -178,11 +254,13 @@ var velhaTabuleiro = (function () {
   });
 
   return {
-    // The game as the program tells it: its cells, the side to move, how it ended.
-    mostrar: function (casas, vez, fim) {
+    // The game as the program tells it: its cells, the side to move, how it ended, and the
+    // cells played to reach it, in order (the last of them the move just made).
+    mostrar: function (casas, vez, fim, jogadas) {
       const novo = { casas: casas, vez: vez, fim: fim };
       if (jogo && pergunta(jogo) === pergunta(novo) && jogo.fim === fim) return;
-      ultimaJogada = jogadaEntre(jogo, novo);
+      const ultima = jogadas && jogadas.length > 0 ? jogadas[jogadas.length - 1] : null;
+      ultimaJogada = ultima !== null && casas[ultima] !== '.' ? { casa: ultima, marca: casas[ultima] } : null;
       jogo = novo;
       resposta = null;
       anunciar();
@@ -211,5 +289,7 @@ var velhaTabuleiro = (function () {
       desenhar();
     },
     vez: () => (jogo ? jogo.vez : 'X'),
+    emJogo: emJogo,
+    jogo: () => jogo,
   };
 })();

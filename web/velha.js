@@ -5,6 +5,12 @@
 // game. platform/web/sistema.js is the program's side of this exchange (Module.velha).
 // It also gives reader the dictionary the person chose, names it, and says what each
 // program does; the page's texts are in textos.js.
+//
+// It keeps each program's game (partida.js) as the cells played: in the address, in the
+// list of moves, and when a program starts again (a take back, a switch and back, a
+// reload), replayed into a fresh run as j lines, so that the console holds only what the
+// program wrote. The computer's moves are the program's own b, sent when its side is to
+// move.
 'use strict';
 
 (function () {
@@ -17,7 +23,23 @@
   const t = velhaTextos.t;
 
   let sessao = null; // the program running now
-  let ultimaListagem = null; // the bytes scribe last wrote on standard output
+  let ultimaListagem = null; // the bytes of scribe's last listing
+  let ladosDaListagem = []; // the sides whose rules it holds
+  const partidas = new Map(); // program -> the cells played in its game, in order
+
+  // The side the computer plays, 'O', 'X' or 'ninguem', kept in the browser like the
+  // language; an address's game sets 'ninguem' for this visit only.
+  const computador = $('#computador');
+  const guardado = 'velha-computador';
+  try {
+    const ultimo = localStorage.getItem(guardado);
+    if (ultimo === 'X' || ultimo === 'O' || ultimo === 'ninguem') computador.value = ultimo;
+  } catch (e) {
+    // Storage refused: O, as on a first visit.
+  }
+
+  // The pause before the computer answers, so that the person sees their move land first.
+  const pausaDoComputador = 350; // ms
 
   function avisar(texto) {
     $('#aviso').textContent = texto;
@@ -62,6 +84,8 @@
   // scribe's b records.
   function explicar() {
     const explicacao = $('#explicacao');
+    $('#dicionario').hidden = !sessao || sessao.nome !== 'reader';
+    $('#apresentacao').hidden = sessao !== null; // the board first, once a program is chosen
     if (!sessao) {
       explicacao.textContent = '';
     } else if (sessao.nome === 'reader') {
@@ -172,11 +196,72 @@
     // The board waits for the text that led to it.
     if (pendentes.size > 0) return;
     if (jogoPendente) {
-      velhaTabuleiro.mostrar(jogoPendente.casas, jogoPendente.vez, jogoPendente.fim);
+      velhaTabuleiro.mostrar(jogoPendente.casas, jogoPendente.vez, jogoPendente.fim, jogoPendente.jogadas);
       jogoPendente = null;
       if (sessao && sessao.nome === 'scribe') explicar();
+      mostrarPartida();
     }
   }
+
+  const temPartida = (atual) => atual !== null && velhaPartida.comPartida.includes(atual.nome);
+
+  // The cells left after a take back: the last move, and against the computer its answer
+  // too, so that it is the person's turn again.
+  function desfeitas(jogadas) {
+    const restantes = jogadas.slice(0, -1);
+    while (computador.value !== 'ninguem' && restantes.length > 0 && velhaPartida.jogar(restantes).vez === computador.value) {
+      restantes.pop();
+    }
+    return restantes;
+  }
+
+  // What goes with the game shown: its moves, the address, the buttons that change it,
+  // and the computer's move when its side is to move.
+  function mostrarPartida() {
+    const atual = sessao;
+    const partida = temPartida(atual);
+    for (const elemento of document.querySelectorAll('[data-com-partida]')) elemento.hidden = atual !== null && !partida;
+    $('.partida').hidden = !partida;
+    const emJogo = atual !== null && !atual.terminada && velhaTabuleiro.emJogo();
+    $('[data-linha="b"]').disabled = !emJogo;
+    if (!atual) return;
+    const jogadas = atual.jogadas;
+    $('#novo-jogo').disabled = !partida;
+    // Against the computer playing X, its first move alone is no move to take back.
+    $('#desfazer').disabled = !partida || atual.replay > 0 || desfeitas(jogadas).length === jogadas.length ||
+      (jogadas.length === 1 && computador.value === 'X');
+    if (atual.replay > 0) return; // the game replayed is not yet the game
+    if (partida) partidas.set(atual.nome, jogadas);
+    const lista = $('#jogadas');
+    const itens = jogadas.map((casa, n) => (n % 2 === 0 ? 'X ' : 'O ') + casa);
+    if (Array.from(lista.children, (item) => item.textContent).join() !== itens.join()) {
+      lista.replaceChildren(...itens.map(function (texto) {
+        const item = document.createElement('li');
+        item.textContent = texto;
+        return item;
+      }));
+    }
+    const fragmento = velhaPartida.fragmento(atual.nome, jogadas);
+    if (location.hash !== fragmento) history.replaceState(null, '', fragmento);
+    jogarPeloComputador(atual);
+  }
+
+  function jogarPeloComputador(atual) {
+    const jogo = velhaTabuleiro.jogo();
+    if (!temPartida(atual) || atual.terminada || !jogo || jogo.fim !== '-' || jogo.vez !== computador.value) return;
+    const posicao = pergunta(jogo) + atual.jogadas.length;
+    if (atual.pedido === posicao) return; // asked once: reader may have no rule here
+    atual.pedido = posicao;
+    setTimeout(function () {
+      const agora = velhaTabuleiro.jogo();
+      if (sessao === atual && !atual.terminada && agora && pergunta(agora) + atual.jogadas.length === posicao &&
+          agora.vez === computador.value) {
+        enviar('b');
+      }
+    }, pausaDoComputador);
+  }
+
+  const pergunta = (jogo) => jogo.casas + ' ' + jogo.vez;
 
   function habilitarComandos(ativo) {
     campo.disabled = !ativo;
@@ -184,11 +269,13 @@
     for (const botao of document.querySelectorAll('[data-linha]:not([data-casa])')) {
       const so = botao.dataset.so;
       botao.disabled = !ativo || (so !== undefined && sessao !== null && sessao.nome !== so);
-      botao.hidden = so !== undefined && sessao !== null && sessao.nome !== so;
+      botao.hidden = so !== undefined && (sessao === null || sessao.nome !== so);
     }
+    mostrarPartida();
   }
 
-  async function iniciar(nome) {
+  // Starts the program nome afresh and plays the cells jogadas in it, as j lines.
+  async function iniciar(nome, jogadas = []) {
     avisar('');
     let dicionario = null;
     if (nome === 'reader') {
@@ -224,14 +311,21 @@
       decodificadores: { 1: new TextDecoder(), 2: new TextDecoder() },
       abandonada: false,
       terminada: false,
+      jogadas: [], // the cells played, as its games tell them
+      ultimoJogo: null,
+      replay: jogadas.length, // while its game has fewer cells, the game is being replayed
+      pedido: null, // the position in which the computer last sent b
+      inicioDoTrecho: 0, // where in saida what followed its last game begins
+      regras: 0,
+      lados: new Set(), // the sides scribe's b recorded rules for
     };
     sessao = atual;
+    $('#listagem').hidden = true;
     velhaTabuleiro.iniciar(nome, new Map(dicionario ? [['dicionario.txt', dicionario.bytes]] : []));
     explicar();
     // Lines sent while the program loads wait for it, as typed-ahead input does.
     habilitarComandos(true);
-    // Not on a touch screen, where a focused field raises a keyboard over the board.
-    if (!window.matchMedia('(pointer: coarse)').matches) campo.focus();
+    for (const casa of jogadas) enviar('j ' + casa);
     try {
       // The board's helper too, so that loading it is over when the program starts.
       await Promise.all([velhaExecutor.carregar(nome), velhaExecutor.carregar('vereditos').catch(() => undefined)]);
@@ -257,11 +351,21 @@
       // Drawn in the frame that shows the text that led to it, which came first.
       jogo: function (casas, vez, fim) {
         if (atual.abandonada) return;
-        jogoPendente = { casas: casas, vez: vez, fim: fim };
+        const novo = { casas: casas, vez: vez, fim: fim };
+        atual.jogadas = velhaPartida.depoisDe(atual.jogadas, atual.ultimoJogo, novo);
+        atual.ultimoJogo = novo;
+        if (atual.jogadas.length >= atual.replay) atual.replay = 0;
+        if (atual.nome === 'scribe') guardarSeForListagem(atual);
+        atual.inicioDoTrecho = atual.saida.length;
+        jogoPendente = { casas: casas, vez: vez, fim: fim, jogadas: atual.jogadas };
         pedirQuadro();
       },
       regras: function (quantas) {
-        if (!atual.abandonada) velhaTabuleiro.regras(quantas);
+        if (atual.abandonada) return;
+        // b leaves the game as it was: the side to move is the side it recorded.
+        if (quantas > atual.regras && atual.ultimoJogo) atual.lados.add(atual.ultimoJogo.vez);
+        atual.regras = quantas;
+        velhaTabuleiro.regras(quantas);
       },
       terminar: function (status) {
         terminar(atual, status);
@@ -288,24 +392,41 @@
     habilitarComandos(false);
     velhaTabuleiro.terminar();
     $('#parar').disabled = true;
-    if (atual.nome === 'scribe' && status !== null) guardarListagem(atual.saida);
+    if (atual.nome === 'scribe' && status !== null) guardarSeForListagem(atual);
     $('#status').textContent = frase(atual);
     $('#fim').hidden = false;
     explicarMudanca();
     $('#de-novo').focus();
   }
 
-  function guardarListagem(partes) {
+  // What scribe wrote since its last game, when that is a listing: lines "KEY CELL" only
+  // (a refused move writes its message and the board). Offered to reader at once.
+  function guardarSeForListagem(atual) {
+    const partes = atual.saida.slice(atual.inicioDoTrecho);
     let tamanho = 0;
     for (const parte of partes) tamanho += parte.length;
-    ultimaListagem = new Uint8Array(tamanho);
+    if (tamanho === 0) return;
+    const bytes = new Uint8Array(tamanho);
     let feitos = 0;
     for (const parte of partes) {
-      ultimaListagem.set(parte, feitos);
+      bytes.set(parte, feitos);
       feitos += parte.length;
     }
+    if (!/^(\d+ \d\n)+$/.test(new TextDecoder().decode(bytes))) return;
+    ultimaListagem = bytes;
+    ladosDaListagem = Array.from(atual.lados).sort().reverse(); // X before O
     $('#usar-listagem').disabled = false;
     $('#salvar-listagem').disabled = false;
+    explicarListagem();
+  }
+
+  function explicarListagem() {
+    if (!ultimaListagem) return;
+    const lados = ladosDaListagem.length === 2 ? t('eLados') : ladosDaListagem.join('');
+    const texto = ladosDaListagem.length === 0 ? t('ladosNenhum') : t('ladosDaListagem', lados);
+    $('#lados-da-listagem').textContent = texto;
+    $('#listagem').textContent = texto;
+    $('#listagem').hidden = !sessao || sessao.nome !== 'scribe';
   }
 
   // A typed line is echoed whole up to this many characters; past them (a paste gone
@@ -328,16 +449,68 @@
     else sessao.linhas.push(bytes);
   }
 
+  // A program chosen starts with the game it had; the one running goes on.
   for (const botao of document.querySelectorAll('[data-programa]')) {
     botao.addEventListener('click', function () {
-      iniciar(botao.dataset.programa);
+      const nome = botao.dataset.programa;
+      if (sessao && sessao.nome === nome && !sessao.terminada) return;
+      iniciar(nome, partidas.get(nome) || []);
     });
   }
   for (const botao of document.querySelectorAll('[data-linha]')) {
     botao.addEventListener('click', function () {
+      if (botao.getAttribute('aria-disabled') === 'true') return; // a cell not offered
       enviar(botao.dataset.linha);
     });
   }
+  $('#novo-jogo').addEventListener('click', function () {
+    if (sessao) iniciar(sessao.nome);
+  });
+  $('#desfazer').addEventListener('click', function () {
+    if (sessao) iniciar(sessao.nome, desfeitas(sessao.jogadas));
+  });
+  computador.addEventListener('change', function () {
+    try {
+      localStorage.setItem(guardado, computador.value);
+    } catch (e) {
+      // Not kept: the game still changes.
+    }
+    if (sessao) {
+      sessao.pedido = null;
+      mostrarPartida();
+    }
+  });
+  $('#copiar').addEventListener('click', async function () {
+    const endereco = location.href;
+    try {
+      await navigator.clipboard.writeText(endereco);
+      $('#copiado').textContent = t('enderecoCopiado', endereco);
+    } catch (e) {
+      // No clipboard here (a page from disk, a browser that asks first): shown to copy.
+      $('#copiado').textContent = t('enderecoParaCopiar', endereco);
+    }
+  });
+
+  // An address's game: played with nobody moving for the computer, so that it stays as it
+  // was sent; an address that is no game opens a fresh page, saying why.
+  function abrirEndereco() {
+    const pedido = velhaPartida.lerFragmento(location.hash);
+    if (pedido === null) return;
+    if (pedido.erro) {
+      const motivo = pedido.erro === 'programa' ? t('programaDesconhecido', pedido.programa)
+        : pedido.erro === 'casa' ? t('casaInvalida', pedido.casa)
+          : pedido.erro === 'ocupada' ? t('casaOcupada', pedido.casa) : t('depoisDoFim', pedido.casa);
+      const fragmento = location.hash;
+      history.replaceState(null, '', location.pathname + location.search);
+      avisar(t('naoEJogo', fragmento, motivo));
+      return;
+    }
+    if (sessao && velhaPartida.fragmento(sessao.nome, sessao.jogadas) === velhaPartida.fragmento(pedido.programa, pedido.jogadas)) return;
+    if (pedido.jogadas.length > 0) computador.value = 'ninguem';
+    partidas.set(pedido.programa, pedido.jogadas);
+    iniciar(pedido.programa, pedido.jogadas);
+  }
+  window.addEventListener('hashchange', abrirEndereco);
   $('#linha-form').addEventListener('submit', function (evento) {
     evento.preventDefault();
     enviar(campo.value);
@@ -366,6 +539,7 @@
   });
   velhaTextos.aoMudar(function () {
     explicar();
+    explicarListagem();
     if (sessao && sessao.terminada) $('#status').textContent = frase(sessao);
   });
   velhaTextos.aplicar();
@@ -381,4 +555,8 @@
       URL.revokeObjectURL(endereco);
     }, 0);
   });
+  mostrarPartida();
+  abrirEndereco();
+  // The programs a person plays, and the board's helper, ready before they are asked for.
+  for (const nome of ['vereditos', 'seeker', 'reader', 'scribe']) velhaExecutor.preparar(nome);
 })();

@@ -1,7 +1,8 @@
 // The page's logic that needs no browser, run under node in a context of its own with
 // only what each script touches: the language chosen and kept (textos.js), the runner's
 // worker, whose output leaves in batches, in order, never mixing standard output with
-// standard error, and its loads (executor.js), and the board's verdicts (tabuleiro.js).
+// standard error, and its loads (executor.js), the game kept as its cells and in the
+// address (partida.js), and the board's verdicts (tabuleiro.js).
 //
 // node --test page_logic_test.mjs, with VELHA_SOURCE (the source tree) in the environment.
 import assert from 'node:assert/strict';
@@ -89,6 +90,8 @@ async function executar(programa) {
   }
   const velhaExecutor = carregar('executor.js', 'velhaExecutor', {
     window: { velhaFontes: { teste: '' } },
+    document: { createElement: () => ({}), body: { appendChild() {} } },
+    setTimeout: () => {},
     Worker,
     URL: { createObjectURL: (blob) => ((textoDoWorker = blob), 'blob:teste') },
   });
@@ -142,10 +145,10 @@ test('a program whose script could not be loaded is tried again when asked for a
 });
 
 // An element as the board uses one.
-function elemento() {
+function elemento(id) {
   const classes = new Set();
   return {
-    atributos: {}, dataset: {}, hidden: false, disabled: false, checked: false, textContent: '',
+    id, atributos: {}, dataset: {}, hidden: false, disabled: false, checked: false, textContent: '', tabIndex: 0,
     get className() {
       return [...classes].join(' ');
     },
@@ -157,6 +160,10 @@ function elemento() {
     setAttribute(nome, valor) {
       this.atributos[nome] = String(valor);
     },
+    removeAttribute(nome) {
+      delete this.atributos[nome];
+    },
+    focus() {},
     addEventListener(tipo, ouvinte) {
       this['on' + tipo] = ouvinte;
     },
@@ -166,15 +173,18 @@ function elemento() {
 // The board of a program nome, in English, with Show why on, and its helper, whose
 // questions are kept and whose answers responder gives.
 async function tabuleiro(nome) {
-  const casas = Array.from({ length: 9 }, elemento);
-  const outros = { '#situacao': elemento(), '#nota': elemento(), '#legenda': elemento(), '#porque': elemento() };
+  const casas = Array.from({ length: 9 }, () => elemento());
+  const descricoes = Array.from({ length: 9 }, (_, casa) => elemento('depois-' + casa));
+  const outros = {
+    '#situacao': elemento(), '#nota': elemento(), '#legenda': elemento(), '#porque': elemento(), '#continuacao': elemento(),
+  };
   outros['#porque'].checked = true;
   const ajudante = { perguntas: [], ouvintes: null };
-  const velhaTabuleiro = carregar(['textos.js', 'tabuleiro.js'], 'velhaTabuleiro', {
+  const velhaTabuleiro = carregar(['textos.js', 'partida.js', 'tabuleiro.js'], 'velhaTabuleiro', {
     location: { search: '?lang=en' }, localStorage: armazenamento(), navigator: { languages: ['en'] },
     document: {
       documentElement: {}, title: '',
-      querySelectorAll: (seletor) => (seletor === '.tabuleiro [data-casa]' ? casas : []),
+      querySelectorAll: (seletor) => (seletor === '.tabuleiro [data-casa]' ? casas : seletor === '[data-depois]' ? descricoes : []),
       querySelector: (seletor) => outros[seletor],
     },
     velhaExecutor: {
@@ -189,39 +199,96 @@ async function tabuleiro(nome) {
   await new Promise(setImmediate);  // the helper loaded
   const responder = (linha) => ajudante.ouvintes.escrever(1, new TextEncoder().encode(linha + '\n'));
   const nomes = () => casas.map((casa) => casa.atributos['aria-label']);
-  return { velhaTabuleiro, casas, outros, ajudante, responder, nomes };
+  // Each cell's description, as a screen reader finds it.
+  const descritas = () => casas.map((casa) => (casa.atributos['aria-describedby']
+    ? descricoes.find((d) => d.id === casa.atributos['aria-describedby']).textContent : ''));
+  return { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas };
 }
 
-test('the board: each verdict from the answer for the game shown, never a late one for another', async function () {
-  const { velhaTabuleiro, casas, outros, ajudante, responder, nomes } = await tabuleiro('seeker');
-  velhaTabuleiro.mostrar('OO.XX....', 'O', '-');
-  velhaTabuleiro.mostrar('OO.XX....', 'X', '-');
+test('the board: each verdict and best line from the answer for the game shown, never a late one for another; the end marked', async function () {
+  const { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas } = await tabuleiro('seeker');
+  velhaTabuleiro.mostrar('OO.XX....', 'O', '-', [3, 0, 4]);
+  velhaTabuleiro.mostrar('OO.XX....', 'X', '-', [3, 0, 4, 1]);
   assert.deepEqual(ajudante.perguntas, ['OO.XX.... O\n', 'OO.XX.... X\n']);
-  responder('OO.XX.... O - - v0 - - p1 p1 p1 p1 2 -');  // late: the game has moved on
+  responder('OO.XX.... O - - v0 - - p1 p1 p1 p1 2 - - - - - - 2 2 2 2');  // late: the game has moved on
   assert.equal(nomes()[2], 'cell 2: free');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 -');
-  assert.deepEqual(nomes(), ['cell 0: O', 'cell 1: O', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 - - - 56 - - - 2 2 2765');
+  assert.deepEqual(nomes(), ['cell 0: O', 'cell 1: O, last move', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
     'cell 5: free, wins now, best', 'cell 6: free, loses in 1', 'cell 7: free, loses in 1', 'cell 8: free, draw']);
+  assert.deepEqual(descritas(), ['', '', 'then O 5, X 6', '', '', '', 'then O 2', 'then O 2', 'then O 2, X 7, O 6, X 5']);
   assert.deepEqual(casas.map((casa) => casa.className),
-    ['', '', 'livre vence', '', '', 'livre vence', 'livre perde', 'livre perde', 'livre empata']);
+    ['', 'ultima', 'livre vence', '', '', 'livre vence', 'livre perde', 'livre perde', 'livre empata']);
   assert.equal(outros['#legenda'].hidden, false);
-  // Once the game is over, nothing is offered and the legend goes.
-  velhaTabuleiro.mostrar('OO.XXX...', 'O', 'X');
+  assert.equal(outros['#continuacao'].textContent, '');  // the best cell wins now: nothing follows
+  casas[2].onmouseenter();
+  assert.equal(outros['#continuacao'].textContent, 'X in cell 2: then O 5, X 6.');
+  // Once the game is over, nothing is offered, nothing described, and the win is marked.
+  velhaTabuleiro.mostrar('OO.XXX...', 'O', 'X', [3, 0, 4, 1, 5]);
   assert.equal(outros['#legenda'].hidden, true);
-  assert.deepEqual(casas.map((casa) => casa.disabled), Array(9).fill(true));
+  assert.deepEqual(casas.map((casa) => casa.atributos['aria-disabled']), Array(9).fill('true'));
+  assert.deepEqual(descritas(), Array(9).fill(''));
+  assert.deepEqual(nomes().slice(3, 6), ['cell 3: X, winning line', 'cell 4: X, winning line', 'cell 5: X, last move, winning line']);
   assert.equal(outros['#situacao'].textContent, 'X played cell 5; X won.');
 });
 
 test('the board: reader\'s rule, on a free cell, a taken one, or none', async function () {
   const { velhaTabuleiro, outros, responder, nomes } = await tabuleiro('reader');
   velhaTabuleiro.mostrar('OO.XX....', 'X', '-');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 8 -');
+  const continuacoes = ' - - 56 - - - 2 2 2765';
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 8 -' + continuacoes);
   assert.equal(outros['#nota'].textContent, '');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 8');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 8' + continuacoes);
   assert.equal(nomes()[8], 'cell 8: free, draw, dictionary');
   assert.equal(outros['#nota'].textContent, 'The dictionary’s move, cell 8, is not among the best.');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 3');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 3' + continuacoes);
   assert.equal(outros['#nota'].textContent, 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 n');
+  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 n' + continuacoes);
   assert.match(outros['#nota'].textContent, /^The dictionary has no rule for this position/);
+});
+
+test('the game in the address: what a fragment asks for, and why one is no game', function () {
+  const velhaPartida = carregar('partida.js', 'velhaPartida', {});
+  const casos = [
+    ['', null],
+    ['#seeker', { programa: 'seeker', jogadas: [] }],
+    ['#seeker/304', { programa: 'seeker', jogadas: [3, 0, 4] }],
+    ['#reader/0123456', { programa: 'reader', jogadas: [0, 1, 2, 3, 4, 5, 6] }],  // X wins with 2, 4, 6
+    ['#reader/012345678', { erro: 'depoisDoFim', casa: 7 }],
+    ['#seeker/449', { erro: 'ocupada', casa: 4 }],
+    ['#seeker/4a', { erro: 'casa', casa: 'a' }],
+    ['#seeker/94', { erro: 'casa', casa: '9' }],
+    ['#scribe', { programa: 'scribe', jogadas: [] }],
+    ['#scribe/4', { erro: 'programa', programa: 'scribe/4' }],
+    ['#chess/4', { erro: 'programa', programa: 'chess' }],
+    ['#seeker/4/5', { erro: 'programa', programa: 'seeker' }],
+    ['#%E0%A4%A', { erro: 'programa', programa: '%E0%A4%A' }],
+  ];
+  for (const [fragmento, esperado] of casos) {
+    assert.deepEqual(JSON.parse(JSON.stringify(velhaPartida.lerFragmento(fragmento))), esperado, fragmento);
+  }
+  // Every game read back from the address it writes.
+  for (const jogadas of [[], [4], [3, 0, 4], [0, 3, 1, 4, 2]]) {
+    const fragmento = velhaPartida.fragmento('seeker', jogadas);
+    assert.deepEqual(JSON.parse(JSON.stringify(velhaPartida.lerFragmento(fragmento))), { programa: 'seeker', jogadas });
+  }
+});
+
+test('the game\'s moves follow the games a program tells: one cell more, a new game, or none', function () {
+  const velhaPartida = carregar('partida.js', 'velhaPartida', {});
+  const jogo = (casas) => ({ casas, vez: 'X', fim: '-' });
+  const casos = [
+    [[], null, '.........', []],
+    [[], '.........', '....X....', [4]],
+    [[4], '....X....', 'O...X....', [4, 0]],
+    [[4, 0], 'O...X....', 'O...X....', [4, 0]],  // a refused move
+    [[4, 0], 'O...X....', '.........', []],  // r
+    [[4, 0], 'O...X....', 'OX..X..X.', [4, 0]],  // two cells at once: no move the page can name
+  ];
+  for (const [jogadas, antes, depois, esperadas] of casos) {
+    const lidas = velhaPartida.depoisDe(jogadas, antes && jogo(antes), jogo(depois));
+    assert.deepEqual(Array.from(lidas), esperadas, `${antes} -> ${depois}`);
+  }
+  assert.deepEqual(Array.from(velhaPartida.linhaVencedora('OO.XXX...')), [3, 4, 5]);
+  assert.deepEqual(Array.from(velhaPartida.linhaVencedora('X.O.XO..X')), [0, 4, 8]);
+  assert.equal(velhaPartida.linhaVencedora('XOXXOOOXX'), null);
 });
