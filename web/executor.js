@@ -6,9 +6,10 @@
 // from a server.
 //
 // A program starts as often as a person takes a move back, so starting costs what a person
-// cannot see: each program's WebAssembly is compiled once and kept, and a worker for it is
-// started ahead, its script read, waiting for the next start (prepared while the page is
-// idle).
+// cannot see: each program's WebAssembly is compiled once and kept, and a run of it is
+// started ahead, while the page is idle, with the files and arguments of its last start:
+// it holds what it writes until it is claimed by a start that gives it the same, and is
+// thrown away otherwise.
 'use strict';
 
 var velhaExecutor = (function () {
@@ -17,6 +18,11 @@ var velhaExecutor = (function () {
     const linhas = []; // sent, not yet read
     let espera = null; // the program's pending read
     let compilado = null; // the program's WebAssembly, compiled by the page, if it could
+    let retidas = null; // while a run started ahead waits to be claimed, its messages
+    function postar(mensagem, transferir) {
+      if (retidas) retidas.push([mensagem, transferir]);
+      else self.postMessage(mensagem, transferir);
+    }
 
     // The program's output leaves in batches: the C library hands over a line at a time,
     // and a message a line (2,425 for scribe's listing) kept the page's thread busy for
@@ -40,7 +46,7 @@ var velhaExecutor = (function () {
           bytes.set(parte, feitos);
           feitos += parte.length;
         }
-        self.postMessage({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
+        postar({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
       }
       lote = [];
     }
@@ -53,13 +59,19 @@ var velhaExecutor = (function () {
     }
     function enviar(mensagem) {
       despejar();
-      self.postMessage(mensagem);
+      postar(mensagem, []);
     }
 
     self.onmessage = function (evento) {
       const mensagem = evento.data;
       if (mensagem.tipo === 'compilado') {
         compilado = mensagem.modulo;
+        return;
+      }
+      if (mensagem.tipo === 'liberar') {
+        const guardadas = retidas || [];
+        retidas = null;
+        for (const [retida, transferir] of guardadas) self.postMessage(retida, transferir);
         return;
       }
       if (mensagem.tipo === 'linha') {
@@ -72,6 +84,7 @@ var velhaExecutor = (function () {
         }
         return;
       }
+      if (mensagem.retido) retidas = [];
       // The runtime's own messages, as the program's standard error.
       const mensagemDoRuntime = function (texto) {
         escrever(2, new TextEncoder().encode(texto + '\n'));
@@ -135,7 +148,7 @@ var velhaExecutor = (function () {
 
   const enderecos = {}; // program -> the address of its worker's script, made once
   const compilados = {}; // program -> its WebAssembly.Module, once compiled (null: not)
-  const reservas = {}; // program -> a worker started ahead, waiting
+  const reservas = {}; // program -> [{ worker, arquivos, argumentos }], runs started ahead
 
   // The program's WebAssembly, as its script holds it, compiled off the page's thread.
   function compilar(nome) {
@@ -163,14 +176,39 @@ var velhaExecutor = (function () {
     return worker;
   }
 
-  // Loads the program, compiles it and starts a worker to wait for its next start, when
-  // the page has nothing else to do; a failed load is left for the start to report.
-  function preparar(nome) {
+  function mesmosBytes(a, b) {
+    return a.length === b.length && a.every((byte, i) => byte === b[i]);
+  }
+
+  function mesmaPartida(reserva, arquivos, argumentos) {
+    if (reserva.argumentos.join('\n') !== argumentos.join('\n') || reserva.arquivos.size !== arquivos.size) return false;
+    for (const [nome, bytes] of arquivos) {
+      if (!reserva.arquivos.has(nome) || !mesmosBytes(reserva.arquivos.get(nome), bytes)) return false;
+    }
+    return true;
+  }
+
+  // How many runs of one program wait at most: the helper waits both with a dictionary
+  // (reader's) and without (seeker's).
+  const reservasPorPrograma = 2;
+  const esperaDaReserva = 250; // ms
+
+  // Loads the program, compiles it and, when arquivos is given (a start's files, a Map),
+  // starts a run ahead with them and argumentos once the page has nothing else to do. A
+  // failed load is left for the start to report.
+  function preparar(nome, arquivos, argumentos = []) {
     const ocioso = window.requestIdleCallback || ((f) => setTimeout(f, 50));
     return carregar(nome).then(() => compilar(nome)).then(function () {
-      ocioso(function () {
-        if (!reservas[nome]) reservas[nome] = novoWorker(nome);
-      });
+      if (!arquivos) return;
+      // Not while the start that asked for it is still showing its first frames.
+      setTimeout(() => ocioso(function () {
+        const lista = reservas[nome] || (reservas[nome] = []);
+        if (lista.some((reserva) => mesmaPartida(reserva, arquivos, argumentos))) return;
+        const worker = novoWorker(nome);
+        worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos, retido: true });
+        lista.push({ worker: worker, arquivos: arquivos, argumentos: argumentos });
+        if (lista.length > reservasPorPrograma) lista.shift().worker.terminate();
+      }, { timeout: 200 }), esperaDaReserva);
     }, () => undefined);
   }
 
@@ -189,9 +227,18 @@ var velhaExecutor = (function () {
   // once, that it ended (null: stopped). The answer sends a line's bytes to its standard
   // input, or stops it.
   function iniciar(nome, arquivos, ouvintes, argumentos) {
-    const worker = reservas[nome] || novoWorker(nome);
-    delete reservas[nome];
-    preparar(nome);
+    argumentos = argumentos || [];
+    const lista = reservas[nome] || [];
+    const achada = lista.findIndex((reserva) => mesmaPartida(reserva, arquivos, argumentos));
+    let worker;
+    if (achada >= 0) {
+      worker = lista.splice(achada, 1)[0].worker;
+      worker.postMessage({ tipo: 'liberar' });
+    } else {
+      worker = novoWorker(nome);
+      worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos });
+    }
+    preparar(nome, arquivos, argumentos);
     let ativo = true;
     const acabar = function (status) {
       if (!ativo) return;
@@ -212,7 +259,6 @@ var velhaExecutor = (function () {
       ouvintes.escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
       acabar(null);
     };
-    worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos || [] });
     return {
       enviar: function (bytes) {
         if (ativo) worker.postMessage({ tipo: 'linha', bytes: bytes });

@@ -557,6 +557,11 @@
   });
   mostrarPartida();
   abrirEndereco();
-  // The programs a person plays, and the board's helper, ready before they are asked for.
-  for (const nome of ['vereditos', 'seeker', 'reader', 'scribe']) velhaExecutor.preparar(nome);
+  // The programs a person plays, and the board's helper, started ahead as a first start
+  // starts them: seeker with no file, reader with the complete dictionary.
+  const completo = new Map([['dicionario.txt', codificador.encode(window.velhaDicionarioCompleto || '')]]);
+  for (const [nome, arquivos] of [['seeker', new Map()], ['vereditos', new Map()], ['reader', completo],
+    ['vereditos', completo], ['scribe', null]]) {
+    velhaExecutor.preparar(nome, arquivos);
+  }
 })();

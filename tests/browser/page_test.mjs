@@ -66,8 +66,9 @@ after(async function () {
 });
 
 // A page that records what would make the scenario fail whatever it shows: an error in
-// the console, an uncaught exception, a request to anywhere but this page's origin.
-async function abrir(url) {
+// the console, an uncaught exception, a request to anywhere but this page's origin. The
+// computer plays the side computador ('ninguem': the scenario plays both).
+async function abrir(url, computador = 'ninguem') {
   const pagina = await navegador.newPage();
   pagina.setDefaultTimeout(espera);
   const problemas = [];
@@ -82,6 +83,7 @@ async function abrir(url) {
     if (!local) problemas.push('request: ' + destino);
   });
   await pagina.goto(url);
+  await pagina.select('#computador', computador);
   return { pagina, problemas };
 }
 
@@ -132,9 +134,19 @@ async function acessivel(pagina, onde) {
 // The board's cells as a screen reader names them.
 const casas = (pagina) => pagina.$$eval('.tabuleiro [data-casa]', (botoes) => botoes.map((b) => b.getAttribute('aria-label')));
 
+const livre = (casa) => `[data-casa="${casa}"][aria-disabled="false"]`;
+const tomada = (casa) => `[data-casa="${casa}"][aria-disabled="true"]`;
+
 // Chooses a program and waits for its command list.
 async function escolher(pagina, programa) {
   await pagina.click(`[data-programa="${programa}"]`);
+  await esperarSaida(pagina, 'q : encerrar programa');
+}
+
+// Starts reader again with the dictionary chosen, named nome, and waits for its commands.
+async function reiniciarReader(pagina, nome) {
+  await pagina.click('#reiniciar-reader');
+  await pagina.waitForFunction((n) => document.querySelector('#explicacao').textContent.includes(n), {}, nome);
   await esperarSaida(pagina, 'q : encerrar programa');
 }
 
@@ -174,7 +186,7 @@ test('reader: a whole game with the mouse against the bundled dictionary ends in
   for (const [indice, casa] of [0, 1, 6, 5, 8].entries()) {
     await pagina.click(`[data-linha="j ${casa}"]`);
     // The cell just taken is X's on the board, and no longer offered.
-    await pagina.waitForSelector(`[data-casa="${casa}"][aria-label="cell ${casa}: X"]:disabled`);
+    await pagina.waitForSelector(`[data-casa="${casa}"][aria-label^="cell ${casa}: X"][aria-disabled="true"]`);
     if (indice < 4) {
       await pagina.click('[data-linha="b"]');
       await pagina.waitForFunction(
@@ -189,8 +201,8 @@ test('reader: a whole game with the mouse against the bundled dictionary ends in
   const esperados = linhas.flatMap((l, linha) => l.split('||')[0].split('|').map((c, coluna) =>
     `cell ${3 * linha + coluna}: ${c.trim() || 'free'}`));
   const nomes = await pagina.$$eval('.tabuleiro [data-casa]',
-    (botoes) => botoes.map((b) => [b.getAttribute('aria-label'), b.disabled]));
-  assert.deepEqual(nomes, esperados.map((nome) => [nome, true]));
+    (botoes) => botoes.map((b) => [b.getAttribute('aria-label'), b.getAttribute('aria-disabled')]));
+  assert.deepEqual(nomes, esperados.map((nome, casa) => [nome + (casa === 8 ? ', last move' : ''), 'true']));
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through a game');
   await acessivel(pagina, 'a drawn game');
   await pagina.click('[data-linha="q"]');
@@ -201,12 +213,15 @@ test('reader: a whole game with the mouse against the bundled dictionary ends in
 test("reader plays from scribe's listing, and from a file chosen on the computer", async function () {
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
-  // "A file" with none chosen starts nothing and says why.
+  // The dictionary is offered for reader alone. "A file" with none chosen starts nothing
+  // and says why; the reader running goes on.
+  assert.equal(await pagina.$eval('#dicionario', (d) => d.hidden), true);
+  await escolher(pagina, 'reader');
   await pagina.click('input[value="arquivo"]');
-  await pagina.click('[data-programa="reader"]');
+  await pagina.click('#reiniciar-reader');
   await pagina.waitForSelector('#aviso:not([hidden])');
   assert.equal(await pagina.$eval('#aviso', (a) => a.textContent), 'Choose a file for reader, or another dictionary.');
-  assert.equal(await pagina.$eval('#console', (c) => c.textContent), '');
+  assert.equal(await pagina.$eval('#linha', (l) => l.disabled), false);
   await pagina.click('input[value="completo"]');
   // scribe's search and its listing of 2,423 lines leave the page's thread free from b to
   // the listing's last line on screen, once scribe has started (Stop is offered then;
@@ -217,7 +232,11 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await digitar(pagina, 'b');
   await pagina.waitForFunction(() => /^Rules recorded so far: [1-9]/.test(document.querySelector('#nota').textContent));
   // A move right after i: the board shows it only once the listing before it is on screen.
+  // The listing is offered to reader as soon as it is written, saying whose rules it holds.
   await digitar(pagina, 'i');
+  await pagina.waitForSelector('#usar-listagem:not([disabled])');
+  assert.equal(await pagina.$eval('#listagem', (l) => l.textContent),
+    'scribe’s last listing holds rules for X: reader can answer only that side’s positions.');
   await digitar(pagina, 'j 4');
   await pagina.waitForFunction(function () {
     if (!document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X')) return false;
@@ -229,8 +248,9 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await digitar(pagina, 'q');
   assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
   assert.match(await saida(pagina), /^10597 0\n/m);
-  await pagina.click('#usar-listagem');
   await escolher(pagina, 'reader');
+  await pagina.click('#usar-listagem');
+  await reiniciarReader(pagina, 'scribe’s last listing');
   await digitar(pagina, 'b');
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]');
 
@@ -242,7 +262,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await (await pagina.$('#arquivo')).uploadFile(arquivo);
   // The browser tells the page of the file in an event of its own, which may come later.
   await pagina.waitForSelector('input[value="arquivo"]:checked');
-  await escolher(pagina, 'reader');
+  await reiniciarReader(pagina, 'the file __proto__');
   assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file __proto__\./);
   await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary');
   await pagina.click('#porque');
@@ -265,7 +285,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   // The file changed on disk since it was chosen: said, and the reader running plays on.
   fs.writeFileSync(arquivo, '10597 0\n');
   await pagina.click('input[value="arquivo"]');
-  await pagina.click('[data-programa="reader"]');
+  await pagina.click('#reiniciar-reader');
   await pagina.waitForSelector('#aviso:not([hidden])');
   assert.match(await pagina.$eval('#aviso', (a) => a.textContent), /^The file __proto__ changed or was removed/);
   assert.equal(await pagina.$eval('#linha', (l) => l.disabled), false);
@@ -327,10 +347,10 @@ test('Show why: the verdict of every free cell, and a whole game on the board al
   // O in 0 and 1, X in 3 and 4, X to move: 5 wins now; 2 blocks O and threatens twice.
   for (const casa of [3, 0, 4, 1]) {
     await pagina.click(`[data-casa="${casa}"]`);
-    await pagina.waitForSelector(`[data-casa="${casa}"]:disabled`);
+    await pagina.waitForSelector(tomada(casa));
   }
   await pagina.waitForFunction(() => document.querySelector('[data-casa="5"]').getAttribute('aria-label').includes(','));
-  assert.deepEqual(await casas(pagina), ['cell 0: O', 'cell 1: O', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
+  assert.deepEqual(await casas(pagina), ['cell 0: O', 'cell 1: O, last move', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
     'cell 5: free, wins now, best', 'cell 6: free, loses in 1', 'cell 7: free, loses in 1', 'cell 8: free, loses in 1']);
   assert.equal(await pagina.$eval('#situacao', (s) => s.textContent), 'O played cell 1; X to move.');
   await acessivel(pagina, 'Show why, in English');
@@ -351,7 +371,7 @@ test('Show why: the verdict of every free cell, and a whole game on the board al
   await acessivel(pagina, 'at 390 px');
   await pagina.click('[data-casa="5"]');
   await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X jogou na casa 5; X venceu.');
-  assert.deepEqual(await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => !b.disabled).length), 0);
+  assert.deepEqual(await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => b.getAttribute('aria-disabled') !== 'true').length), 0);
   await esperarSaida(pagina, 'Vitoria do jogador 1 (X).');
   await pagina.click('[data-linha="q"]');
   assert.equal(await esperarFim(pagina), 'O seeker terminou (status 0).');
@@ -404,4 +424,141 @@ test('served once, the page starts and plays with no network, from the files of 
   assert.deepEqual(aberta.problemas, []);
   await fechar(depois);
   fs.rmSync(copia, { recursive: true, force: true });
+});
+
+// In the page: frames counted from now until cumprido() holds, after agir() (both given
+// as source text, run in the page).
+const quadrosAte = (pagina, agir, cumprido) => pagina.evaluate(function (agir, cumprido) {
+  return new Promise(function (pronto) {
+    const feito = new Function('return (' + cumprido + ')()');
+    let quadros = 0;
+    new Function('(' + agir + ')()')();
+    const contar = () => (feito() ? pronto(quadros) : (++quadros, requestAnimationFrame(contar)));
+    requestAnimationFrame(contar);
+  });
+}, agir.toString(), cumprido.toString());
+
+const mediana = (valores) => [...valores].sort((a, b) => a - b)[Math.floor(valores.length / 2)];
+const jogadas = (pagina) => pagina.$$eval('#jogadas li', (itens) => itens.map((item) => item.textContent));
+
+test('a game against the computer: its answers, take back, the best lines, the keyboard, in frames', async function () {
+  const aberta = await abrir(endereco + '?lang=en', 'O');
+  const { pagina } = aberta;
+  await pagina.setViewport({ width: 1280, height: 800 });
+  await new Promise((pronto) => setTimeout(pronto, 2000));
+  // A program chosen is ready to play within 3 frames, reader and seeker in turn, at a
+  // person's pace (a second apart).
+  const inicios = { seeker: [], reader: [] };
+  for (let vez = 0; vez < 5; ++vez) {
+    for (const programa of ['reader', 'seeker']) {
+      await new Promise((pronto) => setTimeout(pronto, 1000));
+      inicios[programa].push(await quadrosAte(pagina,
+        new Function(`document.querySelector('[data-programa="${programa}"]').click()`),
+        new Function(`return document.querySelector('#nome-do-programa').textContent === '(${programa})' &&
+          document.querySelector('[data-casa="4"]').getAttribute('aria-disabled') === 'false'`)));
+    }
+  }
+  console.log(`# frames to a free cell: seeker ${inicios.seeker}, reader ${inicios.reader}`);
+  assert.ok(mediana(inicios.seeker) <= 3 && mediana(inicios.reader) <= 3, JSON.stringify(inicios));
+  // The whole board, its status and the move buttons on screen, wide and on a phone.
+  for (const [width, height] of [[1280, 800], [390, 844]]) {
+    await pagina.setViewport({ width, height });
+    const fora = await pagina.evaluate(() => ['.tabuleiro', '#situacao', '[data-linha="b"]', '#desfazer'].filter(function (s) {
+      const r = document.querySelector(s).getBoundingClientRect();
+      return r.top < 0 || r.bottom > innerHeight || r.left < 0 || r.right > innerWidth;
+    }));
+    assert.deepEqual(fora, [], `off screen at ${width}×${height}`);
+  }
+  await pagina.setViewport({ width: 1280, height: 800 });
+  await pagina.click('#porque');
+  await registrarTarefas(pagina);
+  // X's move: its mark within 2 frames, every free cell's verdict within 3 more; the
+  // computer's O then plays the cell marked best, which b plays.
+  const marca = await quadrosAte(pagina, () => document.querySelector('[data-casa="4"]').click(),
+    () => document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'));
+  const vereditos = await quadrosAte(pagina, () => undefined, () => Array.from(document.querySelectorAll('[data-casa]'))
+    .every((b) => !b.getAttribute('aria-label').endsWith('free')));
+  console.log(`# frames: click to mark ${marca}, mark to verdicts ${vereditos}`);
+  assert.ok(marca <= 2 && vereditos <= 3, `click to mark ${marca}, mark to verdicts ${vereditos}`);
+  const melhor = await pagina.$eval('[aria-label$=", best"]', (b) => b.dataset.casa);
+  await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 2);
+  assert.deepEqual(await jogadas(pagina), ['X 4', `O ${melhor}`]);
+  assert.equal(await pagina.evaluate(() => location.hash), `#seeker/4${melhor}`);
+  // Each free cell's best line: moves on free cells, in turn from O, as many as its
+  // verdict counts, to the end of the game.
+  await pagina.waitForFunction(() => document.querySelectorAll('[aria-describedby]').length > 0);
+  const descritas = await pagina.$$eval('[data-casa]', (bs) => bs.map((b) => [b.getAttribute('aria-label'),
+    b.hasAttribute('aria-describedby') ? document.getElementById(b.getAttribute('aria-describedby')).textContent : '']));
+  for (const [nome, linha] of descritas.filter(([nome]) => nome.includes(': free,'))) {
+    const lances = linha.replace(/^then /, '').split(', ');
+    const k = /(?:wins|loses) in (\d)/.exec(nome);
+    if (k) assert.equal(lances.length, Number(k[1]), nome);
+    lances.forEach((lance, n) => assert.match(lance, new RegExp(`^${n % 2 === 0 ? 'O' : 'X'} [0-8]$`), nome));
+  }
+  // By keyboard: the board is one Tab stop; the arrows move, Enter plays, the focus stays.
+  await pagina.focus('[data-casa="4"]');
+  await pagina.keyboard.press('ArrowDown');
+  await pagina.keyboard.press('ArrowRight');
+  assert.equal(await pagina.evaluate(() => document.activeElement.dataset.casa), '8');
+  assert.equal(await pagina.$$eval('.tabuleiro [tabindex="0"]', (bs) => bs.length), 1);
+  await pagina.keyboard.press('Enter');
+  await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 4);
+  assert.equal(await pagina.evaluate(() => document.activeElement.dataset.casa), '8');
+  // Take back: the person's move and the computer's answer, replayed into a fresh run.
+  await pagina.click('#desfazer');
+  await pagina.waitForFunction((m) => document.querySelectorAll('#jogadas li').length === 2 &&
+    document.querySelector('#console').textContent.includes('> j ' + m), {}, melhor);
+  assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through a game and a take back');
+  assert.deepEqual(await jogadas(pagina), ['X 4', `O ${melhor}`]);
+  // Switching to reader and back keeps seeker's game.
+  await escolher(pagina, 'reader');
+  assert.deepEqual(await jogadas(pagina), []);
+  await pagina.click('[data-programa="seeker"]');
+  await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 2 &&
+    document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'));
+  await acessivel(pagina, 'a game against the computer');
+  await pagina.select('#idioma', 'pt');
+  await acessivel(pagina, 'a game against the computer, in Portuguese');
+  // The computer as X: a new game opens with its move.
+  await pagina.select('#computador', 'X');
+  await pagina.click('#novo-jogo');
+  await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 1);
+  assert.equal(await pagina.$eval('#situacao', (s) => s.textContent), 'X jogou na casa 0; vez de O.');
+  await fechar(aberta);
+});
+
+test('an address holds the game: opened served and from disk, a bad one refused, a win marked', async function () {
+  for (const base of [endereco + '?lang=en', 'file://' + path.join(site, 'index.html') + '?lang=en']) {
+    const aberta = await abrir(base, 'O');
+    const { pagina } = aberta;
+    await pagina.goto(base + '#seeker/304');
+    await pagina.reload();
+    await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 3);
+    assert.deepEqual(await jogadas(pagina), ['X 3', 'O 0', 'X 4']);
+    assert.equal(await pagina.$eval('#computador', (c) => c.value), 'ninguem');
+    assert.equal(await pagina.$eval('[data-casa="4"]', (b) => b.getAttribute('aria-label')), 'cell 4: X, last move');
+    // Nobody moves for the computer: O's turn stays O's.
+    await new Promise((pronto) => setTimeout(pronto, 1000));
+    assert.equal(await pagina.$eval('#situacao', (s) => s.textContent), 'X played cell 4; O to move.');
+    // O 1, X 5: X's row is complete, marked, and nothing more is offered.
+    await pagina.click(livre(1));
+    await pagina.waitForSelector(tomada(1));
+    await pagina.click(livre(5));
+    await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X played cell 5; X won.');
+    assert.deepEqual(await casas(pagina), ['cell 0: O', 'cell 1: O', 'cell 2: free', 'cell 3: X, winning line',
+      'cell 4: X, winning line', 'cell 5: X, last move, winning line', 'cell 6: free', 'cell 7: free', 'cell 8: free']);
+    assert.deepEqual(await pagina.$$eval('[data-casa][aria-disabled="false"]', (bs) => bs.length), 0);
+    assert.deepEqual(await pagina.$$eval('[data-linha="b"], #novo-jogo, #desfazer', (bs) => bs.map((b) => b.disabled)),
+      [true, false, false]);
+    assert.equal(await pagina.evaluate(() => location.hash), '#seeker/30415');
+    // An address that is no game: a fresh page, saying why, no error.
+    await pagina.goto('about:blank');
+    await pagina.goto(base + '#seeker/449');
+    await pagina.waitForSelector('#aviso:not([hidden])');
+    assert.equal(await pagina.$eval('#aviso', (a) => a.textContent),
+      'The address #seeker/449 is not a game: cell 4 is played twice. A new page was opened instead.');
+    assert.equal(await pagina.evaluate(() => location.hash), '');
+    assert.equal(await pagina.$eval('#console', (c) => c.textContent), '');
+    await fechar(aberta);
+  }
 });
