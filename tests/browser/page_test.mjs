@@ -283,6 +283,8 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await pagina.waitForFunction(() => document.querySelector('#explicacao').textContent.includes('the complete dictionary'));
   assert.equal(await pagina.$eval('#mudanca', (m) => m.hidden), true);
   // The file changed on disk since it was chosen: said, and the reader running plays on.
+  // A second later, so that its time of change differs too.
+  await new Promise((pronto) => setTimeout(pronto, 1100));
   fs.writeFileSync(arquivo, '10597 0\n');
   await pagina.click('input[value="arquivo"]');
   await pagina.click('#reiniciar-reader');
