@@ -75,6 +75,11 @@ TEST(BuscaMaxMin, JogoEncerradoNaoTemCandidato) {
   EXPECT_EQ(buscaMaxMin(tabuleiro("XOXXOOOXX", j2), min, 0).v, 0);
   EXPECT_EQ(buscaMaxMin(tabuleiro("XXX.OO...", j2), min, 0).j, semCandidato);
   EXPECT_EQ(buscaMaxMin(tabuleiro("XXX.OO...", j2), min, 0).v, valorDeJogoPerdido);
+  // A `max` caller reads a finished root as lost too: below every score it could get.
+  const JOGADA_VALOR perdido = buscaMaxMin(tabuleiro("XXX.OO...", j2), max, 0);
+  EXPECT_EQ(perdido.j, semCandidato);
+  EXPECT_LT(perdido.v, 0);
+  EXPECT_LT(perdido.v, buscaMaxMin(tabuleiro("XX..OO...", j2), max, 0).v);
 }
 
 // As either side, moving first or second, against every sequence of opponent moves.
