@@ -91,7 +91,8 @@ CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte) {
       primeiro == 0xEF || primeiro == 0xFF || primeiro == 0xFE) {
     lida.marca = marcaNoInicio(fonte);
   } else {
-    const bool utf16 = semMarcaEmUtf16(fonte->proximo, fonte->fim);
+    const BYTES_A_MAO aMao = bytesAMao(*fonte);
+    const bool utf16 = semMarcaEmUtf16(aMao.inicio, aMao.fim);
     lida = lerPares(leitor);
     if (utf16 && lida.resultado == carga::invalida) lida.marca = marcaDeCodificacao::utf16;
   }

@@ -73,6 +73,14 @@ inline int espiarByte(FONTE* fonte) {
   return c;
 }
 
+// The bytes at hand and not yet read, [inicio, fim), left unread: what a reader that looks
+// ahead (at a file's encoding) may inspect. Empty before the first read.
+struct BYTES_A_MAO {
+  const unsigned char* inicio;
+  const unsigned char* fim;
+};
+inline BYTES_A_MAO bytesAMao(const FONTE& fonte) { return {fonte.proximo, fonte.fim}; }
+
 // False once the source's output has failed, which is then its state; flushes nothing.
 bool saidaIntacta(FONTE* fonte);
 
