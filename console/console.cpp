@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/texto.h"
 #include "input/entrada.h"
 #include "platform/sistema.h"
 
@@ -44,16 +45,8 @@ void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
 void mostrarNaPagina(const JOGO& jogo, jogador vez) {
   if (!haUmaPagina()) return;
   char casas[totalDeCasas + 1];
-  for (int casa = 0; casa < totalDeCasas; ++casa) {
-    casas[casa] = jogo.A[casa] == casaVazia ? '.' : jogo.A[casa] == casaX ? 'X' : 'O';
-  }
-  casas[totalDeCasas] = '\0';
-  jogador vencedor = empate;
-  const char fim = !fimDeJogo(jogo, &vencedor) ? '-'
-                   : vencedor == empate        ? '='
-                   : vencedor == j1            ? 'X'
-                                               : 'O';
-  mostrarOJogo(casas, vez == j1 ? 'X' : 'O', fim);
+  escreverCasas(jogo, casas);
+  mostrarOJogo(casas, letraDoJogador(vez), letraDoFim(jogo));
 }
 
 void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {

@@ -1,17 +1,16 @@
-// Builds a record by hand for tests: 'X', 'O' or '.' per cell, row by row.
+// Builds a record by hand for tests, from its cells as text (core/texto.h).
 #pragma once
 
 #include "core/jogo.h"
+#include "core/texto.h"
 
 namespace velha {
 
+// A board the test writes wrong is empty, and fails the test that uses it.
 inline JOGO tabuleiro(const char (&casas)[10], jogador vez) {
   JOGO j;
   inicializarJogo(&j, vez);
-  for (int c = 0; c < totalDeCasas; ++c) {
-    j.A[c] = casas[c] == 'X' ? casaX : casas[c] == 'O' ? casaO : casaVazia;
-    if (j.A[c] != casaVazia) ++j.jogadas;
-  }
+  lerCasas(casas, vez, &j);
   return j;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/texto.h"
 #include "dictionary/dicionario.h"
 #include "search/busca.h"
 
@@ -34,20 +35,6 @@ CONTINUACAO melhorContinuacao(JOGO j, JOGADA casa) {
 
 namespace {
 
-bool lerPergunta(const char* pergunta, std::size_t tamanho, JOGO* j) {
-  if (tamanho != tamanhoDaPergunta || pergunta[totalDeCasas] != ' ') return false;
-  const char vez = pergunta[totalDeCasas + 1];
-  if (vez != 'X' && vez != 'O') return false;
-  inicializarJogo(j, vez == 'X' ? j1 : j2);
-  for (int casa = 0; casa < totalDeCasas; ++casa) {
-    const char marca = pergunta[casa];
-    if (marca != '.' && marca != 'X' && marca != 'O') return false;
-    j->A[casa] = marca == 'X' ? casaX : marca == 'O' ? casaO : casaVazia;
-    if (j->A[casa] != casaVazia) ++j->jogadas;
-  }
-  return true;
-}
-
 // The cell the rule reader's `b` would play names, or -1 (no rule, or a byte naming no cell).
 int casaDoDicionario(JOGO j) {
   const int casa = casaDaRegra(regraDe(indiceDeUmDadoTabuleiro(&j)));
@@ -72,7 +59,7 @@ char* escreverPrevisao(char* onde, bool livre, PREVISAO previsao) {
 
 bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, char* resposta) {
   JOGO j;
-  if (!lerPergunta(pergunta, tamanho, &j)) return false;
+  if (!lerJogoEmTexto(pergunta, tamanho, &j)) return false;
   const VEREDITOS vereditos = vereditosDasCasas(j);
   // The question itself, checked, begins the answer.
   char* onde = std::copy(pergunta, pergunta + tamanhoDaPergunta, resposta);
@@ -121,7 +108,7 @@ bool escreverVereditos(const JOGO& j, bool comDicionario, char* linha) {
   const VEREDITOS vereditos = vereditosDasCasas(j);
   const int regra = comDicionario ? casaDoDicionario(j) : -1;
   char* onde = escrever(linha, "Vereditos para ");
-  *onde++ = j.jogadorAtual == j1 ? 'X' : 'O';
+  *onde++ = letraDoJogador(j.jogadorAtual);
   *onde++ = ':';
   const char* separador = " ";
   for (int casa = 0; casa < totalDeCasas; ++casa) {

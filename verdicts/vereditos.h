@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "core/jogo.h"
+#include "core/texto.h"
 #include "search/placar.h"
 
 namespace velha {
@@ -35,7 +36,7 @@ CONTINUACAO melhorContinuacao(JOGO j, JOGADA casa);
 // then, per cell, its best continuation as the cells played in turn, or "-" where it has
 // none (a taken cell, or one that ends the game).
 //   "OO.XX.... X" -> "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 - - - 56 - - - 2 2 2"
-inline constexpr std::size_t tamanhoDaPergunta = totalDeCasas + 2;  // the cells, " X"
+inline constexpr std::size_t tamanhoDaPergunta = tamanhoDoJogoEmTexto;
 // The question, then " vK" at most per cell, the best cell and the rule, each " C", the
 // continuations, each " " and a cell per move, and '\0'.
 inline constexpr std::size_t casaNaResposta = 3;
