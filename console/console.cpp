@@ -8,28 +8,46 @@
 
 namespace velha {
 
-void realizarJogada(JOGO* j, jogador* jog, int pos) {
+bool realizarJogada(JOGO* j, jogador* jog, int pos, bool relatar) {
   if (inserirJogada(j, pos, *jog)) {
-    std::printf("Jogada realizada com sucesso.\n");
+    if (relatar) std::printf("Jogada realizada com sucesso.\n");
     *jog = outroJogador(*jog);
-  } else {
-    std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
+    return true;
   }
+  std::printf("Nao foi possivel realizar a jogada na posicao %d.\n", pos);
+  return false;
 }
 
-void jogar(JOGO* j, jogador* jog) {
+namespace {
+
+void jogar(JOGO* j, jogador* jog, bool relatar) {
   int pos = 0;
   switch (lerPosicao(entradaDosComandos(), &pos)) {
     case leitura::lida:
-      realizarJogada(j, jog, pos);
+      if (realizarJogada(j, jog, pos, relatar)) return;
       break;
     case leitura::invalida:
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
     case leitura::fimDaEntrada:
-      break;  // the loop's next read meets the end of input too
+      return;  // the loop's next read meets the end of input too
   }
+  // A silent program shows no board at the line's end: the refusal shows it here.
+  if (!relatar) imprimirTabuleiro(*j);
 }
+
+void recomecar(JOGO* j, jogador* jog, std::optional<jogador> vez) {
+  if (vez) *jog = *vez;
+  inicializarJogo(j, *jog);
+}
+
+void atualizarAPagina(const JOGO& jogo, jogador vez, const COMANDOS_DO_PROGRAMA& programa) {
+  if (!haUmaPagina()) return;
+  mostrarNaPagina(jogo, vez);
+  if (programa.mostrarMaisNaPagina != nullptr) programa.mostrarMaisNaPagina();
+}
+
+}  // namespace
 
 void imprimirAjuda(const char* nomeDaBusca) {
   std::printf("Comandos validos: \n");
@@ -40,8 +58,6 @@ void imprimirAjuda(const char* nomeDaBusca) {
   std::printf("   q : encerrar programa\n");
 }
 
-void inicializar(JOGO* j, jogador jogAtual) { inicializarJogo(j, jogAtual); }
-
 void mostrarNaPagina(const JOGO& jogo, jogador vez) {
   if (!haUmaPagina()) return;
   char casas[totalDeCasas + 1];
@@ -49,42 +65,46 @@ void mostrarNaPagina(const JOGO& jogo, jogador vez) {
   mostrarOJogo(casas, letraDoJogador(vez), letraDoFim(jogo));
 }
 
-void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa) {
+void executarComandos(JOGO* jogo, jogador* jogadorAtual, const COMANDOS_DO_PROGRAMA& programa) {
   FONTE* entrada = entradaDosComandos();
   char comando = ' ';
-  mostrarNaPagina(*jogo, *jogadorAtual);
+  atualizarAPagina(*jogo, *jogadorAtual, programa);
   // End of input ends the program as `q` does.
   while (lerComando(entrada, &comando) && comando != 'q') {
     switch (comando) {
       case 'h':
-        programa.help();
+        programa.ajuda();
         break;
       case 'b':
         programa.busca(jogo, jogadorAtual);
         break;
       case 'j':
-        jogar(jogo, jogadorAtual);
+        jogar(jogo, jogadorAtual, programa.relatarJogadas);
         break;
       case 'r':
-        inicializar(jogo, *jogadorAtual);
+        recomecar(jogo, jogadorAtual, programa.vezAoRecomecar);
         break;
+      case 'i':
+        if (programa.listar != nullptr) programa.listar();
+        [[fallthrough]];  // the rest of its line is dropped, as any other's
       default:
         // The line end, or the first character of a line that holds no command. Input
         // that ends within the line ends the program without a report.
         if (!descartarLinha(entrada, comando)) return;
+        if (!programa.relatarJogadas) break;
         meuLog(*jogo);
         if (programa.depoisDoTabuleiro != nullptr) programa.depoisDoTabuleiro(*jogo);
         break;
     }
-    mostrarNaPagina(*jogo, *jogadorAtual);
+    atualizarAPagina(*jogo, *jogadorAtual, programa);
   }
 }
 
-int jogarNoConsole(const PROGRAMA& programa, COMANDOS_DO_PROGRAMA comandos) {
+int jogarNoConsole(const PROGRAMA& programa, const COMANDOS_DO_PROGRAMA& comandos) {
   JOGO jogo;
   jogador jogadorAtual = j1;
   inicializarJogo(&jogo, jogadorAtual);
-  comandos.help();
+  comandos.ajuda();
   executarComandos(&jogo, &jogadorAtual, comandos);
   return statusAoEncerrar(programa);
 }

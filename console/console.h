@@ -1,37 +1,46 @@
-// The command loop of the playing programs and the handlers they share.
+// The command loop of the three programs and the handlers they share.
 #pragma once
+
+#include <optional>
 
 #include "cli/programa.h"
 #include "core/jogo.h"
 
 namespace velha {
 
-// What a program adds to the shared loop: its automatic move (`b`), its help (`h`) and,
-// when asked for, what it says under each board (of a game still being played: the
-// verdicts say nothing of a finished one).
+// What a program adds to the shared loop: its automatic move (`b`), its help (`h`), and
+// how it differs from a game at the console.
 struct COMANDOS_DO_PROGRAMA {
   void (*busca)(JOGO* j, jogador* jog);
-  void (*help)();
-  void (*depoisDoTabuleiro)(const JOGO& j);  // nullptr: nothing
+  void (*ajuda)();
+  // What it says under each board of a game still being played (the verdicts say nothing
+  // of a finished one); nullptr: nothing.
+  void (*depoisDoTabuleiro)(const JOGO& j) = nullptr;
+  // `i`, whose line is then dropped; nullptr: `i` is no command.
+  void (*listar)() = nullptr;
+  // Whether a move is reported ("Jogada realizada com sucesso.") and a line end shows the
+  // board; a silent program shows the board only with a refused move.
+  bool relatarJogadas = true;
+  // The side to move after `r`; none keeps the side whose turn it was.
+  std::optional<jogador> vezAoRecomecar = std::nullopt;
+  // What it hands the page after the game, after each command; nullptr: nothing more.
+  void (*mostrarMaisNaPagina)() = nullptr;
 };
 
 // Reads commands from standard input until `q`, the end of input or a failure of
 // standard output; statusAoEncerrar then tells which.
-void executarComandos(JOGO* jogo, jogador* jogadorAtual, COMANDOS_DO_PROGRAMA programa);
+void executarComandos(JOGO* jogo, jogador* jogadorAtual, const COMANDOS_DO_PROGRAMA& programa);
 
-// A playing program's whole session, once its command line is read: an empty game with X
-// to move, the command list, the command loop, and the exit status that ends it.
-int jogarNoConsole(const PROGRAMA& programa, COMANDOS_DO_PROGRAMA comandos);
+// A program's whole session, once its command line is read: an empty game with X to
+// move, the help, the command loop, and the exit status that ends it.
+int jogarNoConsole(const PROGRAMA& programa, const COMANDOS_DO_PROGRAMA& comandos);
 
-// Plays pos for the side to move and says whether it was accepted.
-void realizarJogada(JOGO* j, jogador* jog, int pos);
-
-void jogar(JOGO* j, jogador* jog);
+// Plays pos for the side to move and says whether it was accepted: always when refused,
+// and when accepted if relatar.
+bool realizarJogada(JOGO* j, jogador* jog, int pos, bool relatar = true);
 
 // The command list; the playing programs differ only in the name of their `b`.
 void imprimirAjuda(const char* nomeDaBusca);
-
-void inicializar(JOGO* j, jogador jogAtual);
 
 // The game, after each command, for a page that shows it beside the console (mostrarOJogo).
 void mostrarNaPagina(const JOGO& jogo, jogador vez);

@@ -32,8 +32,6 @@ JOGADA_VALOR gerarJogadas(JOGO j, opcao op, int nivelAtual) {
 
 void gerarJogadasAux(JOGO* j, jogador* /*jog*/) { gerarJogadas(*j, min, 0); }
 
-void imprimirJogadas() { imprimirDicionario(stdout); }
-
-void imprimirTodasJogadas() { imprimirJogadas(); }
+void imprimirRegras() { imprimirDicionario(stdout); }
 
 }  // namespace velha

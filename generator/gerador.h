@@ -33,10 +33,7 @@ void salvarEstadoRegra(JOGO* j, JOGADA jog);
 // changed and its turn is not used.
 void gerarJogadasAux(JOGO* j, jogador* jog);
 
-// The table as the lines of a dictionary file (imprimirDicionario).
-void imprimirJogadas();
-
-// The `i` command.
-void imprimirTodasJogadas();
+// The `i` command: the table as the lines of a dictionary file (imprimirDicionario).
+void imprimirRegras();
 
 }  // namespace velha

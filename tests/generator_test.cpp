@@ -57,7 +57,7 @@ TEST(Listagem, DoTabuleiroVazioTemAsRegrasDeQuemComeca) {
   JOGO j = vazio(j1);
   jogador vez = j1;
   gerarJogadasAux(&j, &vez);
-  const std::vector<REGRA> regras = lerListagem(capturarSaida(imprimirTodasJogadas));
+  const std::vector<REGRA> regras = lerListagem(capturarSaida(imprimirRegras));
 
   ASSERT_EQ(regras.size(), 2423u);
   EXPECT_EQ(regras.front().chave, 1637);

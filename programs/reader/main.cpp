@@ -76,7 +76,7 @@ void sugerirODicionarioCompleto() {
   }
 }
 
-void help() { imprimirAjuda("buscaNoDicionario"); }
+void ajuda() { imprimirAjuda("buscaNoDicionario"); }
 
 void buscaDicionario(JOGO* j, jogador* jog) {
   std::printf("Busca Dicionario - ");
@@ -124,7 +124,9 @@ int reader(int argc, char** argv) {
     return statusDeFalha;
   }
   return jogarNoConsole(readerNaLinhaDeComando,
-                        {buscaDicionario, help, porQue ? imprimirVereditos : nullptr});
+                        {.busca = buscaDicionario,
+                         .ajuda = ajuda,
+                         .depoisDoTabuleiro = porQue ? imprimirVereditos : nullptr});
 }
 
 }  // namespace

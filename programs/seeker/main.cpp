@@ -27,7 +27,7 @@ constexpr PROGRAMA seekerNaLinhaDeComando{
     "  q      quit\n"
     "The board is printed at every line end. See seeker(6).\n"};
 
-void help() { imprimirAjuda("buscaMaxMin"); }
+void ajuda() { imprimirAjuda("buscaMaxMin"); }
 
 // The verdict: the cell, then the moves still to come where it says so.
 void imprimirVeredito(JOGADA_VALOR res) {
@@ -71,7 +71,9 @@ int seeker(int argc, char** argv) {
     return *status;
   }
   return jogarNoConsole(seekerNaLinhaDeComando,
-                        {buscaMM, help, porQue ? imprimirVereditos : nullptr});
+                        {.busca = buscaMM,
+                         .ajuda = ajuda,
+                         .depoisDoTabuleiro = porQue ? imprimirVereditos : nullptr});
 }
 
 }  // namespace
