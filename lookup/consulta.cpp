@@ -6,9 +6,8 @@
 #include "platform/sistema.h"
 
 namespace velha {
-namespace {
 
-CARGA_DO_DICIONARIO abrirECarregar(const char* caminho) {
+CARGA_DO_DICIONARIO carregarArquivo(const char* caminho) {
   int descritor = abrirParaLer(caminho);
   // A file that cannot be opened is as unreadable as one whose reading fails.
   if (descritor < 0) return {carga::ilegivel, 0, erroDoSistema()};
@@ -19,10 +18,8 @@ CARGA_DO_DICIONARIO abrirECarregar(const char* caminho) {
   return lida;
 }
 
-}  // namespace
-
 CARGA_DO_DICIONARIO leDicionario(const char* caminho) {
-  const CARGA_DO_DICIONARIO lida = abrirECarregar(caminho);
+  const CARGA_DO_DICIONARIO lida = carregarArquivo(caminho);
   switch (lida.resultado) {
     case carga::carregada:
       break;

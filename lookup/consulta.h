@@ -26,6 +26,10 @@ inline constexpr const char* nomeDoDicionario = [] {
 // The cell a lookup without a rule names; no move accepts it.
 inline constexpr JOGADA jogadaSemRegra = -1;
 
+// Loads the file at caminho into the table (carregarDicionario), saying nothing: why it was
+// not loaded is the caller's to say.
+CARGA_DO_DICIONARIO carregarArquivo(const char* caminho);
+
 // Loads the file at caminho into the table (carregarDicionario). When it cannot be opened or read
 // through, or is not valid, says so on standard output, naming caminho, and returns why; the caller
 // ends the program.

@@ -5,7 +5,7 @@
 // (aria-disabled). The board is one Tab stop, its cells reached with the arrow keys. Below
 // it, whose turn it is or how the game ended, announced as it changes.
 //
-// The verdicts come from a helper program (verdicts/servico.cpp) run beside the one being
+// The verdicts come from a helper program (programs/why) run beside the one being
 // played, in a worker of its own: asked "CELLS SIDE", it answers with what each free cell
 // leads to, from the search seeker plays by, the cell seeker's b plays, the rule of the
 // dictionary reader was given, and the best play after each cell. With "Show why" on,
@@ -43,9 +43,9 @@ var velhaTabuleiro = (function () {
     pararAjudante();
     const atual = { execucao: null, resto: '', decodificador: new TextDecoder(), parado: false };
     ajudante = atual;
-    velhaExecutor.carregar('vereditos').then(function () {
+    velhaExecutor.carregar('why').then(function () {
       if (atual.parado) return;
-      atual.execucao = velhaExecutor.iniciar('vereditos', arquivos, {
+      atual.execucao = velhaExecutor.iniciar('why', arquivos, {
         escrever: function (descritor, bytes) {
           if (descritor !== 1) return;
           const linhas = (atual.resto + atual.decodificador.decode(bytes, { stream: true })).split('\n');

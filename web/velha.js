@@ -328,7 +328,7 @@
     for (const casa of jogadas) enviar('j ' + casa);
     try {
       // The board's helper too, so that loading it is over when the program starts.
-      await Promise.all([velhaExecutor.carregar(nome), velhaExecutor.carregar('vereditos').catch(() => undefined)]);
+      await Promise.all([velhaExecutor.carregar(nome), velhaExecutor.carregar('why').catch(() => undefined)]);
     } catch (erro) {
       if (atual.abandonada) return;
       avisar(t('naoCarregou', erro.message));
@@ -560,8 +560,8 @@
   // The programs a person plays, and the board's helper, started ahead as a first start
   // starts them: seeker with no file, reader with the complete dictionary.
   const completo = new Map([['dicionario.txt', codificador.encode(window.velhaDicionarioCompleto || '')]]);
-  for (const [nome, arquivos] of [['seeker', new Map()], ['vereditos', new Map()], ['reader', completo],
-    ['vereditos', completo], ['scribe', null]]) {
+  for (const [nome, arquivos] of [['seeker', new Map()], ['why', new Map()], ['reader', completo],
+    ['why', completo], ['scribe', null]]) {
     velhaExecutor.preparar(nome, arquivos);
   }
 })();

@@ -1,30 +1,26 @@
-// The page's "Show why": a helper it runs beside the program being played, which answers
-// each question line on standard input ("CELLS SIDE", verdicts/vereditos.h) with one line
-// on standard output, and an unreadable question with "?". It plays from "dicionario.txt"
-// when the page gives it one (the file reader was given), to name the dictionary's rule.
+// why: the page's "Show why", a helper it runs beside the program being played, which
+// answers each question line on standard input ("CELLS SIDE", verdicts/vereditos.h) with
+// one line on standard output, and an unreadable question with "?". It plays from the
+// dictionary file reader reads by default when the page gives it one (the file reader was
+// given), to name the dictionary's rule.
 #include <cstdio>
 
 #include "cli/programa.h"
-#include "dictionary/dicionario.h"
 #include "input/entrada.h"
+#include "lookup/consulta.h"
 #include "platform/sistema.h"
 #include "verdicts/vereditos.h"
 
 namespace velha {
 namespace {
 
+// Without a dictionary (seeker's), the table stays empty and the answers name no rule.
 bool carregarODicionario() {
   inicializarJogadas();
-  int descritor = abrirParaLer("dicionario.txt");
-  if (descritor < 0) return false;
-  FONTE fonte;
-  abrirFonte(&fonte, lerDoDescritor, &descritor, nullptr);
-  const bool carregado = carregarDicionario(&fonte).resultado == carga::carregada;
-  fecharDescritor(descritor);
-  return carregado;
+  return carregarArquivo(nomeDoDicionario).resultado == carga::carregada;
 }
 
-constexpr PROGRAMA servico{"vereditos", ""};
+constexpr PROGRAMA servico{"why", ""};
 
 // Ends as the programs do: 1, saying why on standard error, when an answer was lost.
 int responderAteOFim() {
