@@ -12,8 +12,8 @@
 #include "generator/gerador.h"
 #include "search/busca.h"
 #include "tests/arvore.h"
+#include "tests/minimax_de_referencia.h"
 #include "tests/tabuleiro.h"
-#include "verdicts/vereditos.h"
 
 namespace velha {
 namespace {
@@ -95,37 +95,6 @@ TEST(BuscaMaxMin, NuncaPerde) {
   }
 }
 
-// Each root candidate's score, by the plain recursion of minimax over the core's own
-// rules, memorised by position and depth: a move at depth nivel that ends the game scores
-// a draw or its mover's win, any other the best of the replies for the side that answers.
-class MinimaxDeReferencia {
- public:
-  int nota(const JOGO& j, JOGADA casa, opcao op, int nivel) {
-    JOGO filho = j;
-    inserirJogada(&filho, casa, filho.jogadorAtual);
-    jogador vitorioso = empate;
-    if (fimDeJogo(filho, &vitorioso)) {
-      if (vitorioso == empate) return 0;
-      return op == min ? nivel - baseDaBusca : baseDaBusca - nivel;
-    }
-    const auto [lembrada, nova] = melhores.try_emplace({indiceDeUmDadoTabuleiro(&filho), nivel}, 0);
-    if (nova) {
-      const opcao oOutro = op == min ? max : min;
-      const LISTA_DE_JOGADAS lista = listaDeJogadas(&filho);
-      int melhor = oOutro == min ? 1000 : -1000;
-      for (int i = 1; i <= lista.jogadas[0]; ++i) {
-        const int v = nota(filho, lista.jogadas[i], oOutro, nivel + 1);
-        melhor = oOutro == min ? std::min(melhor, v) : std::max(melhor, v);
-      }
-      lembrada->second = melhor;
-    }
-    return lembrada->second;
-  }
-
- private:
-  std::map<std::pair<int, int>, int> melhores;
-};
-
 // The scores of the root's candidates, from every position play reaches, either side
 // first: those of the reference, and buscaMaxMin chooses the first of the best.
 TEST(BuscaMaxMin, NotasDaRaizSaoAsDoMinimaxEmCadaPosicao) {
@@ -151,7 +120,6 @@ TEST(BuscaMaxMin, NotasDaRaizSaoAsDoMinimaxEmCadaPosicao) {
         const JOGADA_VALOR escolhida = buscaMaxMin(j, min, 0);
         EXPECT_EQ(escolhida.j, primeiraMelhor.j);
         EXPECT_EQ(escolhida.v, primeiraMelhor.v);
-        EXPECT_EQ(vereditosDasCasas(j).melhor, escolhida.j);
       }
       return seguirTodas;
     });
@@ -165,93 +133,6 @@ TEST(BuscaMaxMin, NotasDaRaizSaoAsDoMinimaxEmCadaPosicao) {
   EXPECT_EQ(lerPlacar(notas.candidatos[1].v).fim, veredito::ganhou);
   EXPECT_EQ(notas.candidatos[1].j, 5);
   EXPECT_EQ(lerPlacar(notas.candidatos[2].v).fim, veredito::perdera);
-}
-
-// The page's question and answer: the verdicts of the free cells, the best, and the
-// dictionary's rule; any other line is no question.
-TEST(Vereditos, RespondemAPerguntaDaPagina) {
-  inicializarJogadas();
-  gravarRegra(chaveDoTabuleiroVazio, regraDaCasa(4));
-  JOGO xNoCentro = tabuleiro("....X....", j2);
-  gravarRegra(indiceDeUmDadoTabuleiro(&xNoCentro), 'x');  // a byte that names no cell
-  const struct {
-    const char* pergunta;
-    bool comDicionario;
-    const char* resposta;  // nullptr: no question
-  } casos[] = {
-      {"OO.XX.... X", false, "OO.XX.... X - - v2 - - v0 p1 p1 p1 5 - - - 56 - - - 2 2 2"},
-      {"......... X", true,
-       "......... X e e e e e e e e e 0 4 41263578 03482675 40173586 01482675 01735268 20314678 "
-       "40351782 10624358 40176253"},
-      {"....X.... O", true,
-       "....X.... O e p5 e p5 - p5 e p5 e 0 n 1735268 08325 0853176 08127 - 08216 0871235 08612 "
-       "0253176"},
-      // Over: nothing to play, nothing to follow.
-      {"XXX...OO. O", true, "XXX...OO. O - - - - - - - - - - n - - - - - - - - -"},
-      {"OO.XX.... x", false, nullptr},
-      {"OO.XX....  X", false, nullptr},
-      {"OO.XX.... X ", false, nullptr},
-      {"OO-XX.... X", false, nullptr},
-      {"", false, nullptr},
-  };
-  for (const auto& caso : casos) {
-    char resposta[tamanhoDaResposta];
-    const bool respondida =
-        responder(caso.pergunta, std::strlen(caso.pergunta), caso.comDicionario, resposta);
-    EXPECT_EQ(respondida, caso.resposta != nullptr) << caso.pergunta;
-    if (respondida && caso.resposta != nullptr) {
-      EXPECT_STREQ(resposta, caso.resposta);
-    }
-  }
-}
-
-// After each free cell of every position play reaches, the best continuation: each move
-// one the reference scores best for the side then to move, up to the end of the game,
-// which ends as the cell's verdict says, after as many moves as it counts.
-TEST(Vereditos, ContinuacaoEJogoPerfeitoAteOFimDoVeredito) {
-  MinimaxDeReferencia referencia;
-  std::set<int> vistas;
-  long verificadas = 0;
-  for (jogador primeiro : {j1, j2}) {
-    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
-      JOGO copia = j;
-      if (!vistas.insert(indiceDeUmDadoTabuleiro(&copia)).second) return naoSeguir;
-      const VEREDITOS vereditos = vereditosDasCasas(j);
-      for (JOGADA casa = 0; casa < totalDeCasas; ++casa) {
-        if (!vereditos.livre[casa]) continue;
-        const CONTINUACAO continuacao = melhorContinuacao(j, casa);
-        JOGO jogo = j;
-        inserirJogada(&jogo, casa, jogo.jogadorAtual);
-        for (int i = 0; i < continuacao.quantidade; ++i) {
-          const LISTA_DE_JOGADAS lista = listaDeJogadas(&jogo);
-          int melhor = 1000;
-          for (int k = 1; k <= lista.jogadas[0]; ++k) {
-            melhor = std::min(melhor, referencia.nota(jogo, lista.jogadas[k], min, 1));
-          }
-          const JOGADA jogada = continuacao.jogadas[i];
-          EXPECT_EQ(referencia.nota(jogo, jogada, min, 1), melhor)
-              << "cell " << casa << ", move " << i;
-          EXPECT_TRUE(inserirJogada(&jogo, jogada, jogo.jogadorAtual))
-              << "cell " << casa << ", move " << i;
-        }
-        jogador vitorioso = empate;
-        EXPECT_TRUE(fimDeJogo(jogo, &vitorioso)) << "the line stops before the end, cell " << casa;
-        const PREVISAO previsao = vereditos.previsao[casa];
-        const bool vence = previsao.fim == veredito::ganhou || previsao.fim == veredito::ganhara;
-        EXPECT_EQ(vitorioso, previsao.fim == veredito::empate ? empate
-                             : vence                          ? j.jogadorAtual
-                                                              : outroJogador(j.jogadorAtual));
-        if (previsao.fim != veredito::empate) {
-          EXPECT_EQ(continuacao.quantidade, previsao.fimEstimado) << "cell " << casa;
-        }
-        ++verificadas;
-      }
-      return seguirTodas;
-    });
-  }
-  EXPECT_GT(verificadas, 0);
-  // Nothing follows a cell that cannot be played.
-  EXPECT_EQ(melhorContinuacao(tabuleiro("X........", j2), 0).quantidade, 0);
 }
 
 // The benchmarks' floor computes what the search computes: the same cell and score from
