@@ -40,14 +40,6 @@ bool eArquivoComum(int descritor) {
   return fstat(descritor, &estado) == 0 && S_ISREG(estado.st_mode);
 }
 
-int erroDoSistema() { return errno; }
-
-const char* descreverErro(int erro) { return std::strerror(erro); }
-
-bool faltaOArquivo(int erro) { return erro == ENOENT; }
-
-void escreverTexto(std::FILE* fluxo, const char* texto) { std::fputs(texto, fluxo); }
-
 void usarFluxosBinarios() {}  // POSIX streams never translate
 
 void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/) {}

@@ -57,14 +57,6 @@ void mostrarOJogo(const char* casas, char vez, char fim) {
 
 void mostrarAsRegras(int quantas) { velha_regras(quantas); }
 
-int erroDoSistema() { return errno; }
-
-const char* descreverErro(int erro) { return std::strerror(erro); }
-
-bool faltaOArquivo(int erro) { return erro == ENOENT; }
-
-void escreverTexto(std::FILE* fluxo, const char* texto) { std::fputs(texto, fluxo); }
-
 void usarFluxosBinarios() {}  // bytes pass unchanged both ways
 
 bool pastaDoPrograma(char* destino, std::size_t tamanho) {

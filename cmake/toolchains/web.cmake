@@ -1,13 +1,11 @@
 # WebAssembly for the browser, with Debian's Emscripten (packages emscripten and
 # node-acorn): cmake --workflow --preset web. Each program becomes one JavaScript file
 # that holds its WebAssembly (so that a page opened from disk can load it) and that both
-# a page and node can start; the tests run it under node through platform/web/node.js.
+# a page and node can start; the tests run it under node through node.js, beside this file.
 # How the programs are linked is platform/CMakeLists.txt's, beside the code it links.
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 
-set(web_platform ${CMAKE_CURRENT_LIST_DIR}/../../platform/web)
-cmake_path(NORMAL_PATH web_platform)
-set(CMAKE_CROSSCOMPILING_EMULATOR node ${web_platform}/node.js)
+set(CMAKE_CROSSCOMPILING_EMULATOR node ${CMAKE_CURRENT_LIST_DIR}/node.js)
 
 # Emscripten's optimiser, run when a program is linked, finds Debian's acorn through
 # NODE_PATH, which the web preset sets for the configure step: kept here for the links, so

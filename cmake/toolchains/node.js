@@ -1,6 +1,6 @@
 // Runs one program of the web build under node, as the test suite does (it is the web
 // build's CMAKE_CROSSCOMPILING_EMULATOR):
-//   node platform/web/node.js build-web/bin/PROGRAM.js [ARGUMENT...]
+//   node cmake/toolchains/node.js build-web/bin/PROGRAM.js [ARGUMENT...]
 'use strict';
 const fs = require('fs');
 const path = require('path');
