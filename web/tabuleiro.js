@@ -5,11 +5,10 @@
 // (aria-disabled). The board is one Tab stop, its cells reached with the arrow keys. Below
 // it, whose turn it is or how the game ended, announced as it changes.
 //
-// The verdicts come from a helper program (programs/why) run beside the one being
-// played, in a worker of its own: asked "CELLS SIDE", it answers with what each free cell
-// leads to, from the search seeker plays by, the cell seeker's b plays, the rule of the
-// dictionary reader was given, and the best play after each cell. With "Show why" on,
-// each free cell shows its verdict, and describes the play that leads there.
+// The verdicts come from the helper (ajudante.js): what each free cell leads to, the cell
+// seeker's b plays, the rule of the dictionary reader was given, and the best play after
+// each cell. With "Show why" on, each free cell shows its verdict, and describes the play
+// that leads there.
 'use strict';
 
 var velhaTabuleiro = (function () {
@@ -32,56 +31,23 @@ var velhaTabuleiro = (function () {
   let foco = 4; // the cell that takes the board's one Tab stop
   let apontada = null; // the cell hovered or focused, whose best line the panel shows
 
-  // The helper: its run, and what was asked of it that it has not answered yet.
-  let ajudante = null;
-
   function pergunta(umJogo) {
     return umJogo.casas + ' ' + umJogo.vez;
   }
 
-  function iniciarAjudante(arquivos) {
-    pararAjudante();
-    const atual = { execucao: null, resto: '', decodificador: new TextDecoder(), parado: false };
-    ajudante = atual;
-    velhaExecutor.carregar('why').then(function () {
-      if (atual.parado) return;
-      atual.execucao = velhaExecutor.iniciar('why', arquivos, {
-        escrever: function (descritor, bytes) {
-          if (descritor !== 1) return;
-          const linhas = (atual.resto + atual.decodificador.decode(bytes, { stream: true })).split('\n');
-          atual.resto = linhas.pop();
-          for (const linha of linhas) {
-            const lida = velhaPartida.lerResposta(linha);
-            if (lida && jogo && lida.pergunta === pergunta(jogo)) {
-              resposta = lida;
-              desenhar();
-            }
-          }
-        },
-        jogo: function () {},
-        regras: function () {},
-        terminar: function () {
-          atual.execucao = null;
-        },
-      });
-      if (jogo) perguntar();
-    }, function () {
-      // Without the helper the board still plays; only the verdicts are missing.
-    });
-  }
-
-  function pararAjudante() {
-    if (!ajudante) return;
-    ajudante.parado = true;
-    if (ajudante.execucao) ajudante.execucao.parar();
-    ajudante = null;
-  }
-
-  function perguntar() {
-    if (ajudante && ajudante.execucao && jogo.fim === '-') {
-      ajudante.execucao.enviar(new TextEncoder().encode(pergunta(jogo) + '\n'));
+  // The helper's answer, taken if it is for the game shown (it may come after another).
+  function responder(linha) {
+    const lida = velhaPartida.lerResposta(linha);
+    if (lida && jogo && lida.pergunta === pergunta(jogo)) {
+      resposta = lida;
+      desenhar();
     }
   }
+
+  // A helper started late asks about the game it missed.
+  velhaAjudante.aoComecar(() => {
+    if (emJogo()) velhaAjudante.perguntar(pergunta(jogo));
+  });
 
   function veredito(codigo) {
     if (codigo === 'e') return { texto: t('empate'), classe: 'empata' };
@@ -265,7 +231,7 @@ var velhaTabuleiro = (function () {
       resposta = null;
       anunciar();
       desenhar();
-      perguntar();
+      if (emJogo()) velhaAjudante.perguntar(pergunta(jogo));
     },
     regras: function (quantas) {
       regras = quantas;
@@ -280,12 +246,12 @@ var velhaTabuleiro = (function () {
       resposta = null;
       regras = null;
       situacao.textContent = '';
-      iniciarAjudante(arquivos);
+      velhaAjudante.iniciar(arquivos, responder);
       desenhar();
     },
     terminar: function () {
       ativo = false;
-      pararAjudante();
+      velhaAjudante.parar();
       desenhar();
     },
     vez: () => (jogo ? jogo.vez : 'X'),

@@ -107,102 +107,6 @@
     if (mudou) $('#mudanca-texto').textContent = t('mudancaDeDicionario', sessao.dicionario.nome(), escolhaDoDicionario().nome());
   }
 
-  // What reaches a log waits for the next animation frame, and then goes in at once: a
-  // listing of thousands of lines is a few text nodes and one scroll, not thousands of
-  // elements each followed by a layout.
-  const pendentes = new Map(); // log element -> [{ texto, classe }], in order
-  let jogoPendente = null; // the game the program told last, drawn with its text
-  let quadroPedido = false;
-
-  function pedirQuadro() {
-    if (!quadroPedido) {
-      quadroPedido = true;
-      requestAnimationFrame(mostrarPendentes);
-    }
-  }
-
-  function acrescentar(elemento, texto, classe) {
-    if (!pendentes.has(elemento)) pendentes.set(elemento, []);
-    const partes = pendentes.get(elemento);
-    const ultima = partes[partes.length - 1];
-    if (ultima && ultima.classe === classe) {
-      ultima.texto += texto;
-    } else {
-      partes.push({ texto: texto, classe: classe });
-    }
-    pedirQuadro();
-  }
-
-  // A log holds its text in blocks of whole lines, so that what comes in is laid out alone,
-  // not with all that came before: the last block may be open, holding a line not ended yet.
-  function blocoAberto(elemento) {
-    const ultimo = elemento.lastElementChild;
-    if (ultimo && !ultimo.classList.contains('fechado')) return ultimo;
-    const bloco = document.createElement('span');
-    bloco.className = 'bloco';
-    elemento.appendChild(bloco);
-    return bloco;
-  }
-
-  function juntar(bloco, texto, classe) {
-    const ultima = bloco.lastElementChild;
-    if (ultima && ultima.className === classe) {
-      ultima.append(texto);
-    } else {
-      const parte = document.createElement('span');
-      parte.className = classe;
-      parte.textContent = texto;
-      bloco.appendChild(parte);
-    }
-  }
-
-  // At most this much text goes in a frame, so that no frame's layout takes long (8 KB
-  // took up to 35 ms on a busy machine): scribe's listing, some 19 KB, takes ten frames.
-  const textoPorQuadro = 2048;
-
-  // The logs that took text in the last frame, scrolled to their end at the start of the
-  // next, when the last frame has laid them out: asking their height right after adding
-  // text would lay them out once more.
-  const aRolar = new Set();
-
-  function mostrarPendentes() {
-    quadroPedido = false;
-    for (const elemento of aRolar) elemento.scrollTop = elemento.scrollHeight;
-    aRolar.clear();
-    let cabe = textoPorQuadro;
-    for (const [elemento, partes] of pendentes) {
-      while (partes.length > 0 && cabe > 0) {
-        const parte = partes[0];
-        let corte = Math.min(parte.texto.length, cabe);
-        // Never between the two halves of a character outside the Basic Multilingual Plane.
-        if (corte < parte.texto.length && /[\uD800-\uDBFF]/.test(parte.texto[corte - 1])) corte -= 1;
-        const texto = parte.texto.slice(0, corte);
-        parte.texto = parte.texto.slice(corte);
-        if (parte.texto === '') partes.shift();
-        cabe -= Math.max(corte, 1);
-        // Complete lines go into the open block and close it; what follows the last line
-        // end opens the next: a block once closed is never laid out again.
-        const fimDeLinha = texto.lastIndexOf('\n') + 1;
-        if (fimDeLinha > 0) {
-          juntar(blocoAberto(elemento), texto.slice(0, fimDeLinha), parte.classe);
-          elemento.lastElementChild.classList.add('fechado');
-        }
-        if (fimDeLinha < texto.length) juntar(blocoAberto(elemento), texto.slice(fimDeLinha), parte.classe);
-      }
-      aRolar.add(elemento);
-      if (partes.length === 0) pendentes.delete(elemento);
-    }
-    if (aRolar.size > 0) pedirQuadro();
-    // The board waits for the text that led to it.
-    if (pendentes.size > 0) return;
-    if (jogoPendente) {
-      velhaTabuleiro.mostrar(jogoPendente.casas, jogoPendente.vez, jogoPendente.fim, jogoPendente.jogadas);
-      jogoPendente = null;
-      if (sessao && sessao.nome === 'scribe') explicar();
-      mostrarPartida();
-    }
-  }
-
   const temPartida = (atual) => atual !== null && velhaPartida.comPartida.includes(atual.nome);
 
   // The cells left after a take back: the last move, and against the computer its answer
@@ -295,8 +199,7 @@
     for (const botao of document.querySelectorAll('[data-programa]')) {
       botao.setAttribute('aria-pressed', String(botao.dataset.programa === nome));
     }
-    pendentes.clear();
-    jogoPendente = null;
+    velhaConsole.esquecer();
     consoleDoPrograma.textContent = '';
     erros.textContent = '';
     erros.hidden = true;
@@ -343,9 +246,9 @@
         const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
         if (descritor === 2) {
           erros.hidden = false;
-          acrescentar(erros, texto, 'erro');
+          velhaConsole.acrescentar(erros, texto, 'erro');
         } else {
-          acrescentar(consoleDoPrograma, texto, 'saida');
+          velhaConsole.acrescentar(consoleDoPrograma, texto, 'saida');
         }
       },
       // Drawn in the frame that shows the text that led to it, which came first.
@@ -357,8 +260,13 @@
         if (atual.jogadas.length >= atual.replay) atual.replay = 0;
         if (atual.nome === 'scribe') guardarSeForListagem(atual);
         atual.inicioDoTrecho = atual.saida.length;
-        jogoPendente = { casas: casas, vez: vez, fim: fim, jogadas: atual.jogadas };
-        pedirQuadro();
+        // Drawn once the text that led to it is on screen; only the last game told counts.
+        const jogadas = atual.jogadas;
+        velhaConsole.depoisDoTexto(function () {
+          velhaTabuleiro.mostrar(casas, vez, fim, jogadas);
+          if (atual.nome === 'scribe') explicar();
+          mostrarPartida();
+        });
       },
       regras: function (quantas) {
         if (atual.abandonada) return;
@@ -443,7 +351,7 @@
   // A line reaches the program as its bytes and "\n", as a terminal sends it.
   function enviar(linha) {
     if (!sessao || campo.disabled) return;
-    acrescentar(consoleDoPrograma, '> ' + eco(linha) + '\n', 'entrada');
+    velhaConsole.acrescentar(consoleDoPrograma, '> ' + eco(linha) + '\n', 'entrada');
     const bytes = codificador.encode(linha + '\n');
     if (sessao.execucao) sessao.execucao.enviar(bytes);
     else sessao.linhas.push(bytes);

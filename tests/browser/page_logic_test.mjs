@@ -180,7 +180,7 @@ async function tabuleiro(nome) {
   };
   outros['#porque'].checked = true;
   const ajudante = { perguntas: [], ouvintes: null };
-  const velhaTabuleiro = carregar(['textos.js', 'partida.js', 'tabuleiro.js'], 'velhaTabuleiro', {
+  const velhaTabuleiro = carregar(['textos.js', 'partida.js', 'ajudante.js', 'tabuleiro.js'], 'velhaTabuleiro', {
     location: { search: '?lang=en' }, localStorage: armazenamento(), navigator: { languages: ['en'] },
     document: {
       documentElement: {}, title: '',

@@ -3,7 +3,7 @@
 # a page opened from disk (file://), where nothing can be fetched, can do as well as a page
 # served from anywhere.
 #
-# cmake -DNAME=<program> -DPROGRAM=<program.js> -DOUTPUT=<site/program.js> -P fonte.cmake
+# cmake -DNAME=<program> -DPROGRAM=<program.js> -DOUTPUT=<site/program.js> -P program_script.cmake
 file(READ "${PROGRAM}" text)
 # A JavaScript string in double quotes: its backslashes, quotes and line ends escaped.
 string(REPLACE "\\" "\\\\" text "${text}")
