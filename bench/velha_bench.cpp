@@ -39,7 +39,7 @@ BENCHMARK(BuscaEmBitsTabuleiroVazio)->Unit(benchmark::kMillisecond);
 constexpr double jogadasDoDicionarioCompleto = 1649745;
 
 void GerarDicionarioCompleto(benchmark::State& state) {
-  inicializarJogadas();
+  inicializarRegras();
   for (auto _ : state) {
     JOGO j;
     inicializarJogo(&j, j1);
@@ -53,7 +53,7 @@ void GerarDicionarioCompleto(benchmark::State& state) {
         if (inserirJogada(&raiz, segunda, j1)) gerarJogadas(raiz, min, 0);
       }
     }
-    benchmark::DoNotOptimize(jogadas);
+    benchmark::DoNotOptimize(tabelaDeRegras);
   }
   contarJogadas(state, jogadasDoDicionarioCompleto);
 }

@@ -21,7 +21,7 @@ int recusar(const PROGRAMA& programa, const char* comoFoi, const char* argumento
 
 const char* iniciadoComo = "";
 
-int responder(const PROGRAMA& programa, bool ajuda) {
+int mostrarAjudaOuVersao(const PROGRAMA& programa, bool ajuda) {
   if (ajuda) {
     std::fputs(programa.uso, stdout);
     if (programa.depoisDoUso != nullptr) programa.depoisDoUso();
@@ -47,7 +47,7 @@ std::optional<int> iniciarPrograma(int argc, char** argv, const PROGRAMA& progra
 
   const bool ajuda = eh(argv[1], "--help");
   if (ajuda || eh(argv[1], "--version")) {
-    if (argc == 2) return responder(programa, ajuda);
+    if (argc == 2) return mostrarAjudaOuVersao(programa, ajuda);
     return recusar(programa, "unknown", argv[2]);  // either option stands alone
   }
   int i = 1;

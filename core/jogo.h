@@ -21,7 +21,7 @@ static_assert(casaX == -1 && casaVazia == 0 && casaO == 1, "the line sums count 
 struct JOGO {
   int A[totalDeCasas];  // cells 0..8, row by row: casaX, casaVazia or casaO
   jogador jogadorAtual;
-  int jogadas;  // marks placed so far
+  int marcas;  // marks placed so far
 };
 
 // Element 0 is the count n; elements 1..n are the free cells in ascending order.
@@ -51,7 +51,7 @@ inline bool fimDeJogo(JOGO j, jogador* vitorioso) {
     *vitorioso = jogadorDoValor(valorDaPrimeiraLinhaCompleta(somas));
     return true;
   }
-  if (j.jogadas == totalDeCasas) {
+  if (j.marcas == totalDeCasas) {
     *vitorioso = empate;
     return true;
   }
@@ -69,7 +69,7 @@ inline bool inserirJogada(JOGO* j, int posicao, jogador jog) {
   if (jogoEncerrado(*j)) return false;  // a full board included
   if (j->A[posicao] != casaVazia) return false;
   j->A[posicao] = valorDoJogador(jog);
-  ++j->jogadas;
+  ++j->marcas;
   j->jogadorAtual = outroJogador(jog);
   return true;
 }

@@ -30,7 +30,7 @@ bool lerCasas(const char* casas, jogador vez, JOGO* j) {
     const char letra = casas[casa];
     if (letra != '.' && letra != 'X' && letra != 'O') return false;
     lido.A[casa] = letra == 'X' ? casaX : letra == 'O' ? casaO : casaVazia;
-    if (lido.A[casa] != casaVazia) ++lido.jogadas;
+    if (lido.A[casa] != casaVazia) ++lido.marcas;
   }
   *j = lido;
   return true;

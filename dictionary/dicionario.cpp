@@ -6,18 +6,21 @@
 
 namespace velha {
 
-char jogadas[tamanhoDoDicionario];
+char tabelaDeRegras[tamanhoDoDicionario];
 
-void inicializarJogadas() { std::fill(std::begin(jogadas), std::end(jogadas), semRegra); }
+void inicializarRegras() {
+  std::fill(std::begin(tabelaDeRegras), std::end(tabelaDeRegras), semRegra);
+}
 
 int regrasGravadas() {
-  return static_cast<int>(tamanhoDoDicionario -
-                          std::count(std::begin(jogadas), std::end(jogadas), semRegra));
+  return static_cast<int>(tamanhoDoDicionario - std::count(std::begin(tabelaDeRegras),
+                                                           std::end(tabelaDeRegras), semRegra));
 }
 
 void imprimirDicionario(std::FILE* saida) {
   for (int chave = 0; chave < tamanhoDoDicionario; ++chave) {
-    if (jogadas[chave] != semRegra) std::fprintf(saida, "%d %c\n", chave, jogadas[chave]);
+    if (tabelaDeRegras[chave] != semRegra)
+      std::fprintf(saida, "%d %c\n", chave, tabelaDeRegras[chave]);
   }
 }
 
@@ -82,7 +85,7 @@ bool semMarcaEmUtf16(const unsigned char* inicio, const unsigned char* fim) {
 }  // namespace
 
 CARGA_DO_DICIONARIO carregarDicionario(FONTE* fonte) {
-  inicializarJogadas();
+  inicializarRegras();
   LEITOR leitor{fonte};
   // No mark's first byte can begin a dictionary, so a file that begins with one is
   // invalid on line 1 whatever follows; the mark only names the reason.

@@ -15,10 +15,10 @@ inline constexpr int tamanhoDoDicionario = 19683;  // 3^9
 inline constexpr char semRegra = '9';
 
 // One table per program, alive for the whole run; written only through this header.
-extern char jogadas[tamanhoDoDicionario];
+extern char tabelaDeRegras[tamanhoDoDicionario];
 
 // Every entry becomes semRegra.
-void inicializarJogadas();
+void inicializarRegras();
 
 // How many entries hold a rule.
 int regrasGravadas();
@@ -27,7 +27,7 @@ constexpr bool chaveNoDicionario(int chave) { return chave >= 0 && chave < taman
 
 // Stores regra for chave, which must be a key of the table: the rule-recording search
 // calls it at every node, so it checks nothing.
-inline void gravarRegra(int chave, char regra) { jogadas[chave] = regra; }
+inline void gravarRegra(int chave, char regra) { tabelaDeRegras[chave] = regra; }
 
 // A rule is the digit of its cell: the character that records casa, and the cell that a
 // rule names. Any byte read from a file is a rule, read as a signed char whatever the
@@ -37,7 +37,9 @@ constexpr char regraDaCasa(int casa) { return static_cast<char>('0' + casa); }
 constexpr int casaDaRegra(char regra) { return static_cast<signed char>(regra) - '0'; }
 
 // The rule of chave, or semRegra for a key beyond the table.
-inline char regraDe(int chave) { return chaveNoDicionario(chave) ? jogadas[chave] : semRegra; }
+inline char regraDe(int chave) {
+  return chaveNoDicionario(chave) ? tabelaDeRegras[chave] : semRegra;
+}
 
 // The board seen from the player to move (its marks -1, the opponent's +1), one value
 // per row with an offset of 14, not 13, and 1 subtracted at the end. Stored dictionaries
@@ -60,9 +62,10 @@ static_assert(chaveDoTabuleiroVazio == 10597);
 // Cell c of row r and column k weighs 27^r 3^(2-k): 9, 3, 1 along a row.
 inline constexpr std::array<int, totalDeCasas> pesosNaChave = [] {
   std::array<int, totalDeCasas> pesos{};
-  for (int casa = 0, pesoDaLinha = 1; casa < totalDeCasas; pesoDaLinha *= pesoDaFileira) {
-    for (int pesoNaLinha = pesoDaPrimeiraColuna; pesoNaLinha >= 1; pesoNaLinha /= valoresPorCasa) {
-      pesos[casa++] = pesoDaLinha * pesoNaLinha;
+  for (int casa = 0, pesoDestaFileira = 1; casa < totalDeCasas; pesoDestaFileira *= pesoDaFileira) {
+    for (int pesoNaFileira = pesoDaPrimeiraColuna; pesoNaFileira >= 1;
+         pesoNaFileira /= valoresPorCasa) {
+      pesos[casa++] = pesoDestaFileira * pesoNaFileira;
     }
   }
   return pesos;

@@ -47,7 +47,7 @@ void guardarRegra(JOGO* j) {
 // A rule for every unfinished position of play, with either side first, listed as the
 // dictionary file.
 void escreverDicionario(std::FILE* arquivo) {
-  inicializarJogadas();
+  inicializarRegras();
   for (const jogador primeiro : {j1, j2}) {
     percorrerJogoDesdeOInicio(primeiro, [](const JOGO& j) {
       if (jogoEncerrado(j)) return naoSeguir;

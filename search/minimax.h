@@ -48,7 +48,7 @@ enum class desfecho { continua, vitoria, empate };
 // shows that this gives fimDeJogo's answer for every move from every unfinished position.
 inline desfecho desfechoDaJogada(std::uint32_t somasDepois, const JOGO& depois) {
   if (haLinhaCompleta(somasDepois)) return desfecho::vitoria;
-  return depois.jogadas == totalDeCasas ? desfecho::empate : desfecho::continua;
+  return depois.marcas == totalDeCasas ? desfecho::empate : desfecho::continua;
 }
 
 // One level of the search, for a position j with livres free cells whose lines' sums are

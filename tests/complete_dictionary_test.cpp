@@ -39,7 +39,7 @@ const std::map<int, JOGO>& todasAsPosicoes() {
 class DicionarioCompleto : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    inicializarJogadas();
+    inicializarRegras();
     const CARGA_DO_DICIONARIO lida = leDicionario(DICIONARIO_COMPLETO);
     ASSERT_EQ(lida.resultado, carga::carregada) << "invalid at line " << lida.linhaInvalida;
   }
@@ -81,9 +81,10 @@ TEST_F(DicionarioCompleto, ConcordaComABuscaEmTodaPosicao) {
   int divergencias = 0;
   for (const auto& [chave, posicao] : todasAsPosicoes()) {
     const JOGADA esperada = buscaMaxMin(posicao, min, 0).j;
-    if (jogadas[chave] - '0' != esperada) {
+    if (tabelaDeRegras[chave] - '0' != esperada) {
       ++divergencias;
-      ADD_FAILURE() << "key " << chave << ": rule " << jogadas[chave] << ", search " << esperada;
+      ADD_FAILURE() << "key " << chave << ": rule " << tabelaDeRegras[chave] << ", search "
+                    << esperada;
     }
   }
   EXPECT_EQ(divergencias, 0);

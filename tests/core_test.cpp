@@ -71,7 +71,7 @@ TEST(Regras, JogadaAceitaMarcaContaEPassaAVez) {
   inicializarJogo(&j, j2);
   ASSERT_TRUE(inserirJogada(&j, 4, j2));
   EXPECT_EQ(j.A[4], casaO);
-  EXPECT_EQ(j.jogadas, 1);
+  EXPECT_EQ(j.marcas, 1);
   EXPECT_EQ(j.jogadorAtual, j1);
 }
 
@@ -105,8 +105,8 @@ bool fimDeJogoPelaTabela(const JOGO& j, jogador* vitorioso) {
       return true;
     }
   }
-  if (j.jogadas == totalDeCasas) *vitorioso = empate;
-  return j.jogadas == totalDeCasas;
+  if (j.marcas == totalDeCasas) *vitorioso = empate;
+  return j.marcas == totalDeCasas;
 }
 
 // Every filling of the nine cells, reachable or not (both sides with a line, nine X...),
@@ -114,8 +114,8 @@ bool fimDeJogoPelaTabela(const JOGO& j, jogador* vitorioso) {
 TEST(FimDeJogo, TodosOsTabuleirosBatemComATabela) {
   for (int codigo = 0; codigo < tabuleirosPossiveis; ++codigo) {
     JOGO j = tabuleiroDoCodigo(codigo, j1);
-    for (int jogadas : {j.jogadas, totalDeCasas}) {
-      j.jogadas = jogadas;
+    for (int marcas : {j.marcas, totalDeCasas}) {
+      j.marcas = marcas;
       jogador esperado = j2, obtido = j2;
       ASSERT_EQ(fimDeJogo(j, &obtido), fimDeJogoPelaTabela(j, &esperado)) << codigo;
       ASSERT_EQ(obtido, esperado) << codigo;

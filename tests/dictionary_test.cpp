@@ -77,7 +77,7 @@ TEST(Chave, PosicoesNaoEncerradasCabemNaTabela) {
 
 // The file both ways: the listing of a table, read back, gives that table and no more.
 TEST(Arquivo, AListagemLidaDeVoltaDaAMesmaTabela) {
-  inicializarJogadas();
+  inicializarRegras();
   const std::pair<int, char> regras[] = {{0, '1'}, {756, '4'}, {10597, '0'}, {19682, '8'}};
   for (const auto& [chave, regra] : regras) gravarRegra(chave, regra);
   const std::string listagem = capturarSaida([] { imprimirDicionario(stdout); });
@@ -117,11 +117,12 @@ TEST(CarregarDicionario, ArquivosValidos) {
   };
   for (const auto& caso : casos) {
     for (const std::size_t pedaco : {caso.texto.size() + 1, std::size_t{1}}) {
-      inicializarJogadas();
+      inicializarRegras();
       FluxoEmPedacos f(caso.texto, pedaco, false);
       EXPECT_EQ(carregarDicionario(&f.fonte).resultado, carga::carregada) << caso.nome;
-      for (const auto& [chave, regra] : caso.regras) EXPECT_EQ(jogadas[chave], regra) << caso.nome;
-      const auto comRegra = std::count_if(std::begin(jogadas), std::end(jogadas),
+      for (const auto& [chave, regra] : caso.regras)
+        EXPECT_EQ(tabelaDeRegras[chave], regra) << caso.nome;
+      const auto comRegra = std::count_if(std::begin(tabelaDeRegras), std::end(tabelaDeRegras),
                                           [](char regra) { return regra != semRegra; });
       EXPECT_EQ(comRegra, std::ssize(caso.regras)) << caso.nome;
     }
@@ -184,7 +185,7 @@ TEST(CarregarDicionario, ArquivosInvalidosDizemALinhaDaChaveOuDoTexto) {
   };
   for (const auto& caso : casos) {
     for (const std::size_t pedaco : {caso.texto.size() + 1, std::size_t{1}}) {
-      inicializarJogadas();
+      inicializarRegras();
       FluxoEmPedacos f(caso.texto, pedaco, false);
       const CARGA_DO_DICIONARIO lida = carregarDicionario(&f.fonte);
       EXPECT_EQ(lida.resultado, carga::invalida) << caso.nome;
@@ -212,7 +213,7 @@ TEST(CarregarDicionario, Utf16SemBomPelosZerosDaPrimeiraLinha) {
                                                "\0"
                                                "\n",
                                                8)}) {
-    inicializarJogadas();
+    inicializarRegras();
     FluxoEmPedacos f(texto, texto.size(), false);
     const CARGA_DO_DICIONARIO lida = carregarDicionario(&f.fonte);
     EXPECT_EQ(lida.resultado, carga::invalida);
@@ -223,7 +224,7 @@ TEST(CarregarDicionario, Utf16SemBomPelosZerosDaPrimeiraLinha) {
 TEST(CarregarDicionario, ErroDeLeituraNuncaPassaPorFimDoArquivoNemPorTextoInvalido) {
   // Each text alone would load or be invalid; the error that follows it decides.
   for (const char* texto : {"", "5 1\n", "5 1\n6", "5 1\n19", "5 1\n6 "}) {
-    inicializarJogadas();
+    inicializarRegras();
     FluxoEmPedacos fluxo(texto, 2, true);
     const CARGA_DO_DICIONARIO lida = carregarDicionario(&fluxo.fonte);
     EXPECT_EQ(lida.resultado, carga::ilegivel) << '"' << texto << '"';

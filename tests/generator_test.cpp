@@ -20,12 +20,13 @@ using TABELA = std::array<char, tamanhoDoDicionario>;
 
 TABELA copiaDaTabela() {
   TABELA t;
-  std::copy(std::begin(jogadas), std::end(jogadas), t.begin());
+  std::copy(std::begin(tabelaDeRegras), std::end(tabelaDeRegras), t.begin());
   return t;
 }
 
 bool tabelaVazia() {
-  return std::all_of(std::begin(jogadas), std::end(jogadas), [](char c) { return c == semRegra; });
+  return std::all_of(std::begin(tabelaDeRegras), std::end(tabelaDeRegras),
+                     [](char c) { return c == semRegra; });
 }
 
 struct REGRA {
@@ -53,7 +54,7 @@ std::vector<REGRA> lerListagem(const std::string& texto) {
 JOGO vazio(jogador vez) { return tabuleiro(".........", vez); }
 
 TEST(Listagem, DoTabuleiroVazioTemAsRegrasDeQuemComeca) {
-  inicializarJogadas();
+  inicializarRegras();
   JOGO j = vazio(j1);
   jogador vez = j1;
   gerarJogadasAux(&j, &vez);
@@ -88,17 +89,17 @@ TEST(GerarJogadas, EscolhasConhecidasSaoGravadasNaRaiz) {
       {"perde em duas: menos ruim", tabuleiro(".XOOO.XXO", j1), {0, 7}},
   };
   for (auto caso : casos) {
-    inicializarJogadas();
+    inicializarRegras();
     const JOGADA_VALOR res = gerarJogadas(caso.j, min, 0);
     EXPECT_EQ(res.j, caso.esperado.j) << caso.nome;
     EXPECT_EQ(res.v, caso.esperado.v) << caso.nome;
-    EXPECT_EQ(jogadas[indiceDeUmDadoTabuleiro(&caso.j)], '0' + caso.esperado.j) << caso.nome;
+    EXPECT_EQ(tabelaDeRegras[indiceDeUmDadoTabuleiro(&caso.j)], '0' + caso.esperado.j) << caso.nome;
   }
 }
 
 TEST(GerarJogadas, RepetirABuscaNaoMudaATabela) {
   for (JOGO raiz : {vazio(j1), tabuleiro("X........", j2), tabuleiro("X..O.....", j1)}) {
-    inicializarJogadas();
+    inicializarRegras();
     gerarJogadas(raiz, min, 0);
     const TABELA umaVez = copiaDaTabela();
     gerarJogadas(raiz, min, 0);
@@ -111,17 +112,17 @@ TEST(GerarJogadas, RepetirABuscaNaoMudaATabela) {
 TEST(GerarJogadas, RaizMaisFundaReescreveAVitoriaPelaNonaMarca) {
   JOGO j = tabuleiro("X..O.XXOO", j1);
   ASSERT_EQ(indiceDeUmDadoTabuleiro(&j), 7159);
-  inicializarJogadas();
+  inicializarRegras();
   gerarJogadas(vazio(j1), min, 0);
-  EXPECT_EQ(jogadas[7159], '1');
+  EXPECT_EQ(tabelaDeRegras[7159], '1');
   gerarJogadas(tabuleiro("X..O.....", j1), min, 0);
-  EXPECT_EQ(jogadas[7159], '2');
+  EXPECT_EQ(tabelaDeRegras[7159], '2');
 }
 
 // Every rule written from the empty board is the search player's choice, except in the
 // 19 positions with six marks where the ninth mark would win.
 TEST(GerarJogadas, DoTabuleiroVazioSoDifereDaBuscaNaVitoriaPelaNonaMarca) {
-  inicializarJogadas();
+  inicializarRegras();
   gerarJogadas(vazio(j1), min, 0);
   // The first player's positions, each key once.
   std::bitset<tamanhoDoDicionario> vistas;
@@ -141,11 +142,11 @@ TEST(GerarJogadas, DoTabuleiroVazioSoDifereDaBuscaNaVitoriaPelaNonaMarca) {
   constexpr int vitoriaPelaNonaMarca = 3 - baseDaBusca;  // decided at depth 3
   int diferentes = 0;
   for (JOGO& j : posicoes) {
-    const char regra = jogadas[indiceDeUmDadoTabuleiro(&j)];
+    const char regra = tabelaDeRegras[indiceDeUmDadoTabuleiro(&j)];
     const JOGADA_VALOR busca = buscaMaxMin(j, min, 0);
     if (regra == '0' + busca.j) continue;
     ++diferentes;
-    EXPECT_EQ(j.jogadas, 6);
+    EXPECT_EQ(j.marcas, 6);
     EXPECT_EQ(busca.v, vitoriaPelaNonaMarca);
     EXPECT_LT(regra, '0' + busca.j) << "o empate fica com a casa mais baixa";
   }
@@ -156,14 +157,14 @@ TEST(GerarJogadas, JogoEncerradoNaoGravaNada) {
   JOGO foraDaTabela = tabuleiro("OO.O..XXX", j2);  // O to move, X owns the bottom row
   ASSERT_FALSE(chaveNoDicionario(indiceDeUmDadoTabuleiro(&foraDaTabela)));
   for (JOGO j : {tabuleiro("XOXXOOOXX", j2), tabuleiro("XXX.OO...", j2), foraDaTabela}) {
-    inicializarJogadas();
+    inicializarRegras();
     EXPECT_EQ(gerarJogadas(j, min, 0).j, semCandidato);
     EXPECT_TRUE(tabelaVazia());
   }
 }
 
 TEST(SalvarEstadoRegra, NuncaEscreveForaDaTabelaNemCasaInvalida) {
-  inicializarJogadas();
+  inicializarRegras();
   JOGO foraDaTabela = tabuleiro("OO.O..XXX", j2);
   salvarEstadoRegra(&foraDaTabela, 2);
   JOGO j = vazio(j1);
@@ -172,9 +173,9 @@ TEST(SalvarEstadoRegra, NuncaEscreveForaDaTabelaNemCasaInvalida) {
   // Over an existing rule, since cell 9 would be written as semRegra, which an empty
   // table cannot tell from no write at all.
   salvarEstadoRegra(&j, 8);
-  EXPECT_EQ(jogadas[10597], '8');
+  EXPECT_EQ(tabelaDeRegras[10597], '8');
   for (JOGADA casa : {-1, totalDeCasas, semCandidato}) salvarEstadoRegra(&j, casa);
-  EXPECT_EQ(jogadas[10597], '8');
+  EXPECT_EQ(tabelaDeRegras[10597], '8');
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(JogarDic, RegraDaPosicao) {
       {"byte alto lido como signed char", tabuleiro(".........", j1), 10597, '\xC8', -104},
   };
   for (auto caso : casos) {
-    inicializarJogadas();
+    inicializarRegras();
     gravarRegra(caso.chave, caso.regra);
     JOGADA_VALOR res{};
     EXPECT_EQ(capturarSaida([&] { res = jogarDic(&caso.j); }), "") << caso.nome;
@@ -49,10 +49,10 @@ TEST(JogarDic, SemRegraDizAChaveEDevolveMenosUm) {
       {"O tem a linha de baixo, X joga", tabuleiro("XX.X..OOO", j1), 19819},
   };
   for (auto caso : casos) {
-    inicializarJogadas();
+    inicializarRegras();
     if (!chaveNoDicionario(caso.chave)) {
       // Rules everywhere: a key beyond the table must not be folded back onto one.
-      std::fill(std::begin(jogadas), std::end(jogadas), '0');
+      std::fill(std::begin(tabelaDeRegras), std::end(tabelaDeRegras), '0');
     }
     JOGADA_VALOR res{};
     EXPECT_EQ(capturarSaida([&] { res = jogarDic(&caso.j); }),

@@ -198,11 +198,11 @@ TEST(BuscasExaustivas, VisitamTodaAArvoreDesdeCadaRaiz) {
     const VISITA esperada = visitaDeUmaBuscaExaustiva(raiz);
     for (opcao op : {min, max}) {
       const VISITA busca = visitaDaBusca<POLITICA_DA_BUSCA>(raiz, op);
-      EXPECT_EQ(busca.jogadas, esperada.jogadas) << "buscaMaxMin " << raiz.jogadas << " " << op;
-      EXPECT_EQ(busca.listas, esperada.listas) << "buscaMaxMin " << raiz.jogadas << " " << op;
+      EXPECT_EQ(busca.jogadas, esperada.jogadas) << "buscaMaxMin " << raiz.marcas << " " << op;
+      EXPECT_EQ(busca.listas, esperada.listas) << "buscaMaxMin " << raiz.marcas << " " << op;
       const VISITA gerador = visitaDaBusca<POLITICA_DO_GERADOR>(raiz, op);
-      EXPECT_EQ(gerador.jogadas, esperada.jogadas) << "gerarJogadas " << raiz.jogadas << " " << op;
-      EXPECT_EQ(gerador.listas, esperada.listas) << "gerarJogadas " << raiz.jogadas << " " << op;
+      EXPECT_EQ(gerador.jogadas, esperada.jogadas) << "gerarJogadas " << raiz.marcas << " " << op;
+      EXPECT_EQ(gerador.listas, esperada.listas) << "gerarJogadas " << raiz.marcas << " " << op;
     }
   }
   // The published count of the game tree: every node but the empty board.
@@ -218,7 +218,7 @@ TEST(BuscasExaustivas, ODicionarioCompletoAplicaCadaJogadaDasSuasRaizes) {
     esperadas += visitaDeUmaBuscaExaustiva(raiz).jogadas;
     aplicadas += visitaDaBusca<POLITICA_DO_GERADOR>(raiz, min).jogadas;
   };
-  inicializarJogadas();
+  inicializarRegras();
   gerarDe(tabuleiro(".........", j1));
   for (int primeira = 0; primeira < totalDeCasas; ++primeira) {
     JOGO j = tabuleiro(".........", j2);

@@ -23,7 +23,7 @@ inline JOGO tabuleiroDoCodigo(int codigo, jogador vez) {
   inicializarJogo(&j, vez);
   for (int casa = 0, resto = codigo; casa < totalDeCasas; ++casa, resto /= 3) {
     j.A[casa] = resto % 3 - 1;
-    if (j.A[casa] != casaVazia) ++j.jogadas;
+    if (j.A[casa] != casaVazia) ++j.marcas;
   }
   return j;
 }

@@ -19,7 +19,7 @@ namespace {
 // The page's question and answer: the verdicts of the free cells, the best, and the
 // dictionary's rule; any other line is no question.
 TEST(Vereditos, RespondemAPerguntaDaPagina) {
-  inicializarJogadas();
+  inicializarRegras();
   gravarRegra(chaveDoTabuleiroVazio, regraDaCasa(4));
   JOGO xNoCentro = tabuleiro("....X....", j2);
   gravarRegra(indiceDeUmDadoTabuleiro(&xNoCentro), 'x');  // a byte that names no cell
@@ -46,7 +46,7 @@ TEST(Vereditos, RespondemAPerguntaDaPagina) {
   for (const auto& caso : casos) {
     char resposta[tamanhoDaResposta];
     const bool respondida =
-        responder(caso.pergunta, std::strlen(caso.pergunta), caso.comDicionario, resposta);
+        responderAPergunta(caso.pergunta, std::strlen(caso.pergunta), caso.comDicionario, resposta);
     EXPECT_EQ(respondida, caso.resposta != nullptr) << caso.pergunta;
     if (respondida && caso.resposta != nullptr) {
       EXPECT_STREQ(resposta, caso.resposta);

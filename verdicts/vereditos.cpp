@@ -57,7 +57,8 @@ char* escreverPrevisao(char* onde, bool livre, PREVISAO previsao) {
 
 }  // namespace
 
-bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, char* resposta) {
+bool responderAPergunta(const char* pergunta, std::size_t tamanho, bool comDicionario,
+                        char* resposta) {
   JOGO j;
   if (!lerJogoEmTexto(pergunta, tamanho, &j)) return false;
   const VEREDITOS vereditos = vereditosDasCasas(j);

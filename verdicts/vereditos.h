@@ -49,7 +49,8 @@ inline constexpr std::size_t tamanhoDaResposta = tamanhoDaPergunta + casaNaRespo
 // Writes the answer, ended by '\0', into resposta (tamanhoDaResposta bytes), or returns
 // false for a line that is no question. comDicionario: whether the dictionary's table
 // holds a loaded file.
-bool responder(const char* pergunta, std::size_t tamanho, bool comDicionario, char* resposta);
+bool responderAPergunta(const char* pergunta, std::size_t tamanho, bool comDicionario,
+                        char* resposta);
 
 // The console's line for --why, in the game's Portuguese: "Vereditos para S: C V, ...\n",
 // for each free cell C of the side S to move its verdict V ("vence agora", "vence em K",

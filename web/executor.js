@@ -1,8 +1,8 @@
 // The programs' runner: each program runs in a worker of its own, off the page's thread,
 // so that however long a search or a listing takes the page answers at once, and the
-// person can stop it. The worker is made from the program's text (velhaFontes, from its
-// script) and the few lines below, which hand it the person's lines as its standard input
-// and post back what it writes. Made from text, it starts from disk (file://) as well as
+// person can stop it. The worker is made from the program's text (velhaTextosDosProgramas,
+// from its script) and the few lines below, which hand it the person's lines as its
+// standard input and post back what it writes. Made from text, it starts from disk (file://) as well as
 // from a server.
 //
 // A program starts as often as a person takes a move back, so starting costs what a person
@@ -126,7 +126,8 @@ var velhaExecutor = (function () {
     };
   }
 
-  // A program's script adds its text to velhaFontes; each is loaded once, when first needed
+  // A program's script adds its text to velhaTextosDosProgramas; each is loaded once, when
+  // first needed
   // (a second request while it loads waits for the same load).
   const carregados = {}; // program -> the promise of its script's load
   function carregar(nome) {
@@ -154,7 +155,7 @@ var velhaExecutor = (function () {
   function compilar(nome) {
     if (nome in compilados) return Promise.resolve();
     compilados[nome] = null;
-    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(window.velhaFontes[nome]);
+    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(window.velhaTextosDosProgramas[nome]);
     if (!achado || typeof WebAssembly === 'undefined') return Promise.resolve();
     const binario = atob(achado[1]);
     const bytes = new Uint8Array(binario.length);
@@ -214,7 +215,7 @@ var velhaExecutor = (function () {
 
   function enderecoDe(nome) {
     if (!enderecos[nome]) {
-      const texto = window.velhaFontes[nome] + '\n;(' + noWorker.toString() + ')();\n';
+      const texto = window.velhaTextosDosProgramas[nome] + '\n;(' + noWorker.toString() + ')();\n';
       enderecos[nome] = URL.createObjectURL(new Blob([texto], { type: 'text/javascript' }));
     }
     return enderecos[nome];

@@ -34,7 +34,7 @@ void mostrarAsRegrasNaPagina() { mostrarAsRegras(regrasGravadas()); }
 
 int scribe(int argc, char** argv) {
   if (const auto status = iniciarPrograma(argc, argv, scribeNaLinhaDeComando)) return *status;
-  inicializarJogadas();
+  inicializarRegras();
   // Silent, so that standard output holds the listing alone; after r, O moves first, and a
   // search from there records the second player's rules.
   return jogarNoConsole(scribeNaLinhaDeComando, {.busca = gerarJogadasAux,

@@ -16,7 +16,7 @@ namespace {
 
 // Without a dictionary (seeker's), the table stays empty and the answers name no rule.
 bool carregarODicionario() {
-  inicializarJogadas();
+  inicializarRegras();
   return carregarArquivo(nomeDoDicionario).resultado == carga::carregada;
 }
 
@@ -38,7 +38,7 @@ int responderAteOFim() {
       // A longer line is no question: one byte past the longest tells it.
       if (tamanho < sizeof pergunta) pergunta[tamanho++] = static_cast<char>(c);
     }
-    if (responder(pergunta, tamanho, comDicionario, resposta)) {
+    if (responderAPergunta(pergunta, tamanho, comDicionario, resposta)) {
       std::printf("%s\n", resposta);
     } else {
       std::printf("?\n");

@@ -89,7 +89,7 @@ async function executar(programa) {
     terminate() {}
   }
   const velhaExecutor = carregar('executor.js', 'velhaExecutor', {
-    window: { velhaFontes: { teste: '' } },
+    window: { velhaTextosDosProgramas: { teste: '' } },
     document: { createElement: () => ({}), body: { appendChild() {} } },
     setTimeout: () => {},
     Worker,
