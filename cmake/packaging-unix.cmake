@@ -11,29 +11,36 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
                                                 GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # First of all, and again after the last file, the record from which the uninstall
 # target removes the install: in every component, so that an install of some components
-# is recorded too. It learns here every file each component writes, and where from.
+# is recorded too. It learns every file each component writes, and where from, from the
+# declarations below (velha_install), which make the install rules too.
+set(components_by_default programs data)
+configure_file(cmake/record_keeping.cmake install/record_keeping.cmake COPYONLY)
+configure_file(cmake/uninstall.cmake install/uninstall.cmake COPYONLY)
+install(SCRIPT ${PROJECT_BINARY_DIR}/record_install.cmake ALL_COMPONENTS)
 set(install_destinations "")
-function(install_destination component relative source)
+
+# velha_install(<component> <path below the prefix> TARGET <program> | FILE <source> |
+# MADE ""): one installed file, its install rule and its line in the record's list. MADE
+# files (the compressed manual pages and changelog) are written by install_pages.cmake.
+function(velha_install component relative kind what)
+  cmake_path(GET relative PARENT_PATH folder)
+  cmake_path(GET relative FILENAME name)
+  set(exclude "")
+  if(NOT component IN_LIST components_by_default)
+    set(exclude EXCLUDE_FROM_ALL)
+  endif()
+  set(source "")
+  if(kind STREQUAL "TARGET")
+    install(TARGETS ${what} RUNTIME DESTINATION ${folder} COMPONENT ${component} ${exclude})
+    set(source ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${what})
+  elseif(kind STREQUAL "FILE")
+    install(FILES ${what} DESTINATION ${folder} RENAME ${name} COMPONENT ${component} ${exclude})
+    set(source ${what})
+  endif()
   string(APPEND install_destinations
          "  velha_destination(${component} ${relative} [==[${source}]==])\n")
   set(install_destinations "${install_destinations}" PARENT_SCOPE)
 endfunction()
-foreach(program IN LISTS programs)
-  install_destination(programs ${programs_install_dir}/${program}
-                      ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program})
-  install_destination(package_programs games/${program} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${program})
-  install_destination(data ${CMAKE_INSTALL_MANDIR}/man6/${program}.6.gz "")
-endforeach()
-install_destination(data ${CMAKE_INSTALL_DOCDIR}/changelog.gz "")
-install_destination(data ${CMAKE_INSTALL_DOCDIR}/copyright ${PROJECT_BINARY_DIR}/copyright)
-if(with_complete_dictionary)
-  install_destination(data ${dictionary_install_path} ${complete_dictionary})
-endif()
-set(components_by_default programs data)
-configure_file(cmake/install_records.cmake install/install_records.cmake COPYONLY)
-configure_file(cmake/uninstall.cmake install/uninstall.cmake COPYONLY)
-configure_file(cmake/install_record.cmake.in install_record.cmake @ONLY)
-install(SCRIPT ${PROJECT_BINARY_DIR}/install_record.cmake ALL_COMPONENTS)
 add_custom_target(uninstall
   COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${PROJECT_BINARY_DIR}/install/uninstall.cmake
   COMMENT "Removing what each cmake --install of this build installed"
@@ -43,10 +50,12 @@ add_custom_target(uninstall
 file(WRITE ${PROJECT_BINARY_DIR}/cpack_project.cmake "set(ENV{VELHA_PACKAGING} 1)\n")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack_project.cmake)
 
-install(TARGETS ${programs} RUNTIME DESTINATION ${programs_install_dir}
-        COMPONENT programs)
-install(TARGETS ${programs} RUNTIME DESTINATION games
-        COMPONENT package_programs EXCLUDE_FROM_ALL)
+foreach(program IN LISTS programs)
+  velha_install(programs ${programs_install_dir}/${program} TARGET ${program})
+endforeach()
+foreach(program IN LISTS programs)
+  velha_install(package_programs games/${program} TARGET ${program})
+endforeach()
 # The programs find the complete dictionary by one relative path, from the folder they are
 # installed in: the package's games/ must lead there as bin/ does.
 file(RELATIVE_PATH from_games /prefix/games /prefix/${dictionary_install_path})
@@ -63,7 +72,8 @@ foreach(page IN LISTS programs)
   list(APPEND man_page_templates ${PROJECT_BINARY_DIR}/install/${page}.6.in)
 endforeach()
 configure_file(cmake/changelog install/changelog COPYONLY)
-configure_file(cmake/install_compressed.cmake.in install_compressed.cmake @ONLY)
+configure_file(cmake/compress_pages.cmake.in compress_pages.cmake @ONLY)
+configure_file(cmake/install_pages.cmake.in install_pages.cmake @ONLY)
 # The same pages for this build tree, naming its dictionary, readable before any install:
 # man -l build/man/seeker.6
 set(VELHA_VERSION ${PROJECT_VERSION})
@@ -72,7 +82,11 @@ foreach(template IN LISTS man_page_templates)
   get_filename_component(page ${template} NAME_WLE)
   configure_file(${template} ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
 endforeach()
-install(SCRIPT ${PROJECT_BINARY_DIR}/install_compressed.cmake COMPONENT data)
+foreach(page IN LISTS programs)
+  velha_install(data ${CMAKE_INSTALL_MANDIR}/man6/${page}.6.gz MADE "")
+endforeach()
+velha_install(data ${CMAKE_INSTALL_DOCDIR}/changelog.gz MADE "")
+install(SCRIPT ${PROJECT_BINARY_DIR}/install_pages.cmake COMPONENT data)
 
 # The licence as Debian's machine-readable copyright file: its text, from LICENSE, is a
 # field continued on lines that start with a space, a blank line written as " .".
@@ -96,10 +110,10 @@ Comment: The MIT licence, which Debian names Expat.
 License: Expat
  ${licence_text}
 ")
-install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT data)
+velha_install(data ${CMAKE_INSTALL_DOCDIR}/copyright FILE ${PROJECT_BINARY_DIR}/copyright)
 
 if(with_complete_dictionary)
-  install(FILES ${complete_dictionary} DESTINATION ${dictionary_install_dir} COMPONENT data)
+  velha_install(data ${dictionary_install_path} FILE ${complete_dictionary})
 endif()
 
 # The changelog's latest entry names the version being packaged.
@@ -108,7 +122,8 @@ if(NOT first_line MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "cmake/changelog has no entry for ${PROJECT_VERSION}: ${first_line}")
 endif()
 
-install(SCRIPT ${PROJECT_BINARY_DIR}/install_record.cmake ALL_COMPONENTS)
+configure_file(cmake/record_install.cmake.in record_install.cmake @ONLY)
+install(SCRIPT ${PROJECT_BINARY_DIR}/record_install.cmake ALL_COMPONENTS)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})

@@ -1,4 +1,4 @@
-# The install records, shared by the install (cmake/install_record.cmake.in) and the
+# The install records, shared by the install (cmake/record_install.cmake.in) and the
 # uninstall (cmake/uninstall.cmake). Each install root has a record of its own in the build
 # tree, install_records/<SHA-256 of the root>.txt, so that every root installed from one
 # build can be removed, in any order:
@@ -26,6 +26,34 @@
 # whole or absent, and a .new left by an interrupted write is no record. An install and an
 # uninstall hold <record>.lock while they read and write a record, so that two at once
 # take turns rather than each write what it read before the other.
+
+# An entry's line (velha_entry: <kind> <SHA-256> <path>, or folder <path> with "" for the
+# hash) and its parts (velha_entry_parts sets <kind_var> to file, writing, folder or link,
+# or to "" for a line that is no entry): the only place that knows how entries are written.
+function(velha_entry kind hash relative result)
+  if(hash STREQUAL "")
+    set(${result} "${kind} ${relative}" PARENT_SCOPE)
+  else()
+    set(${result} "${kind} ${hash} ${relative}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(velha_entry_parts line kind_var hash_var relative_var)
+  set(kind "")
+  set(hash "")
+  set(relative "")
+  if(line MATCHES "^(file|writing|link) ([0-9a-f]+) (.*)$")
+    set(kind "${CMAKE_MATCH_1}")
+    set(hash "${CMAKE_MATCH_2}")
+    set(relative "${CMAKE_MATCH_3}")
+  elseif(line MATCHES "^folder (.*)$")
+    set(kind folder)
+    set(relative "${CMAKE_MATCH_1}")
+  endif()
+  set(${kind_var} "${kind}" PARENT_SCOPE)
+  set(${hash_var} "${hash}" PARENT_SCOPE)
+  set(${relative_var} "${relative}" PARENT_SCOPE)
+endfunction()
 
 # One of the project's own relative paths: plain names, none of them "." or "..".
 set(velha_plain_path "^[A-Za-z0-9_+-][A-Za-z0-9_.+-]*(/[A-Za-z0-9_+-][A-Za-z0-9_.+-]*)*$")
@@ -236,7 +264,8 @@ endfunction()
 function(velha_link_entry root relative result)
   file(REAL_PATH "${root}/${relative}" real)
   string(SHA256 hash "${real}")
-  set(${result} "link ${hash} ${relative}" PARENT_SCOPE)
+  velha_entry(link "${hash}" "${relative}" entry)
+  set(${result} "${entry}" PARENT_SCOPE)
 endfunction()
 
 # One folder up: <folder_var> becomes the folder that holds it, and <up_var>, its name
