@@ -124,9 +124,7 @@ int reader(int argc, char** argv) {
     return statusDeFalha;
   }
   return jogarNoConsole(readerNaLinhaDeComando,
-                        {.busca = buscaDicionario,
-                         .ajuda = ajuda,
-                         .depoisDoTabuleiro = porQue ? imprimirVereditos : nullptr});
+                        {buscaDicionario, ajuda, porQue ? imprimirVereditos : nullptr});
 }
 
 }  // namespace

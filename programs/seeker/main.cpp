@@ -71,9 +71,7 @@ int seeker(int argc, char** argv) {
     return *status;
   }
   return jogarNoConsole(seekerNaLinhaDeComando,
-                        {.busca = buscaMM,
-                         .ajuda = ajuda,
-                         .depoisDoTabuleiro = porQue ? imprimirVereditos : nullptr});
+                        {buscaMM, ajuda, porQue ? imprimirVereditos : nullptr});
 }
 
 }  // namespace
