@@ -58,8 +58,8 @@ var velhaPartida = (function () {
   }
 
   // What a fragment asks for: null when it names nothing, { programa, jogadas } for a
-  // game, or { erro, ... } saying why it is none: 'programa', 'casa', 'ocupada',
-  // 'depoisDoFim'.
+  // game, or { erro, ... } saying why it is none: 'programa', 'semPartida' (scribe with
+  // cells), 'casa', 'ocupada', 'depoisDoFim'.
   function lerFragmento(fragmento) {
     let texto;
     try {
@@ -71,7 +71,7 @@ var velhaPartida = (function () {
     const [programa, celulas, ...resto] = texto.split('/');
     if (!programas.includes(programa) || resto.length > 0) return { erro: 'programa', programa: programa };
     if (celulas === undefined || celulas === '') return { programa: programa, jogadas: [] };
-    if (!comPartida.includes(programa)) return { erro: 'programa', programa: texto };
+    if (!comPartida.includes(programa)) return { erro: 'semPartida', programa: programa };
     // Checked in the order played: the first fault is the one said.
     const jogadas = Array.from(celulas, (c) => (/^[0-8]$/.test(c) ? Number(c) : c));
     const jogo = jogar(jogadas);

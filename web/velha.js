@@ -405,9 +405,9 @@
     const pedido = velhaPartida.lerFragmento(location.hash);
     if (pedido === null) return;
     if (pedido.erro) {
-      const motivo = pedido.erro === 'programa' ? t('programaDesconhecido', pedido.programa)
-        : pedido.erro === 'casa' ? t('casaInvalida', pedido.casa)
-          : pedido.erro === 'ocupada' ? t('casaOcupada', pedido.casa) : t('depoisDoFim', pedido.casa);
+      const textos = { programa: 'programaDesconhecido', semPartida: 'semPartida', casa: 'casaInvalida',
+        ocupada: 'casaOcupada', depoisDoFim: 'depoisDoFim' };
+      const motivo = t(textos[pedido.erro], 'programa' in pedido ? pedido.programa : pedido.casa);
       const fragmento = location.hash;
       history.replaceState(null, '', location.pathname + location.search);
       avisar(t('naoEJogo', fragmento, motivo));

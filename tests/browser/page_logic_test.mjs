@@ -258,7 +258,7 @@ test('the game in the address: what a fragment asks for, and why one is no game'
     ['#seeker/4a', { erro: 'casa', casa: 'a' }],
     ['#seeker/94', { erro: 'casa', casa: '9' }],
     ['#scribe', { programa: 'scribe', jogadas: [] }],
-    ['#scribe/4', { erro: 'programa', programa: 'scribe/4' }],
+    ['#scribe/4', { erro: 'semPartida', programa: 'scribe' }],
     ['#chess/4', { erro: 'programa', programa: 'chess' }],
     ['#seeker/4/5', { erro: 'programa', programa: 'seeker' }],
     ['#%E0%A4%A', { erro: 'programa', programa: '%E0%A4%A' }],
