@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "core/jogo.h"
 #include "dictionary/dicionario.h"
 #include "search/placar.h"
+#include "tests/arvore.h"
 
 namespace velha {
 
@@ -41,5 +43,20 @@ class MinimaxDeReferencia {
  private:
   std::map<std::pair<int, int>, int> melhores;
 };
+
+// Calls visitar once for each position play reaches, either side first, by its key:
+// the positions the searches are checked against the reference in.
+template <class Visitar>
+void visitarCadaChave(Visitar&& visitar) {
+  std::set<int> vistas;
+  for (jogador primeiro : {j1, j2}) {
+    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
+      JOGO copia = j;
+      if (!vistas.insert(indiceDeUmDadoTabuleiro(&copia)).second) return naoSeguir;
+      visitar(j);
+      return seguirTodas;
+    });
+  }
+}
 
 }  // namespace velha

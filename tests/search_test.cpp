@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
-#include <set>
 #include <utility>
 
 #include "bench/busca_em_bits.h"
@@ -99,31 +98,26 @@ TEST(BuscaMaxMin, NuncaPerde) {
 // first: those of the reference, and buscaMaxMin chooses the first of the best.
 TEST(BuscaMaxMin, NotasDaRaizSaoAsDoMinimaxEmCadaPosicao) {
   MinimaxDeReferencia referencia;
-  std::set<int> vistas;
   long comparadas = 0;
-  for (jogador primeiro : {j1, j2}) {
-    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
-      JOGO copia = j;
-      if (!vistas.insert(indiceDeUmDadoTabuleiro(&copia)).second) return naoSeguir;
-      const NOTAS_DA_RAIZ notas = notasDaRaiz(j, min, 0);
-      const LISTA_DE_JOGADAS lista = listaDeJogadas(&copia);
-      EXPECT_EQ(notas.quantidade, lista.jogadas[0]);
-      JOGADA_VALOR primeiraMelhor{semCandidato, 0};
-      for (int i = 0; i < notas.quantidade && i < lista.jogadas[0]; ++i) {
-        const JOGADA_VALOR candidato = notas.candidatos[i];
-        EXPECT_EQ(candidato.j, lista.jogadas[i + 1]);
-        EXPECT_EQ(candidato.v, referencia.nota(j, candidato.j, min, 1)) << candidato.j;
-        if (i == 0 || candidato.v < primeiraMelhor.v) primeiraMelhor = candidato;
-        ++comparadas;
-      }
-      if (notas.quantidade > 0) {
-        const JOGADA_VALOR escolhida = buscaMaxMin(j, min, 0);
-        EXPECT_EQ(escolhida.j, primeiraMelhor.j);
-        EXPECT_EQ(escolhida.v, primeiraMelhor.v);
-      }
-      return seguirTodas;
-    });
-  }
+  visitarCadaChave([&](const JOGO& j) {
+    JOGO copia = j;
+    const NOTAS_DA_RAIZ notas = notasDaRaiz(j, min, 0);
+    const LISTA_DE_JOGADAS lista = listaDeJogadas(&copia);
+    EXPECT_EQ(notas.quantidade, lista.jogadas[0]);
+    JOGADA_VALOR primeiraMelhor{semCandidato, 0};
+    for (int i = 0; i < notas.quantidade && i < lista.jogadas[0]; ++i) {
+      const JOGADA_VALOR candidato = notas.candidatos[i];
+      EXPECT_EQ(candidato.j, lista.jogadas[i + 1]);
+      EXPECT_EQ(candidato.v, referencia.nota(j, candidato.j, min, 1)) << candidato.j;
+      if (i == 0 || candidato.v < primeiraMelhor.v) primeiraMelhor = candidato;
+      ++comparadas;
+    }
+    if (notas.quantidade > 0) {
+      const JOGADA_VALOR escolhida = buscaMaxMin(j, min, 0);
+      EXPECT_EQ(escolhida.j, primeiraMelhor.j);
+      EXPECT_EQ(escolhida.v, primeiraMelhor.v);
+    }
+  });
   EXPECT_GT(comparadas, 0);
   // O in 0 and 1, X in 3 and 4, X to move: cell 5 wins now, 2 stops O and threatens
   // twice, the others let O win at once.

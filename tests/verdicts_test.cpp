@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 
 #include "dictionary/dicionario.h"
 #include "search/busca.h"
-#include "tests/arvore.h"
 #include "tests/minimax_de_referencia.h"
 #include "tests/tabuleiro.h"
 #include "verdicts/vereditos.h"
@@ -59,47 +57,41 @@ TEST(Vereditos, RespondemAPerguntaDaPagina) {
 // which ends as the cell's verdict says, after as many moves as it counts.
 TEST(Vereditos, ContinuacaoEJogoPerfeitoAteOFimDoVeredito) {
   MinimaxDeReferencia referencia;
-  std::set<int> vistas;
   long verificadas = 0;
-  for (jogador primeiro : {j1, j2}) {
-    percorrerJogoDesdeOInicio(primeiro, [&](const JOGO& j) {
-      JOGO copia = j;
-      if (!vistas.insert(indiceDeUmDadoTabuleiro(&copia)).second) return naoSeguir;
-      const VEREDITOS vereditos = vereditosDasCasas(j);
-      // The cell marked best is the one `b` plays (or none, in a finished game).
-      EXPECT_EQ(vereditos.melhor, buscaMaxMin(j, min, 0).j);
-      for (JOGADA casa = 0; casa < totalDeCasas; ++casa) {
-        if (!vereditos.livre[casa]) continue;
-        const CONTINUACAO continuacao = melhorContinuacao(j, casa);
-        JOGO jogo = j;
-        inserirJogada(&jogo, casa, jogo.jogadorAtual);
-        for (int i = 0; i < continuacao.quantidade; ++i) {
-          const LISTA_DE_JOGADAS lista = listaDeJogadas(&jogo);
-          int melhor = 1000;
-          for (int k = 1; k <= lista.jogadas[0]; ++k) {
-            melhor = std::min(melhor, referencia.nota(jogo, lista.jogadas[k], min, 1));
-          }
-          const JOGADA jogada = continuacao.jogadas[i];
-          EXPECT_EQ(referencia.nota(jogo, jogada, min, 1), melhor)
-              << "cell " << casa << ", move " << i;
-          EXPECT_TRUE(inserirJogada(&jogo, jogada, jogo.jogadorAtual))
-              << "cell " << casa << ", move " << i;
+  visitarCadaChave([&](const JOGO& j) {
+    const VEREDITOS vereditos = vereditosDasCasas(j);
+    // The cell marked best is the one `b` plays (or none, in a finished game).
+    EXPECT_EQ(vereditos.melhor, buscaMaxMin(j, min, 0).j);
+    for (JOGADA casa = 0; casa < totalDeCasas; ++casa) {
+      if (!vereditos.livre[casa]) continue;
+      const CONTINUACAO continuacao = melhorContinuacao(j, casa);
+      JOGO jogo = j;
+      inserirJogada(&jogo, casa, jogo.jogadorAtual);
+      for (int i = 0; i < continuacao.quantidade; ++i) {
+        const LISTA_DE_JOGADAS lista = listaDeJogadas(&jogo);
+        int melhor = 1000;
+        for (int k = 1; k <= lista.jogadas[0]; ++k) {
+          melhor = std::min(melhor, referencia.nota(jogo, lista.jogadas[k], min, 1));
         }
-        jogador vitorioso = empate;
-        EXPECT_TRUE(fimDeJogo(jogo, &vitorioso)) << "the line stops before the end, cell " << casa;
-        const PREVISAO previsao = vereditos.previsao[casa];
-        const bool vence = previsao.fim == veredito::ganhou || previsao.fim == veredito::ganhara;
-        EXPECT_EQ(vitorioso, previsao.fim == veredito::empate ? empate
-                             : vence                          ? j.jogadorAtual
-                                                              : outroJogador(j.jogadorAtual));
-        if (previsao.fim != veredito::empate) {
-          EXPECT_EQ(continuacao.quantidade, previsao.fimEstimado) << "cell " << casa;
-        }
-        ++verificadas;
+        const JOGADA jogada = continuacao.jogadas[i];
+        EXPECT_EQ(referencia.nota(jogo, jogada, min, 1), melhor)
+            << "cell " << casa << ", move " << i;
+        EXPECT_TRUE(inserirJogada(&jogo, jogada, jogo.jogadorAtual))
+            << "cell " << casa << ", move " << i;
       }
-      return seguirTodas;
-    });
-  }
+      jogador vitorioso = empate;
+      EXPECT_TRUE(fimDeJogo(jogo, &vitorioso)) << "the line stops before the end, cell " << casa;
+      const PREVISAO previsao = vereditos.previsao[casa];
+      const bool vence = previsao.fim == veredito::ganhou || previsao.fim == veredito::ganhara;
+      EXPECT_EQ(vitorioso, previsao.fim == veredito::empate ? empate
+                           : vence                          ? j.jogadorAtual
+                                                            : outroJogador(j.jogadorAtual));
+      if (previsao.fim != veredito::empate) {
+        EXPECT_EQ(continuacao.quantidade, previsao.fimEstimado) << "cell " << casa;
+      }
+      ++verificadas;
+    }
+  });
   EXPECT_GT(verificadas, 0);
   // Nothing follows a cell that cannot be played.
   EXPECT_EQ(melhorContinuacao(tabuleiro("X........", j2), 0).quantidade, 0);
