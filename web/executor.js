@@ -2,8 +2,8 @@
 // so that however long a search or a listing takes the page answers at once, and the
 // person can stop it. The worker is made from the program's text (velhaTextosDosProgramas,
 // from its script) and the few lines below, which hand it the person's lines as its
-// standard input and post back what it writes. Made from text, it starts from disk (file://) as well as
-// from a server.
+// standard input and post back what it writes. Made from text, it starts from disk
+// (file://) as well as from a server.
 //
 // A program starts as often as a person takes a move back, so starting costs what a person
 // cannot see: each program's WebAssembly is compiled once and kept, and a run of it is
@@ -178,7 +178,7 @@ var velhaExecutor = (function () {
   }
 
   function mesmosBytes(a, b) {
-    return a.length === b.length && a.every((byte, i) => byte === b[i]);
+    return a === b || (a.length === b.length && a.every((byte, i) => byte === b[i]));
   }
 
   function mesmaPartida(reserva, arquivos, argumentos) {

@@ -12,6 +12,12 @@ var velhaPartida = (function () {
   const comPartida = ['seeker', 'reader'];
   const programas = comPartida.concat(['scribe']);
 
+  // A game as the helper is asked about it and answers: "X..O..... O", its cells and the
+  // side to move.
+  function emTexto(jogo) {
+    return jogo.casas + ' ' + jogo.vez;
+  }
+
   // The three cells of the first complete line of cells ('X..O.....'), or null.
   function linhaVencedora(casas) {
     return linhas.find((l) => casas[l[0]] !== '.' && casas[l[0]] === casas[l[1]] && casas[l[0]] === casas[l[2]]) || null;
@@ -34,6 +40,20 @@ var velhaPartida = (function () {
       vez = vez === 'X' ? 'O' : 'X';
     }
     return { casas: casas.join(''), vez: vez, fim: fim };
+  }
+
+  // The cells left after a take back: the last move and, against the computer playing
+  // computador ('X', 'O' or 'ninguem'), its answer too, so that it is the person's turn.
+  function desfeitas(jogadas, computador) {
+    const restantes = jogadas.slice(0, -1);
+    while (restantes.length > 0 && jogar(restantes).vez === computador) restantes.pop();
+    return restantes;
+  }
+
+  // Whether a take back leaves the person to move: not with no move, nor when all that
+  // was played is the computer's first move, which it would play again at once.
+  function podeDesfazer(jogadas, computador) {
+    return jogadas.length > 0 && jogar(desfeitas(jogadas, computador)).vez !== computador;
   }
 
   // The cells played after a program told the game depois, having told antes with the
@@ -98,9 +118,12 @@ var velhaPartida = (function () {
   return {
     comPartida: comPartida,
     programas: programas,
+    emTexto: emTexto,
     linhaVencedora: linhaVencedora,
     jogar: jogar,
     depoisDe: depoisDe,
+    desfeitas: desfeitas,
+    podeDesfazer: podeDesfazer,
     fragmento: fragmento,
     lerFragmento: lerFragmento,
     lerResposta: lerResposta,

@@ -30,10 +30,8 @@ var velhaTabuleiro = (function () {
   let resposta = null; // the helper's answer for the game shown, once it has come
   let foco = 4; // the cell that takes the board's one Tab stop
   let apontada = null; // the cell hovered or focused, whose best line the panel shows
-
-  function pergunta(umJogo) {
-    return umJogo.casas + ' ' + umJogo.vez;
-  }
+  let vencedora = null; // the cells of the line a win completed, once the game is won
+  const pergunta = velhaPartida.emTexto;
 
   // The helper's answer, taken if it is for the game shown (it may come after another).
   function responder(linha) {
@@ -103,7 +101,6 @@ var velhaTabuleiro = (function () {
       linhas.push(t('ultimaJogada'));
       botao.classList.add('ultima');
     }
-    const vencedora = jogo && jogo.fim !== '-' && jogo.fim !== '=' ? velhaPartida.linhaVencedora(jogo.casas) : null;
     if (vencedora && vencedora.includes(casa)) {
       nome.push(t('linhaVencedora'));
       linhas.push(t('linhaVencedora'));
@@ -187,13 +184,7 @@ var velhaTabuleiro = (function () {
       return;
     }
     evento.preventDefault();
-    focar(destino);
-  }
-
-  function focar(casa) {
-    foco = casa;
-    botoes.forEach((botao, c) => (botao.tabIndex = c === foco ? 0 : -1));
-    botoes[casa].focus();
+    botoes[destino].focus(); // which makes it the board's Tab stop
   }
 
   function apontar(casa) {
@@ -228,6 +219,7 @@ var velhaTabuleiro = (function () {
       const ultima = jogadas && jogadas.length > 0 ? jogadas[jogadas.length - 1] : null;
       ultimaJogada = ultima !== null && casas[ultima] !== '.' ? { casa: ultima, marca: casas[ultima] } : null;
       jogo = novo;
+      vencedora = velhaPartida.linhaVencedora(casas);
       resposta = null;
       anunciar();
       desenhar();
@@ -243,6 +235,7 @@ var velhaTabuleiro = (function () {
       ativo = true;
       jogo = null;
       ultimaJogada = null;
+      vencedora = null;
       resposta = null;
       regras = null;
       situacao.textContent = '';

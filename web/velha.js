@@ -23,6 +23,9 @@
   const t = velhaTextos.t;
 
   let sessao = null; // the program running now
+  // The complete dictionary's bytes, made once: the same bytes every start of reader is
+  // given, so that a run started ahead with them is claimed at a glance.
+  const bytesDoCompleto = codificador.encode(window.velhaDicionarioCompleto || '');
   let ultimaListagem = null; // the bytes of scribe's last listing
   let ladosDaListagem = []; // the sides whose rules it holds
   const partidas = new Map(); // program -> the cells played in its game, in order
@@ -76,7 +79,7 @@
       const arquivos = new Map([[arquivo.name, bytes]]);
       return { bytes: bytes, arquivos: arquivos, argumentos: ['--', arquivo.name], nome: escolha.nome };
     }
-    const bytes = escolha.valor === 'listagem' ? ultimaListagem : codificador.encode(window.velhaDicionarioCompleto || '');
+    const bytes = escolha.valor === 'listagem' ? ultimaListagem : bytesDoCompleto;
     return { bytes: bytes, arquivos: new Map([['dicionario.txt', bytes]]), argumentos: [], nome: escolha.nome };
   }
 
@@ -109,16 +112,6 @@
 
   const temPartida = (atual) => atual !== null && velhaPartida.comPartida.includes(atual.nome);
 
-  // The cells left after a take back: the last move, and against the computer its answer
-  // too, so that it is the person's turn again.
-  function desfeitas(jogadas) {
-    const restantes = jogadas.slice(0, -1);
-    while (computador.value !== 'ninguem' && restantes.length > 0 && velhaPartida.jogar(restantes).vez === computador.value) {
-      restantes.pop();
-    }
-    return restantes;
-  }
-
   // What goes with the game shown: its moves, the address, the buttons that change it,
   // and the computer's move when its side is to move.
   function mostrarPartida() {
@@ -131,9 +124,7 @@
     if (!atual) return;
     const jogadas = atual.jogadas;
     $('#novo-jogo').disabled = !partida;
-    // Against the computer playing X, its first move alone is no move to take back.
-    $('#desfazer').disabled = !partida || atual.replay > 0 || desfeitas(jogadas).length === jogadas.length ||
-      (jogadas.length === 1 && computador.value === 'X');
+    $('#desfazer').disabled = !partida || atual.replay > 0 || !velhaPartida.podeDesfazer(jogadas, computador.value);
     if (atual.replay > 0) return; // the game replayed is not yet the game
     if (partida) partidas.set(atual.nome, jogadas);
     const lista = $('#jogadas');
@@ -153,19 +144,17 @@
   function jogarPeloComputador(atual) {
     const jogo = velhaTabuleiro.jogo();
     if (!temPartida(atual) || atual.terminada || !jogo || jogo.fim !== '-' || jogo.vez !== computador.value) return;
-    const posicao = pergunta(jogo) + atual.jogadas.length;
+    const posicao = velhaPartida.emTexto(jogo);
     if (atual.pedido === posicao) return; // asked once: reader may have no rule here
     atual.pedido = posicao;
     setTimeout(function () {
       const agora = velhaTabuleiro.jogo();
-      if (sessao === atual && !atual.terminada && agora && pergunta(agora) + atual.jogadas.length === posicao &&
+      if (sessao === atual && !atual.terminada && agora && velhaPartida.emTexto(agora) === posicao &&
           agora.vez === computador.value) {
         enviar('b');
       }
     }, pausaDoComputador);
   }
-
-  const pergunta = (jogo) => jogo.casas + ' ' + jogo.vez;
 
   function habilitarComandos(ativo) {
     campo.disabled = !ativo;
@@ -375,7 +364,7 @@
     if (sessao) iniciar(sessao.nome);
   });
   $('#desfazer').addEventListener('click', function () {
-    if (sessao) iniciar(sessao.nome, desfeitas(sessao.jogadas));
+    if (sessao) iniciar(sessao.nome, velhaPartida.desfeitas(sessao.jogadas, computador.value));
   });
   computador.addEventListener('change', function () {
     try {
@@ -467,7 +456,7 @@
   abrirEndereco();
   // The programs a person plays, and the board's helper, started ahead as a first start
   // starts them: seeker with no file, reader with the complete dictionary.
-  const completo = new Map([['dicionario.txt', codificador.encode(window.velhaDicionarioCompleto || '')]]);
+  const completo = new Map([['dicionario.txt', bytesDoCompleto]]);
   for (const [nome, arquivos] of [['seeker', new Map()], ['why', new Map()], ['reader', completo],
     ['why', completo], ['scribe', null]]) {
     velhaExecutor.preparar(nome, arquivos);

@@ -273,7 +273,7 @@ test('the game in the address: what a fragment asks for, and why one is no game'
   }
 });
 
-test('the game\'s moves follow the games a program tells: one cell more, a new game, or none', function () {
+test('the game\'s moves follow the games a program tells: one cell more, a new game, or none; a take back', function () {
   const velhaPartida = carregar('partida.js', 'velhaPartida', {});
   const jogo = (casas) => ({ casas, vez: 'X', fim: '-' });
   const casos = [
@@ -287,6 +287,21 @@ test('the game\'s moves follow the games a program tells: one cell more, a new g
   for (const [jogadas, antes, depois, esperadas] of casos) {
     const lidas = velhaPartida.depoisDe(jogadas, antes && jogo(antes), jogo(depois));
     assert.deepEqual(Array.from(lidas), esperadas, `${antes} -> ${depois}`);
+  }
+  // A take back leaves the person to move: against the computer, its answer goes too; its
+  // first move alone is not taken back.
+  const desfeitas = [
+    [[4, 0, 8], 'O', [4, 0], true],  // the computer has not answered yet
+    [[4, 0, 8, 2], 'O', [4, 0], true],
+    [[4, 0, 8], 'X', [4], true],
+    [[4, 0, 8], 'ninguem', [4, 0], true],
+    [[4], 'O', [], true],
+    [[4], 'X', [], false],
+    [[], 'O', [], false],
+  ];
+  for (const [jogadas, computador, restantes, pode] of desfeitas) {
+    assert.deepEqual(Array.from(velhaPartida.desfeitas(jogadas, computador)), restantes, `${jogadas} ${computador}`);
+    assert.equal(velhaPartida.podeDesfazer(jogadas, computador), pode, `${jogadas} ${computador}`);
   }
   assert.deepEqual(Array.from(velhaPartida.linhaVencedora('OO.XXX...')), [3, 4, 5]);
   assert.deepEqual(Array.from(velhaPartida.linhaVencedora('X.O.XO..X')), [0, 4, 8]);
