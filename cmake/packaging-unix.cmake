@@ -9,40 +9,34 @@
 # or installs: others must read the dictionary and the manual pages.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                                                 GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-# First of all, and again after the last file, the record from which the uninstall
-# target removes the install: in every component, so that an install of some components
-# is recorded too. It learns every file each component writes, and where from, from the
-# declarations below (velha_install), which make the install rules too.
+# Every file is installed by velha_install (installer/), which checks each folder on the
+# way, holds it open while it writes there, and records what it wrote, for the uninstall
+# target; one run for each component, from the list velha_install (below) makes.
 set(components_by_default programs data)
-configure_file(cmake/record_keeping.cmake install/record_keeping.cmake COPYONLY)
-configure_file(cmake/uninstall.cmake install/uninstall.cmake COPYONLY)
-install(SCRIPT ${PROJECT_BINARY_DIR}/record_install.cmake ALL_COMPONENTS)
-set(install_destinations "")
+set(velha_installer ${target_emulator} $<TARGET_FILE:velha_install>)
+set(install_components "")
 
-# velha_install(<component> <path below the prefix> TARGET <program> | FILE <source> |
-# MADE ""): one installed file, its install rule and its line in the record's list. MADE
-# files (the compressed manual pages and changelog) are written by install_pages.cmake.
+# velha_install(<component> <path below the prefix> PROGRAM <target> | FILE <source> |
+# MADE <name>): one installed file. Programs and the MADE files (the compressed manual
+# pages and changelog) are taken from the scratch folder velha_prepare fills.
 function(velha_install component relative kind what)
-  cmake_path(GET relative PARENT_PATH folder)
-  cmake_path(GET relative FILENAME name)
-  set(exclude "")
-  if(NOT component IN_LIST components_by_default)
-    set(exclude EXCLUDE_FROM_ALL)
+  set(mode 0644)
+  if(kind STREQUAL "PROGRAM")
+    set(mode 0755)
+    set(source "\"\${velha_scratch}/${what}\"")
+    set_property(GLOBAL APPEND PROPERTY velha_programs_${component} ${what})
+  elseif(kind STREQUAL "MADE")
+    set(source "\"\${velha_scratch}/${what}\"")
+  else()
+    set(source "[==[${what}]==]")
   endif()
-  set(source "")
-  if(kind STREQUAL "TARGET")
-    install(TARGETS ${what} RUNTIME DESTINATION ${folder} COMPONENT ${component} ${exclude})
-    set(source ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${what})
-  elseif(kind STREQUAL "FILE")
-    install(FILES ${what} DESTINATION ${folder} RENAME ${name} COMPONENT ${component} ${exclude})
-    set(source ${what})
+  set_property(GLOBAL APPEND_STRING PROPERTY velha_files_${component} "  ${mode} ${relative} ${source}\n")
+  if(NOT component IN_LIST install_components)
+    set(install_components ${install_components} ${component} PARENT_SCOPE)
   endif()
-  string(APPEND install_destinations
-         "  velha_destination(${component} ${relative} [==[${source}]==])\n")
-  set(install_destinations "${install_destinations}" PARENT_SCOPE)
 endfunction()
 add_custom_target(uninstall
-  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${PROJECT_BINARY_DIR}/install/uninstall.cmake
+  COMMAND ${velha_installer} uninstall --records ${PROJECT_BINARY_DIR}/install_records
   COMMENT "Removing what each cmake --install of this build installed"
   VERBATIM)
 # cpack's staging installs hold nothing of the user's and are not recorded: cpack reads
@@ -51,10 +45,10 @@ file(WRITE ${PROJECT_BINARY_DIR}/cpack_project.cmake "set(ENV{VELHA_PACKAGING} 1
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack_project.cmake)
 
 foreach(program IN LISTS programs)
-  velha_install(programs ${programs_install_dir}/${program} TARGET ${program})
+  velha_install(programs ${programs_install_dir}/${program} PROGRAM ${program})
 endforeach()
 foreach(program IN LISTS programs)
-  velha_install(package_programs games/${program} TARGET ${program})
+  velha_install(package_programs games/${program} PROGRAM ${program})
 endforeach()
 # The programs find the complete dictionary by one relative path, from the folder they are
 # installed in: the package's games/ must lead there as bin/ does.
@@ -72,8 +66,6 @@ foreach(page IN LISTS programs)
   list(APPEND man_page_templates ${PROJECT_BINARY_DIR}/install/${page}.6.in)
 endforeach()
 configure_file(cmake/changelog install/changelog COPYONLY)
-configure_file(cmake/compress_pages.cmake.in compress_pages.cmake @ONLY)
-configure_file(cmake/install_pages.cmake.in install_pages.cmake @ONLY)
 # The same pages for this build tree, naming its dictionary, readable before any install:
 # man -l build/man/seeker.6
 set(VELHA_VERSION ${PROJECT_VERSION})
@@ -83,10 +75,9 @@ foreach(template IN LISTS man_page_templates)
   configure_file(${template} ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
 endforeach()
 foreach(page IN LISTS programs)
-  velha_install(data ${CMAKE_INSTALL_MANDIR}/man6/${page}.6.gz MADE "")
+  velha_install(data ${CMAKE_INSTALL_MANDIR}/man6/${page}.6.gz MADE ${page}.6.gz)
 endforeach()
-velha_install(data ${CMAKE_INSTALL_DOCDIR}/changelog.gz MADE "")
-install(SCRIPT ${PROJECT_BINARY_DIR}/install_pages.cmake COMPONENT data)
+velha_install(data ${CMAKE_INSTALL_DOCDIR}/changelog.gz MADE changelog.gz)
 
 # The licence as Debian's machine-readable copyright file: its text, from LICENSE, is a
 # field continued on lines that start with a space, a blank line written as " .".
@@ -122,8 +113,23 @@ if(NOT first_line MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "cmake/changelog has no entry for ${PROJECT_VERSION}: ${first_line}")
 endif()
 
-configure_file(cmake/record_install.cmake.in record_install.cmake @ONLY)
-install(SCRIPT ${PROJECT_BINARY_DIR}/record_install.cmake ALL_COMPONENTS)
+# One install script a component: its files, prepared, then copied by velha_install.
+configure_file(cmake/compress_pages.cmake.in install/prepare.cmake.in @ONLY)
+file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/install/prepare.cmake
+     INPUT ${PROJECT_BINARY_DIR}/install/prepare.cmake.in)
+foreach(component IN LISTS install_components)
+  get_property(files GLOBAL PROPERTY velha_files_${component})
+  get_property(component_programs GLOBAL PROPERTY velha_programs_${component})
+  set(exclude "")
+  if(NOT component IN_LIST components_by_default)
+    set(exclude EXCLUDE_FROM_ALL)
+  endif()
+  file(WRITE ${PROJECT_BINARY_DIR}/install/${component}.cmake
+       "include([==[${PROJECT_BINARY_DIR}/install/prepare.cmake]==])\n"
+       "velha_prepare(${component} ${component_programs})\n"
+       "velha_copy(\n${files})\n")
+  install(SCRIPT ${PROJECT_BINARY_DIR}/install/${component}.cmake COMPONENT ${component} ${exclude})
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
