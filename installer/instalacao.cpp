@@ -103,17 +103,24 @@ std::optional<REGISTROS> abrirRegistros(const std::string& caminho, bool criar,
   return registros;
 }
 
-bool trancar(const REGISTROS& registros, DESCRITOR* cadeado, std::string* motivo) {
-  *cadeado = DESCRITOR(
-      openat(*registros.pasta, nomeDoCadeado, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
-  while (cadeado->aberto() && flock(**cadeado, LOCK_EX) != 0) {
-    if (errno != EINTR) break;
+// Takes the records folder's lock, waiting for it when esperar; false, with motivo, when
+// it was not got.
+bool trancar(const REGISTROS& registros, DESCRITOR* cadeado, std::string* motivo,
+             bool esperar = true) {
+  if (!cadeado->aberto()) {
+    *cadeado = DESCRITOR(openat(*registros.pasta, nomeDoCadeado,
+                                O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
   }
-  if (!cadeado->aberto() || flock(**cadeado, LOCK_EX | LOCK_NB) != 0) {
+  if (!cadeado->aberto()) {
     *motivo = motivoDoSistema(errno);
     return false;
   }
-  return true;
+  int feito = 0;
+  do {
+    feito = flock(**cadeado, esperar ? LOCK_EX : LOCK_EX | LOCK_NB);
+  } while (feito != 0 && errno == EINTR);
+  if (feito != 0) *motivo = motivoDoSistema(errno);
+  return feito == 0;
 }
 
 std::string nomeDoRegistro(const std::string& raizReal) {
@@ -801,7 +808,7 @@ desinstalacao desinstalar(const std::string& registros, const std::string* prefi
       return semRegistro();
     }
     if (faccessat(*pasta->pasta, nomes.front().c_str(), F_OK, AT_SYMLINK_NOFOLLOW) != 0) {
-      return semRegistro();
+      nomes.clear();
     }
   } else {
     DIR* lista = fdopendir(fcntl(*pasta->pasta, F_DUPFD_CLOEXEC, 0));
@@ -816,14 +823,20 @@ desinstalacao desinstalar(const std::string& registros, const std::string* prefi
     if (lista != nullptr) closedir(lista);
     std::sort(nomes.begin(), nomes.end());
   }
-  if (nomes.empty()) return semRegistro();
-  // Listed before the lock: a record that another uninstall removes meanwhile is said gone.
+  // Listed before the lock: a record that an uninstall running at the same time removes
+  // meanwhile is said gone, and so is all of them when that one held the lock first.
   DESCRITOR cadeado;
-  if (!trancar(*pasta, &cadeado, &motivo)) {
+  const bool disputado = !trancar(*pasta, &cadeado, &motivo, false);
+  if (disputado && !trancar(*pasta, &cadeado, &motivo, true)) {
     std::fprintf(erros, "Nothing was uninstalled: the records folder %s cannot be locked: %s\n",
                  registros.c_str(), motivo.c_str());
     return desinstalacao::algoFicou;
   }
+  if (nomes.empty() && disputado) {
+    std::fprintf(saida, "-- Nothing left to uninstall: another uninstall ran at the same time\n");
+    return desinstalacao::feita;
+  }
+  if (nomes.empty()) return semRegistro();
   int mantidos = 0;
   for (const std::string& nome : nomes) {
     DESINSTALACAO desinstalacao(*pasta, saida, erros);

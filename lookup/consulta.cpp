@@ -7,10 +7,14 @@
 
 namespace velha {
 
-CARGA_DO_DICIONARIO carregarArquivo(const char* caminho) {
-  int descritor = abrirParaLer(caminho);
+CARGA_DO_DICIONARIO carregarArquivo(const char* caminho, bool soArquivoComum) {
+  int descritor = soArquivoComum ? abrirSemEsperar(caminho) : abrirParaLer(caminho);
   // A file that cannot be opened is as unreadable as one whose reading fails.
   if (descritor < 0) return {carga::ilegivel, 0, erroDoSistema()};
+  if (soArquivoComum && !eArquivoComum(descritor)) {
+    fecharDescritor(descritor);
+    return {carga::ilegivel, 0, naoEArquivoComum};
+  }
   FONTE fonte;
   abrirFonte(&fonte, lerDoDescritor, &descritor, nullptr);
   const CARGA_DO_DICIONARIO lida = carregarDicionario(&fonte);
@@ -18,8 +22,8 @@ CARGA_DO_DICIONARIO carregarArquivo(const char* caminho) {
   return lida;
 }
 
-CARGA_DO_DICIONARIO leDicionario(const char* caminho) {
-  const CARGA_DO_DICIONARIO lida = carregarArquivo(caminho);
+CARGA_DO_DICIONARIO leDicionario(const char* caminho, bool soArquivoComum) {
+  const CARGA_DO_DICIONARIO lida = carregarArquivo(caminho, soArquivoComum);
   switch (lida.resultado) {
     case carga::carregada:
       break;

@@ -26,14 +26,19 @@ inline constexpr const char* nomeDoDicionario = [] {
 // The cell a lookup without a rule names; no move accepts it.
 inline constexpr JOGADA jogadaSemRegra = -1;
 
-// Loads the file at caminho into the table (carregarDicionario), saying nothing: why it was
-// not loaded is the caller's to say.
-CARGA_DO_DICIONARIO carregarArquivo(const char* caminho);
+// The erro of a load refused because the file is not a regular one (no system error).
+inline constexpr int naoEArquivoComum = -1;
 
-// Loads the file at caminho into the table (carregarDicionario). When it cannot be opened or read
-// through, or is not valid, says so on standard output, naming caminho, and returns why; the caller
-// ends the program.
-CARGA_DO_DICIONARIO leDicionario(const char* caminho);
+// Loads the file at caminho into the table (carregarDicionario), saying nothing: why it was
+// not loaded is the caller's to say. With soArquivoComum (a file looked for by its usual
+// name, not one a person named) anything but a regular file is refused at once, unread:
+// a FIFO with no writer would otherwise wait for one for ever.
+CARGA_DO_DICIONARIO carregarArquivo(const char* caminho, bool soArquivoComum);
+
+// Loads the file at caminho into the table, as carregarArquivo. When it cannot be opened or
+// read through, or is not valid, says so on standard output, naming caminho, and returns why;
+// the caller ends the program.
+CARGA_DO_DICIONARIO leDicionario(const char* caminho, bool soArquivoComum);
 
 // Room enough for a path, such as acharDicionarioCompleto writes.
 inline constexpr std::size_t tamanhoDeUmCaminho = 4096;

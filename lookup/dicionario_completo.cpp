@@ -27,7 +27,7 @@ bool acharDicionarioCompleto(char* caminho, std::size_t tamanho) {
   char pasta[tamanhoDeUmCaminho];
   if (!pastaDoPrograma(pasta, sizeof pasta)) return false;
   if (!juntarCaminho(pasta, dicionarioDosProgramas, caminho, tamanho)) return false;
-  const int descritor = abrirParaLer(caminho);
+  const int descritor = abrirSemEsperar(caminho);
   if (descritor < 0) return false;
   const bool comum = eArquivoComum(descritor);
   fecharDescritor(descritor);

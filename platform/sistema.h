@@ -28,6 +28,10 @@ long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho);
 // A descriptor that reads the file's bytes unchanged, or -1 (erroDoSistema says why).
 int abrirParaLer(const char* caminho);
 
+// The same, opened without waiting for what is not a file to be ready (a FIFO with no
+// writer), so that the caller can look at it first (eArquivoComum); reads still wait.
+int abrirSemEsperar(const char* caminho);
+
 // Why the last call to the system or the C library failed, as the system says it: errno
 // on POSIX; on Windows the system's own error where the C library kept it (its errno
 // reads many of them as "Invalid argument"), else errno. A read of the caller's may set

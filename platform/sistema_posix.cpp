@@ -33,6 +33,14 @@ int abrirParaLer(const char* caminho) {
   return descritor;
 }
 
+int abrirSemEsperar(const char* caminho) {
+  int descritor = -1;
+  do {
+    descritor = open(caminho, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  } while (descritor < 0 && errno == EINTR);
+  return descritor;
+}
+
 void fecharDescritor(int descritor) { close(descritor); }
 
 bool eArquivoComum(int descritor) {

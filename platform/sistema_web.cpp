@@ -44,6 +44,8 @@ long lerDoSistema(int descritor, unsigned char* destino, std::size_t tamanho) {
 
 int abrirParaLer(const char* caminho) { return static_cast<int>(comErrno(velha_abrir(caminho))); }
 
+int abrirSemEsperar(const char* caminho) { return abrirParaLer(caminho); }  // no FIFOs
+
 void fecharDescritor(int descritor) { velha_fechar(descritor); }
 
 bool eArquivoComum(int descritor) { return velha_comum(descritor) == 1; }

@@ -92,6 +92,8 @@ int abrirParaLer(const char* caminho) {
   return _wopen(largo, _O_RDONLY | _O_BINARY);
 }
 
+int abrirSemEsperar(const char* caminho) { return abrirParaLer(caminho); }  // no FIFOs
+
 void fecharDescritor(int descritor) { _close(descritor); }
 
 int erroDoSistema() {

@@ -40,7 +40,7 @@ class DicionarioCompleto : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     inicializarRegras();
-    const CARGA_DO_DICIONARIO lida = leDicionario(DICIONARIO_COMPLETO);
+    const CARGA_DO_DICIONARIO lida = leDicionario(DICIONARIO_COMPLETO, false);
     ASSERT_EQ(lida.resultado, carga::carregada) << "invalid at line " << lida.linhaInvalida;
   }
 };

@@ -138,9 +138,10 @@ TEST(DicionarioCompleto, CaminhoCitadoParaCadaShell) {
       {0,
        "/tmp/a\xE2\x80\x8B"
        "b",
-       64, nullptr},                          // zero-width space
-      {0, "/tmp/\xC2\x85", 64, nullptr},      // a C1 control
-      {0, "/tmp/\xE3\x85\xA4", 64, nullptr},  // U+3164, default-ignorable, as are these
+       64, nullptr},                           // zero-width space
+      {0, "/tmp/\xC2\x85", 64, nullptr},       // a C1 control
+      {0, "/tmp/a\xE2\x80\xA9", 64, nullptr},  // U+2029, a paragraph separator
+      {0, "/tmp/\xE3\x85\xA4", 64, nullptr},   // U+3164, default-ignorable, as are these
       {0, "/tmp/\xEF\xB8\x8F", 64, nullptr},
       {0, "/tmp/\xF3\xA0\x81\x81", 64, nullptr},
       {0, "/tmp/\xCD\x8F", 64, nullptr},

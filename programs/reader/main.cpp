@@ -87,6 +87,10 @@ void buscaDicionario(JOGO* j, jogador* jog) {
 
 // Why the dictionary was not loaded, on standard error; the game's own message is out.
 void explicarACarga(const char* caminho, CARGA_DO_DICIONARIO lida) {
+  if (lida.resultado == carga::ilegivel && lida.erro == naoEArquivoComum) {
+    explicar(readerNaLinhaDeComando, caminho, "not a regular file");
+    return;
+  }
   if (lida.resultado == carga::ilegivel) {
     explicarFalha(readerNaLinhaDeComando, caminho, lida.erro);
     return;
@@ -116,7 +120,7 @@ int reader(int argc, char** argv) {
     return *status;
   }
   const char* caminho = arquivo != nullptr ? arquivo : nomeDoDicionario;
-  if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho); lida.resultado != carga::carregada) {
+  if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho, arquivo == nullptr); lida.resultado != carga::carregada) {
     explicarACarga(caminho, lida);
     if (arquivo == nullptr && lida.resultado == carga::ilegivel && faltaOArquivo(lida.erro)) {
       sugerirODicionarioCompleto();

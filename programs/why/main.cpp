@@ -17,7 +17,7 @@ namespace {
 // Without a dictionary (seeker's), the table stays empty and the answers name no rule.
 bool carregarODicionario() {
   inicializarRegras();
-  return carregarArquivo(nomeDoDicionario).resultado == carga::carregada;
+  return carregarArquivo(nomeDoDicionario, true).resultado == carga::carregada;
 }
 
 constexpr PROGRAMA servico{"why", ""};

@@ -58,6 +58,12 @@ for case in "${refused[@]}"; do
   grep -qF -- "--help" errors || fail "$args: --help is not pointed at: $(cat errors)"
 done
 
+# --why said twice is said once, not refused (reader then finds no dictionary here).
+if [[ $name != scribe ]]; then
+  "$program" --why --why < /dev/null > output 2> errors
+  [[ $? != 2 ]] || fail "--why --why was refused: $(cat errors)"
+fi
+
 # An answer that cannot be written is a failure, as in the game.
 "$program" --help > /dev/full 2> errors
 expect_status "--help to a full disk" 1 $?
