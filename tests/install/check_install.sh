@@ -122,6 +122,14 @@ uninstall || fail "uninstall around a user's files: $(cat "$tmp/uninstall.log")"
   fail "uninstall around a user's files left $(cd "$prefix" && find .)"
 uninstall && fail "uninstall without an install record succeeded"
 grep -q 'Nothing to uninstall' "$tmp/uninstall.log" || fail "uninstall did not say why it refused"
+# Two uninstalls at once (both waiting for a lock held meanwhile): one removes, the other
+# finds nothing left, and neither fails.
+install_into "$tmp/twice"
+flock "$tmp/build/install_records/lock" sleep 1 &
+sleep 0.2
+for i in 1 2; do "$tmp/build/bin/velha_install" uninstall --records "$tmp/build/install_records" > "$tmp/twice$i.log" 2>&1 & done
+for job in $(jobs -p); do wait "$job" || fail "one of two uninstalls at once failed: $(cat "$tmp"/twice?.log)"; done
+[ ! -e "$tmp/twice" ] || fail "two uninstalls at once left $(find "$tmp/twice")"
 rm -rf "$prefix"
 
 # The user's files, under $tmp/victim and in $tmp/userfile, with a byte-identical copy of
@@ -217,8 +225,12 @@ install_into "$tmp/P" && install_into "$tmp/Q" && install_into "$tmp/P" --compon
 attack "P, Q, then P again" removes
 [ ! -e "$tmp/P" ] && [ ! -e "$tmp/Q" ] || fail "P, Q, P: $(find "$tmp/P" "$tmp/Q")"
 # A file of the install copied over another: its bytes are recorded, but not at that path.
-install_into "$tmp/P" --component programs
+# One component's install records its own files alone: the user's dictionary where the
+# data would go does not stop it.
+mkdir -p "$tmp/P/share/velha" && echo mine > "$tmp/P/share/velha/dicionario.txt"
+install_into "$tmp/P" --component programs || fail "a user's file of another component stopped an install"
 [ "$(grep -c '^file ' "$tmp"/build/install_records/*.txt)" -eq 3 ] || fail "one component recorded others' files"
+rm "$tmp/P/share/velha/dicionario.txt"
 cp "$tmp/P/bin/reader" "$tmp/P/bin/seeker"
 install_into "$tmp/P" 2> "$tmp/install.log" && fail "an install wrote over a file copied from another of its files"
 grep -q "bin/seeker: a file this project did not write" "$tmp/install.log" || fail "the copied file was not named"
@@ -235,7 +247,7 @@ rm -rf "$tmp/P"; records
 modes=$(cd "$tmp/q2" && find . -printf '%M %p\n' | sort -k2)
 grep -Ev '^(drwxr-xr-x|-rw-r--r--) |^-rwxr-xr-x \./bin/' <<< "$modes" && fail "installed under umask 077 with these modes"
 DESTDIR="$tmp/stage" cmake --install "$tmp/build" --prefix /opt/velha-test > /dev/null
-gzip -dc "$tmp/stage/opt/velha-test/share/man/man6/reader.6.gz" | grep -q "/opt/velha-test/share/velha/dicionario.txt" ||
+gzip -dc "$tmp/stage/opt/velha-test/share/man/man6/reader.6.gz" | grep -q "^\.IR /opt/velha-test/share/velha/dicionario\.txt ,$" ||
   fail "a DESTDIR install's reader.6 does not name the dictionary where it will be"
 for component in programs data; do install_into "$tmp/both" --component $component & done
 wait
@@ -255,8 +267,11 @@ rm -rf "$tmp/dotfiles" "$tmp/linkedshare"; records
 full=$tmp/full
 mkdir "$full"
 trap 'umount "$full" 2> /dev/null; rm -rf "$tmp"' EXIT
-scratches() { find "${TMPDIR:-/tmp}" -maxdepth 1 -name 'velha-install-*' | wc -l; }
-scratches_before=$(scratches)
+# The scratch folder, in the records folder, goes with the install that made it, and a
+# stale one is removed by the next.
+scratches() { find "$tmp/build/install_records" -maxdepth 1 -name 'scratch-*' -type d 2> /dev/null | wc -l; }
+mkdir -p "$tmp/build/install_records/scratch-programs" && touch "$tmp/build/install_records/scratch-programs/stale"
+scratches_before=0
 for try in "100k all" "8k data"; do
   read -r size component <<< "$try"
   if ! mount -t tmpfs -o "size=$size" velha-full "$full" 2> /dev/null; then
