@@ -14,7 +14,8 @@ cd "$(dirname "$0")/.."
 fail() { echo "check_reproducible: $*" >&2; exit 1; }
 
 release/release.sh "$@"
-version=$(< dist/.work/build-default/version.txt)
+work=dist/.work/$(git rev-parse --verify HEAD)
+version=$(< "$work/build-default/version.txt")
 release=dist/velha-$version
 first=$(mktemp -d dist/.velha-first.XXXXXX)
 untracked=$(mktemp velha-untracked.XXXXXX)
@@ -34,8 +35,8 @@ grep -q 'exists already' "$first/refused.log" || fail "no reason to refuse a dan
 rm "$release"
 
 for program in seeker scribe reader; do
-  rm -f "dist/.work/build-default/bin/$program" "dist/.work/build-windows/bin/$program.exe" \
-    "dist/.work/build-web/bin/$program.js"
+  rm -f "$work/build-default/bin/$program" "$work/build-windows/bin/$program.exe" \
+    "$work/build-web/bin/$program.js"
 done
 marker="velha-overlooked-change-$$"
 echo "<!-- $marker -->" >> "$hidden"

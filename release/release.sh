@@ -12,12 +12,12 @@
 # own (release/check_reproducible.sh checks it).
 #
 # Everything is built from the commit alone, exported with git archive into
-# dist/.work/source/, never from the working tree: a change there, even one git was told
+# dist/.work/COMMIT/source/, never from the working tree: a change there, even one git was told
 # to overlook (update-index --assume-unchanged or --skip-worktree), reaches no download.
 # It refuses a working tree whose tracked files differ from the commit all the same (a
 # change not committed is likely meant to be), unless given --allow-dirty. It builds with
-# the presets default (without tests), windows and web, in dist/.work/build-PRESET/, kept
-# between releases (an export dated with its commit rebuilds only what changed), showing
+# the presets default (without tests), windows and web, in dist/.work/COMMIT/build-PRESET/,
+# kept between releases of that commit alone, showing
 # the end of a build's output when it fails, packs each download in a folder of its own
 # and only then moves that folder into place. It never writes over a release folder, or
 # anything else at its path, and removes nothing but the scratch folders it made.
@@ -54,7 +54,11 @@ run() {
   "$@" > "$log" 2>&1 || { tail -n 40 "$log" >&2; fail "$what failed"; }
 }
 
-work=$source_dir/dist/.work
+# The builds are kept between releases of one commit only: objects of another commit,
+# older or newer, are never reused (an export dated with an older commit would look up
+# to date to make), so the folders of any other commit are removed first.
+work=$source_dir/dist/.work/$commit
+find "$source_dir/dist/.work" -mindepth 1 -maxdepth 1 ! -name "$commit" -exec rm -rf {} + 2> /dev/null || true
 exported=$work/source
 rm -rf "$exported"
 mkdir -p "$exported"
