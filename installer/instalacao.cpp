@@ -108,8 +108,8 @@ std::optional<REGISTROS> abrirRegistros(const std::string& caminho, bool criar,
 bool trancar(const REGISTROS& registros, DESCRITOR* cadeado, std::string* motivo,
              bool esperar = true) {
   if (!cadeado->aberto()) {
-    *cadeado = DESCRITOR(openat(*registros.pasta, nomeDoCadeado,
-                                O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
+    *cadeado = DESCRITOR(
+        openat(*registros.pasta, nomeDoCadeado, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
   }
   if (!cadeado->aberto()) {
     *motivo = motivoDoSistema(errno);
@@ -248,8 +248,9 @@ std::string descreverAlheio(const ACHADO& achado) {
 
 // "." for the root, ".." for the folder that holds it, and so on up.
 std::string acimaDaRaiz(std::size_t niveis) {
-  std::string caminho = ".";
-  for (std::size_t i = 0; i < niveis; ++i) caminho = i == 0 ? ".." : caminho + "/..";
+  if (niveis == 0) return ".";
+  std::string caminho = "..";
+  for (std::size_t i = 1; i < niveis; ++i) caminho += "/..";
   return caminho;
 }
 

@@ -164,7 +164,8 @@ void caminhar(TRILHA* trilha, std::vector<std::string> nomes, const GUARDA& guar
       // Where it leads, as a trail of its own from "/".
       TRILHA ate;
       ate.pastas.push_back(abrirARaiz(guarda));
-      const std::string leva = alvo.front() == '/' ? alvo : pastaDoLink + "/" + alvo;
+      std::string leva = alvo;
+      if (alvo.front() != '/') leva = (pastaDoLink + "/").append(alvo);
       caminhar(&ate, nomesDe(leva), guarda, aceitar, nullptr);
       aoSeguir(caminho, ate.real());
     }

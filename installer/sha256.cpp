@@ -25,9 +25,10 @@ SHA256::SHA256()
 
 void SHA256::bloco(const unsigned char* dados) {
   std::array<std::uint32_t, 64> w{};
-  for (int i = 0; i < 16; ++i) {
-    w[i] = std::uint32_t{dados[4 * i]} << 24 | std::uint32_t{dados[4 * i + 1]} << 16 |
-           std::uint32_t{dados[4 * i + 2]} << 8 | std::uint32_t{dados[4 * i + 3]};
+  for (std::size_t i = 0; i < 16; ++i) {
+    const unsigned char* palavra = dados + 4 * i;
+    w[i] = std::uint32_t{palavra[0]} << 24 | std::uint32_t{palavra[1]} << 16 |
+           std::uint32_t{palavra[2]} << 8 | std::uint32_t{palavra[3]};
   }
   for (int i = 16; i < 64; ++i) {
     const std::uint32_t s0 = girar(w[i - 15], 7) ^ girar(w[i - 15], 18) ^ (w[i - 15] >> 3);

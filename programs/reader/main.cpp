@@ -120,7 +120,8 @@ int reader(int argc, char** argv) {
     return *status;
   }
   const char* caminho = arquivo != nullptr ? arquivo : nomeDoDicionario;
-  if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho, arquivo == nullptr); lida.resultado != carga::carregada) {
+  if (const CARGA_DO_DICIONARIO lida = leDicionario(caminho, arquivo == nullptr);
+      lida.resultado != carga::carregada) {
     explicarACarga(caminho, lida);
     if (arquivo == nullptr && lida.resultado == carga::ilegivel && faltaOArquivo(lida.erro)) {
       sugerirODicionarioCompleto();
