@@ -5,8 +5,9 @@
 # (update-index --assume-unchanged), the release is the same byte for byte, SHA256SUMS
 # holds, the tarball holds the commit's files alone and the web ZIP its licence, read-me
 # and version, and not the overlooked change; and any path where the release would go, a
-# dangling link included, is refused before anything is built. The second release stays
-# in dist/velha-VERSION/.
+# dangling link included, is refused before anything is built; and the commit before,
+# released into the same dist/, equals its release made fresh. The second release of the
+# commit stays in dist/velha-VERSION/.
 #
 # release/check_reproducible.sh [--allow-dirty]   (as release/release.sh)
 set -euo pipefail
@@ -54,4 +55,19 @@ listing=$(unzip -l "$release/velha-$version-web.zip")
 for file in LICENSE.txt README.txt VERSION.txt index.html; do
   grep -q " velha-$version-web/$file\$" <<< "$listing" || fail "the web ZIP has no $file"
 done
+
+# An older commit released into this dist/, where the newer one's builds lie, equals its
+# release made fresh: no object of the newer commit is reused (an export dated with the
+# older commit would look up to date to make).
+if older=$(git rev-parse --verify --quiet HEAD~1); then
+  mv -T "$release" "$first/newer"
+  release/release.sh --commit "$older" > /dev/null
+  mv -T "$release" "$first/older-after-newer"
+  rm -rf dist/.work
+  release/release.sh --commit "$older" > /dev/null
+  diff "$first/older-after-newer/SHA256SUMS" "$release/SHA256SUMS" ||
+    fail "a release of $older made after a newer one differs from one made fresh"
+  rm -rf "$release"
+  mv -T "$first/newer" "$release"
+fi
 echo "check_reproducible: two releases of $(git rev-parse --short HEAD) are the same byte for byte"

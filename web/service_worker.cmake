@@ -1,20 +1,20 @@
-# Writes the site's service worker from web/sw.js, naming its cache for this build: the
-# SHA-256 of every other file of the site, by name and content, so that a build that
-# changes any of them has a cache of its own, filled whole before it is used. The files
-# it keeps are FILES, the site's own list.
+# Writes the site's service worker from web/sw.js: each file it keeps, FILES (the site's
+# own list), with the SHA-256 of what it holds, and its cache named for this build, from
+# those names and hashes, so that a build that changes any file has a cache of its own,
+# filled whole before it is used.
 #
 # cmake -DTEMPLATE=web/sw.js -DSITE=<site folder> -DFILES=<names> -DOUTPUT=<sw.js> -P service_worker.cmake
 set(contents "")
+set(entries "")
 foreach(name IN LISTS FILES)
   file(SHA256 "${SITE}/${name}" hash)
   string(APPEND contents "${name} ${hash}\n")
+  list(APPEND entries "\"${name}\": \"${hash}\"")
 endforeach()
 string(SHA256 build "${contents}")
 string(SUBSTRING "${build}" 0 16 build)
-list(TRANSFORM FILES PREPEND "\"")
-list(TRANSFORM FILES APPEND "\"")
-list(JOIN FILES ", " names)
+list(JOIN entries ", " entries)
 file(READ "${TEMPLATE}" worker)
 string(REPLACE "@VELHA_BUILD@" "${build}" worker "${worker}")
-string(REPLACE "@VELHA_FILES@" "[${names}]" worker "${worker}")
+string(REPLACE "@VELHA_FILES@" "{${entries}}" worker "${worker}")
 file(WRITE "${OUTPUT}" "${worker}")
