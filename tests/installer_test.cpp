@@ -153,6 +153,76 @@ TEST_F(Instalacao, PastasDoUsuarioFicamDele) {
   EXPECT_FALSE(fs::exists(raiz / "bin"));
 }
 
+TEST_F(Instalacao, UmLinkDoUsuarioNoCaminhoSegueValendoDepoisDeUmaDesinstalacaoParcial) {
+  const fs::path raiz = pasta_ / "p";
+  fs::create_directories(pasta_ / "dotfiles/share");
+  fs::create_directories(raiz);
+  fs::create_directory_symlink(pasta_ / "dotfiles/share", raiz / "share");
+  ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
+  EXPECT_EQ(ler(pasta_ / "dotfiles/share/velha/dicionario.txt"), "10597 0\n");
+  escrever(raiz / "bin/seeker", "editado");
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou);
+  EXPECT_FALSE(fs::exists(pasta_ / "dotfiles/share/velha"));
+  // The record kept for what is left still lets the uninstall through the link.
+  escrever(raiz / "bin/seeker", "programa");
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::feita) << erros_;
+  EXPECT_TRUE(fs::is_symlink(raiz / "share"));
+  EXPECT_FALSE(fs::exists(raiz / "bin"));
+}
+
+// What may lie where the install wrote, by the time of the uninstall: each case changes
+// the install into p, whose files the user's folder holds byte for byte; nothing of the
+// user's changes, and what was changed is kept, with its reason.
+TEST_F(Instalacao, ODesinstaladorNaoPassaPorLinksNemRemoveOQueMudou) {
+  const fs::path raiz = pasta_ / "p";
+  const fs::path usuario = pasta_ / "usuario";
+  const struct {
+    const char* nome;
+    void (*mudar)(const fs::path& raiz, const fs::path& usuario);
+    const char* motivo;
+  } casos[] = {
+      {"a folder replaced by a link to the user's",
+       [](const fs::path& r, const fs::path& u) {
+         fs::remove_all(r / "share/velha");
+         fs::create_directory_symlink(u, r / "share/velha");
+       },
+       "is now a link"},
+      {"the root moved into the user's folder, a link in its place",
+       [](const fs::path& r, const fs::path& u) {
+         fs::rename(r, u / "copia");
+         fs::create_directory_symlink(u / "copia", r);
+       },
+       "now leads to another place"},
+      {"a file replaced by a link to the user's copy",
+       [](const fs::path& r, const fs::path& u) {
+         fs::remove(r / "bin/seeker");
+         fs::create_symlink(u / "seeker", r / "bin/seeker");
+       },
+       "it is now a link"},
+      {"a file replaced by a FIFO",
+       [](const fs::path& r, const fs::path&) {
+         fs::remove(r / "bin/seeker");
+         ASSERT_EQ(mkfifo((r / "bin/seeker").c_str(), 0644), 0);
+       },
+       "it is no longer a regular file"},
+      {"a file edited", [](const fs::path& r, const fs::path&) { escrever(r / "bin/seeker", "x"); },
+       "it was changed after the install"},
+  };
+  for (const auto& caso : casos) {
+    escrever(usuario / "seeker", "programa");
+    escrever(usuario / "dicionario.txt", "10597 0\n");
+    ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
+    caso.mudar(raiz, usuario);
+    EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou) << caso.nome;
+    EXPECT_NE(erros_.find(caso.motivo), std::string::npos) << caso.nome << ": " << erros_;
+    EXPECT_EQ(ler(usuario / "seeker"), "programa") << caso.nome;
+    EXPECT_EQ(ler(usuario / "dicionario.txt"), "10597 0\n") << caso.nome;
+    fs::remove_all(raiz);
+    fs::remove_all(usuario);
+    fs::remove_all(pasta_ / "records");
+  }
+}
+
 TEST_F(Instalacao, RegistrosQueNaoSePodemLerNaoRemovemNada) {
   const fs::path raiz = pasta_ / "p";
   const std::string inteiro = [&] {

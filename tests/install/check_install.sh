@@ -159,30 +159,6 @@ attack() {
   fi
 }
 records() { rm -rf "$tmp/build/install_records"; }
-# A folder of the install replaced by a link to a folder of the user's, and the root
-# itself (its copy in the user's folder): nothing is removed through either link.
-install_into "$tmp/linked"
-rm -r "$tmp/linked/share/velha"
-ln -s "$victim" "$tmp/linked/share/velha"
-attack "folder replaced by a link" refuses
-rm -rf "$tmp/linked"; records
-install_into "$tmp/linked"
-mv "$tmp/linked" "$victim/copy"
-ln -s "$victim/copy" "$tmp/linked"
-users_files=$(snapshot)
-attack "root replaced by a link" refuses
-grep -q 'now leads to' "$tmp/uninstall.log" || fail "root replaced by a link: no reason given"
-rm -rf "$tmp/linked" "$victim/copy"; records
-users_files=$(snapshot)
-# Installed files replaced by a link to the user's copy, by a FIFO, and edited.
-install_into "$tmp/swapped"
-ln -sf "$victim/dicionario.txt" "$tmp/swapped/share/velha/dicionario.txt"
-rm "$tmp/swapped/bin/reader" && mkfifo "$tmp/swapped/bin/reader"
-echo edited >> "$tmp/swapped/share/doc/velha/copyright"
-attack "files replaced by a link, a FIFO, an edit" refuses
-[ "$(grep -c '^Kept /' "$tmp/uninstall.log")" -eq 3 ] && [ -e "$tmp/swapped/share/doc/velha/copyright" ] ||
-  fail "files replaced: not each one kept: $(cat "$tmp/uninstall.log")"
-rm -rf "$tmp/swapped"; records
 # A prefix holding ';' and a line end, which a list or a line-by-line record would split;
 # the folders the install made on the way to it go with it, the user's empty one stays.
 mkdir "$tmp/emptydir"
