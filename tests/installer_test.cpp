@@ -252,7 +252,10 @@ TEST_F(Instalacao, RegistrosQueNaoSePodemLerNaoRemovemNada) {
 // whether the install is refused there.
 TEST_F(Instalacao, OutroUsuarioQuePodeMudarUmaPastaRecusaAInstalacao) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root, to make folders of other users";
-  const group* ninguem = getgrnam("nogroup");
+  // getgrnam's answer lasts until its next call: the numbers are taken at once.
+  const gid_t ninguem = getgrnam("nogroup") ? getgrnam("nogroup")->gr_gid : 65534;
+  const gid_t equipe =
+      getgrnam("staff") ? getgrnam("staff")->gr_gid : 0;  // older Debian's /usr/local
   const struct {
     const char* nome;
     uid_t dono;
@@ -260,12 +263,11 @@ TEST_F(Instalacao, OutroUsuarioQuePodeMudarUmaPastaRecusaAInstalacao) {
     mode_t modo;
     const char* recusa;  // nullptr when accepted
   } casos[] = {
-      {"root's 2775, a group nobody is in", 0, 0, 02775, nullptr},
+      {"root's 2775, a group nobody else is in", 0, equipe, 02775, nullptr},
       {"others may write", 0, 0, 0777, "others can write in it (mode 777)"},
       {"sticky", 0, 0, 01777, nullptr},
       {"another user's", 65534, 0, 0755, "it belongs to"},
-      {"a group others are in", 0, ninguem ? ninguem->gr_gid : 65534, 0775,
-       "the group nogroup can write in it (mode 775)"},
+      {"a group others are in", 0, ninguem, 0775, "the group nogroup can write in it (mode 775)"},
   };
   for (const auto& caso : casos) {
     const fs::path raiz = pasta_ / "p";
