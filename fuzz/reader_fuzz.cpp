@@ -9,7 +9,7 @@
 #include "fuzz/sessao.h"
 #include "tests/arvore.h"
 
-int readerMain(int argc, char** argv);  // programs/reader/main.cpp, renamed
+int VELHA_PROGRAM_MAIN(int argc, char** argv);  // programs/reader/main.cpp, renamed
 
 namespace velha {
 namespace {
@@ -72,6 +72,6 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-  velha::executarSessao(dados, tamanho, readerMain);
+  velha::executarSessao(dados, tamanho, VELHA_PROGRAM_MAIN);
   return 0;
 }

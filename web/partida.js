@@ -117,10 +117,8 @@ var velhaPartida = (function () {
 
   return {
     comPartida: comPartida,
-    programas: programas,
     emTexto: emTexto,
     linhaVencedora: linhaVencedora,
-    jogar: jogar,
     depoisDe: depoisDe,
     desfeitas: desfeitas,
     podeDesfazer: podeDesfazer,

@@ -228,7 +228,6 @@ var velhaTextos = (function () {
   return {
     t: t,
     idioma: () => idioma,
-    idiomas: idiomas,
     aplicar: aplicar,
     // The person's choice, kept for the next visit; every listener redraws its texts.
     mudar: function (novo) {

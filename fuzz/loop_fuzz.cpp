@@ -1,10 +1,11 @@
-// scribe's command loop on arbitrary standard input.
+// A program's command loop on arbitrary standard input: seeker's or scribe's, whose main
+// the build renames VELHA_PROGRAM_MAIN.
 #include <cstddef>
 #include <cstdint>
 
 #include "fuzz/sessao.h"
 
-int scribeMain(int argc, char** argv);  // programs/scribe/main.cpp, renamed
+int VELHA_PROGRAM_MAIN(int argc, char** argv);
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   velha::prepararSessoes();
@@ -12,6 +13,6 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-  velha::executarSessao(dados, tamanho, scribeMain);
+  velha::executarSessao(dados, tamanho, VELHA_PROGRAM_MAIN);
   return 0;
 }
