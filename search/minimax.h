@@ -22,10 +22,10 @@ constexpr opcao outraOpcao(opcao op) { return op == max ? min : max; }
 constexpr int sentinela(opcao op) { return op == min ? 99999999 : -99999999; }
 
 // A root that is already finished has no candidate to name: cell -1, scored as a draw,
-// or when somebody has won as the other side's win at the root's own depth, scored as
-// every other ending is (for seeker, valorDeJogoPerdido of search/placar.h).
+// or when somebody has won as the other side's win by a move at depth 1, the depth of the
+// root's own moves, scored as every other ending is (for seeker, valorDeJogoPerdido of
+// search/placar.h).
 inline constexpr JOGADA semCandidato = -1;
-static_assert(valorDaVitoria<max>(baseDaBusca, 1) == valorDeJogoPerdido);
 
 // What every Politica may watch: each list of candidates made (aoListar), each move
 // applied (aoAplicar), and each candidate scored, with the depth of its move (aoPontuar).

@@ -27,10 +27,11 @@ constexpr int valorDaVitoria(int base, int nivel) {
   return op == min ? nivel - base : base - nivel;
 }
 
-// A root that is already won has no move to score: for the `min` side it scores as a
-// loss decided at its own depth, 0 (the search at depth 1 could not do worse, base - 1),
-// which seeker reports as lost now. A drawn root scores 0.
+// A root that is already won has no move to score: for the `min` side it scores as the
+// other side's win by a move at depth 1, the depth of the root's moves (base - 1), which
+// seeker reports as lost now. A drawn root scores 0.
 inline constexpr int valorDeJogoPerdido = baseDaBusca - 1;
+static_assert(valorDaVitoria<max>(baseDaBusca, 1) == valorDeJogoPerdido);
 
 // What a seeker score says of how the game ends, for the side to move.
 enum class veredito { empate, ganhou, ganhara, perdeu, perdera };

@@ -1,5 +1,6 @@
 // The web build's system calls in the page: standard input is what Module.velha.entrada()
-// promises (the bytes of the person's next line, or null once input has ended), standard
+// promises (the bytes of the person's next line: it never ends, a program runs until it
+// quits or the page stops its worker), standard
 // output and error go to Module.velha.saida(descriptor, bytes), the files a program can
 // open are those of Module.velha.arquivos (a Map, name to bytes), and the game goes to
 // Module.velha.jogo and Module.velha.regras. The other half, sistema_node.js, is node's;
@@ -10,17 +11,14 @@ mergeInto(LibraryManager.library, {
     abertos: {}, // open files: descriptor -> {bytes, lidos}
     proximoDescritor: 3,
     entradaPendente: null, // bytes the page gave that are not read yet (none: null)
-    entradaAcabou: false,
 
     ler: async function (descritor, destino, tamanho) {
       const pagina = VELHA_PAGINA;
       if (descritor === 0) {
-        while (!pagina.entradaPendente && !pagina.entradaAcabou) {
+        while (!pagina.entradaPendente) {
           const linha = await Module.velha.entrada();
-          if (linha === null) pagina.entradaAcabou = true;
-          else if (linha.length > 0) pagina.entradaPendente = linha;
+          if (linha.length > 0) pagina.entradaPendente = linha;
         }
-        if (!pagina.entradaPendente) return 0;
         const lidos = Math.min(tamanho, pagina.entradaPendente.length);
         HEAPU8.set(pagina.entradaPendente.subarray(0, lidos), destino);
         pagina.entradaPendente = pagina.entradaPendente.subarray(lidos);
