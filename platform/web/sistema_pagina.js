@@ -1,10 +1,10 @@
 // The web build's system calls in the page: standard input is what Module.velha.entrada()
-// promises (the bytes of the person's next line: it never ends, a program runs until it
-// quits or the page stops its worker), standard
-// output and error go to Module.velha.saida(descriptor, bytes), the files a program can
-// open are those of Module.velha.arquivos (a Map, name to bytes), and the game goes to
-// Module.velha.jogo and Module.velha.regras. The other half, sistema_node.js, is node's;
-// sistema.js picks one when the program starts.
+// promises, the bytes of the person's next line (it never ends: a program runs until it
+// quits or the page stops its worker); standard output and error go to
+// Module.velha.saida(descriptor, bytes), the files a program can open are those of
+// Module.velha.arquivos (a Map, name to bytes), and the game goes to Module.velha.jogo and
+// Module.velha.regras. The other half, sistema_node.js, is node's; sistema.js picks one
+// when the program starts.
 mergeInto(LibraryManager.library, {
   $VELHA_PAGINA__deps: ['$ERRNO_CODES'],
   $VELHA_PAGINA: {
