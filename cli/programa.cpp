@@ -24,6 +24,16 @@ const char* iniciadoComo = "";
 int mostrarAjudaOuVersao(const PROGRAMA& programa, bool ajuda) {
   if (ajuda) {
     std::fputs(programa.uso, stdout);
+    for (const COMANDO& comando : programa.comandos) {
+      const char* linha = comando.oQueFaz;
+      std::printf("  %-6s ", comando.forma);
+      for (const char* fim = std::strchr(linha, '\n'); fim != nullptr;
+           linha = fim + 1, fim = std::strchr(linha, '\n')) {
+        std::printf("%.*s\n         ", static_cast<int>(fim - linha), linha);
+      }
+      std::printf("%s\n", linha);
+    }
+    std::fputs(programa.depoisDosComandos, stdout);
     if (programa.depoisDoUso != nullptr) programa.depoisDoUso();
   } else {
     std::printf("%s (%s) %s\n", programa.nome, VELHA_PACOTE, VELHA_VERSAO);

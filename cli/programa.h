@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 namespace velha {
 
@@ -11,10 +12,27 @@ inline constexpr int statusNormal = 0;
 inline constexpr int statusDeFalha = 1;
 inline constexpr int statusDeUsoErrado = 2;
 
+// One command of the command loop as --help lists it: its letter and argument, and what
+// it does, on one line or more (the later ones indented under the first).
+struct COMANDO {
+  const char* forma;
+  const char* oQueFaz;
+};
+
+// The commands every program takes alike; each program lists them with its own.
+inline constexpr COMANDO comandoJogar{"j N",
+                                      "play cell N (0 to 8, row by row) for the side to move"};
+inline constexpr COMANDO comandoRecomecar{
+    "r", "start a new, empty game; the side whose turn it was moves first"};
+inline constexpr COMANDO comandoAjuda{"h", "print the command list"};
+inline constexpr COMANDO comandoSair{"q", "quit"};
+
 struct PROGRAMA {
   const char* nome;
-  const char* uso;  // the --help text, every line ended
-  // Prints what --help adds after uso, when it has to be found out at run time.
+  const char* uso;  // the --help text before the command list, every line ended
+  std::span<const COMANDO> comandos;
+  const char* depoisDosComandos;  // and after it
+  // Prints what --help adds after the rest, when it has to be found out at run time.
   void (*depoisDoUso)() = nullptr;
 };
 

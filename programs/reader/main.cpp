@@ -14,6 +14,14 @@ namespace {
 
 void imprimirOndeEstaODicionarioCompleto();
 
+constexpr COMANDO comandosDoReader[] = {
+    {"b", "play the dictionary's move for the side to move"},
+    comandoJogar,
+    comandoRecomecar,
+    comandoAjuda,
+    comandoSair,
+};
+
 constexpr PROGRAMA readerNaLinhaDeComando{
     "reader",
     "Usage: reader [--why] [[--] FILE]\n"
@@ -28,13 +36,8 @@ constexpr PROGRAMA readerNaLinhaDeComando{
     "cell leads to, with both sides playing perfectly after it (\"Vereditos para ...\"),\n"
     "and which of them the dictionary holds.\n"
     "\n"
-    "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
-    "  b      play the dictionary's move for the side to move\n"
-    "  j N    play cell N (0 to 8, row by row) for the side to move\n"
-    "  r      start a new, empty game; the side whose turn it was moves first\n"
-    "  h      print the command list\n"
-    "  q      quit\n"
-    "The board is printed at every line end. See reader(6).\n",
+    "Commands are read from standard input, one letter each (the game speaks Portuguese):\n",
+    comandosDoReader, "The board is printed at every line end. See reader(6).\n",
     imprimirOndeEstaODicionarioCompleto};
 
 void imprimirOndeEstaODicionarioCompleto() {

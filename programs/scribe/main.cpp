@@ -10,6 +10,17 @@
 namespace velha {
 namespace {
 
+constexpr COMANDO comandosDoScribe[] = {
+    {"b",
+     "search from the current position and record the move chosen in every\n"
+     "position, reachable from it, of the side to move"},
+    {"i", "print the dictionary"},
+    comandoJogar,
+    {"r", "start a new, empty game with O to move"},
+    {"h", "nothing"},
+    comandoSair,
+};
+
 constexpr PROGRAMA scribeNaLinhaDeComando{
     "scribe",
     "Usage: scribe [--help | --version]\n"
@@ -17,14 +28,8 @@ constexpr PROGRAMA scribeNaLinhaDeComando{
     "output, one rule per line: saved as dicionario.txt, it is what reader plays from.\n"
     "\n"
     "Commands are read from standard input, one letter each; nothing is printed but the\n"
-    "dictionary and refused moves:\n"
-    "  b      search from the current position and record the move chosen in every\n"
-    "         position, reachable from it, of the side to move\n"
-    "  i      print the dictionary\n"
-    "  j N    play cell N (0 to 8, row by row) for the side to move\n"
-    "  r      start a new, empty game with O to move\n"
-    "  h      nothing\n"
-    "  q      quit\n"
+    "dictionary and refused moves:\n",
+    comandosDoScribe,
     "For example: printf 'b\\ni\\nq\\n' | scribe > dicionario.txt. See scribe(6).\n"};
 
 void ajuda() {}  // the listing is all scribe writes

@@ -9,6 +9,14 @@
 namespace velha {
 namespace {
 
+constexpr COMANDO comandosDoSeeker[] = {
+    {"b", "play the best move for the side to move"},
+    comandoJogar,
+    comandoRecomecar,
+    comandoAjuda,
+    comandoSair,
+};
+
 constexpr PROGRAMA seekerNaLinhaDeComando{
     "seeker",
     "Usage: seeker [--why]\n"
@@ -19,13 +27,8 @@ constexpr PROGRAMA seekerNaLinhaDeComando{
     "With --why, each board of a game still being played is followed by what every free\n"
     "cell leads to, with both sides playing perfectly after it (\"Vereditos para ...\").\n"
     "\n"
-    "Commands are read from standard input, one letter each (the game speaks Portuguese):\n"
-    "  b      play the best move for the side to move\n"
-    "  j N    play cell N (0 to 8, row by row) for the side to move\n"
-    "  r      start a new, empty game; the side whose turn it was moves first\n"
-    "  h      print the command list\n"
-    "  q      quit\n"
-    "The board is printed at every line end. See seeker(6).\n"};
+    "Commands are read from standard input, one letter each (the game speaks Portuguese):\n",
+    comandosDoSeeker, "The board is printed at every line end. See seeker(6).\n"};
 
 void ajuda() { imprimirAjuda("buscaMaxMin"); }
 

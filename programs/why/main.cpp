@@ -20,7 +20,7 @@ bool carregarODicionario() {
   return carregarArquivo(nomeDoDicionario, true).resultado == carga::carregada;
 }
 
-constexpr PROGRAMA servico{"why", ""};
+constexpr PROGRAMA servico{"why", "", {}, ""};
 
 // Ends as the programs do: 1, saying why on standard error, when an answer was lost.
 int responderAteOFim() {
