@@ -4,6 +4,7 @@
 
 #include "core/texto.h"
 #include "input/entrada.h"
+#include "platform/pagina.h"
 #include "platform/sistema.h"
 
 namespace velha {

@@ -9,8 +9,10 @@
 // functions of <math.h>, which any standard header may bring in.
 namespace velha {
 
+// A side (j1 is X, who starts; j2 is O), and, as fimDeJogo's winner, empate for a draw.
 enum jogador { j1 = 0, j2 = 1, empate = 2 };
 
+// A move: the cell played, 0 to 8 (or a rule's cell, which may lie outside them).
 using JOGADA = int;
 
 inline constexpr int casaX = -1;
@@ -29,6 +31,7 @@ struct LISTA_DE_JOGADAS {
   int jogadas[totalDeCasas + 1];
 };
 
+// A move and a number that goes with it: the search's score, or the dictionary's key.
 struct JOGADA_VALOR {
   JOGADA j;
   int v;
@@ -91,7 +94,7 @@ inline LISTA_DE_JOGADAS listaDeJogadas(JOGO* j) {
 
 void imprimirTabuleiro(JOGO j);
 
-// The board and, once the game is over, the result.
+// The board and, once the game is over, the result: what the loop prints at a line end.
 void meuLog(JOGO j);
 
 }  // namespace velha

@@ -71,6 +71,7 @@ inline constexpr std::array<int, totalDeCasas> pesosNaChave = [] {
   return pesos;
 }();
 
+// The position's key in the dictionary, by the formula above.
 constexpr int indiceDeUmDadoTabuleiro(JOGO* j) {
   int soma = 0;
   for (int casa = 0; casa < totalDeCasas; ++casa) soma += pesosNaChave[casa] * j->A[casa];

@@ -85,17 +85,4 @@ bool temPasta(const char* caminho);
 // Whether the descriptor reads a regular file (not a folder, a device or a pipe).
 bool eArquivoComum(int descritor);
 
-// Whether a page shows the game beside the console: only in the web build, and not under
-// node. The two calls below are made only where there is one, so that what is worked out
-// for it alone is skipped elsewhere.
-bool haUmaPagina();
-
-// The game as it stands: its nine cells, row by row ('X', 'O' or '.'), the side to move
-// ('X' or 'O') and how it ended ('X' or 'O' won, '=' a draw, '-' not over). What the
-// program wrote before comes first.
-void mostrarOJogo(const char* casas, char vez, char fim);
-
-// How many rules scribe has recorded so far.
-void mostrarAsRegras(int quantas);
-
 }  // namespace velha

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/pagina.h"
 #include "platform/sistema.h"
 
 namespace velha {

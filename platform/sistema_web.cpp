@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/pagina.h"
 #include "platform/sistema.h"
 
 // Each returns a count, or a negated errno.

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "platform/pagina.h"
 #include "platform/sistema.h"
 
 namespace velha {

@@ -1,6 +1,6 @@
 // The programs' runner: each program runs in a worker of its own, off the page's thread,
 // so that however long a search or a listing takes the page answers at once, and the
-// person can stop it. The worker is made from the program's text (velhaTextosDosProgramas,
+// person can stop it. The worker is made from the program's text (velhaCodigoDosProgramas,
 // from its script) and the few lines below, which hand it the person's lines as its
 // standard input and post back what it writes. Made from text, it starts from disk
 // (file://) as well as from a server.
@@ -14,7 +14,7 @@
 
 var velhaExecutor = (function () {
   // Runs in the worker, after the program's own script, which defines velhaPrograma.
-  function noWorker() {
+  function noTrabalhador() {
     const linhas = []; // sent, not yet read
     let espera = null; // the program's pending read
     let compilado = null; // the program's WebAssembly, compiled by the page, if it could
@@ -32,10 +32,10 @@ var velhaExecutor = (function () {
     const intervalo = 16; // ms
     let lote = []; // [{ descritor, partes: [bytes] }], in order
     let enviadoEm = 0;
-    let timer = null;
+    let temporizador = null;
     function despejar() {
-      if (timer !== null) clearTimeout(timer);
-      timer = null;
+      if (temporizador !== null) clearTimeout(temporizador);
+      temporizador = null;
       enviadoEm = performance.now();
       for (const { descritor, partes } of lote) {
         let tamanho = 0;
@@ -55,7 +55,7 @@ var velhaExecutor = (function () {
       if (ultimo && ultimo.descritor === descritor) ultimo.partes.push(bytes);
       else lote.push({ descritor: descritor, partes: [bytes] });
       if (performance.now() - enviadoEm >= intervalo) despejar();
-      else if (timer === null) timer = setTimeout(despejar, 0);
+      else if (temporizador === null) temporizador = setTimeout(despejar, 0);
     }
     function enviar(mensagem) {
       despejar();
@@ -126,7 +126,7 @@ var velhaExecutor = (function () {
     };
   }
 
-  // A program's script adds its text to velhaTextosDosProgramas; each is loaded once, when
+  // A program's script adds its text to velhaCodigoDosProgramas; each is loaded once, when
   // first needed
   // (a second request while it loads waits for the same load).
   const carregados = {}; // program -> the promise of its script's load
@@ -155,7 +155,7 @@ var velhaExecutor = (function () {
   function compilar(nome) {
     if (nome in compilados) return Promise.resolve();
     compilados[nome] = null;
-    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(window.velhaTextosDosProgramas[nome]);
+    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(window.velhaCodigoDosProgramas[nome]);
     if (!achado || typeof WebAssembly === 'undefined') return Promise.resolve();
     const binario = atob(achado[1]);
     const bytes = new Uint8Array(binario.length);
@@ -215,7 +215,7 @@ var velhaExecutor = (function () {
 
   function enderecoDe(nome) {
     if (!enderecos[nome]) {
-      const texto = window.velhaTextosDosProgramas[nome] + '\n;(' + noWorker.toString() + ')();\n';
+      const texto = window.velhaCodigoDosProgramas[nome] + '\n;(' + noTrabalhador.toString() + ')();\n';
       enderecos[nome] = URL.createObjectURL(new Blob([texto], { type: 'text/javascript' }));
     }
     return enderecos[nome];

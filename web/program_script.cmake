@@ -1,5 +1,5 @@
 # A program's JavaScript (which holds its WebAssembly) as a script that keeps it as text,
-# velhaTextosDosProgramas[NAME]: the page starts each program in a worker made from that
+# velhaCodigoDosProgramas[NAME]: the page starts each program in a worker made from that
 # text, which a page opened from disk (file://), where nothing can be fetched, can do as
 # well as a page served from anywhere.
 #
@@ -11,5 +11,5 @@ string(REPLACE "\"" "\\\"" text "${text}")
 string(REPLACE "\r" "\\r" text "${text}")
 string(REPLACE "\n" "\\n" text "${text}")
 file(WRITE "${OUTPUT}" "// ${NAME}, built for the web: its JavaScript and WebAssembly, as text for a worker.\n"
-                       "var velhaTextosDosProgramas = velhaTextosDosProgramas || {};\n"
-                       "velhaTextosDosProgramas[\"${NAME}\"] = \"${text}\";\n")
+                       "var velhaCodigoDosProgramas = velhaCodigoDosProgramas || {};\n"
+                       "velhaCodigoDosProgramas[\"${NAME}\"] = \"${text}\";\n")

@@ -124,8 +124,8 @@
     if (!atual) return;
     const jogadas = atual.jogadas;
     $('#novo-jogo').disabled = !partida;
-    $('#desfazer').disabled = !partida || atual.replay > 0 || !velhaPartida.podeDesfazer(jogadas, computador.value);
-    if (atual.replay > 0) return; // the game replayed is not yet the game
+    $('#desfazer').disabled = !partida || atual.repeticao > 0 || !velhaPartida.podeDesfazer(jogadas, computador.value);
+    if (atual.repeticao > 0) return; // the game replayed is not yet the game
     if (partida) partidas.set(atual.nome, jogadas);
     const lista = $('#jogadas');
     const itens = jogadas.map((casa, n) => (n % 2 === 0 ? 'X ' : 'O ') + casa);
@@ -205,7 +205,7 @@
       terminada: false,
       jogadas: [], // the cells played, as its games tell them
       ultimoJogo: null,
-      replay: jogadas.length, // while its game has fewer cells, the game is being replayed
+      repeticao: jogadas.length, // while its game has fewer cells, the game is being replayed
       pedido: null, // the position in which the computer last sent b
       inicioDoTrecho: 0, // where in saida what followed its last game begins
       regras: 0,
@@ -246,7 +246,7 @@
         const novo = { casas: casas, vez: vez, fim: fim };
         atual.jogadas = velhaPartida.depoisDe(atual.jogadas, atual.ultimoJogo, novo);
         atual.ultimoJogo = novo;
-        if (atual.jogadas.length >= atual.replay) atual.replay = 0;
+        if (atual.jogadas.length >= atual.repeticao) atual.repeticao = 0;
         if (atual.nome === 'scribe') guardarSeForListagem(atual);
         atual.inicioDoTrecho = atual.saida.length;
         // Drawn once the text that led to it is on screen; only the last game told counts.
@@ -442,12 +442,12 @@
   velhaTextos.aplicar();
   $('#salvar-listagem').addEventListener('click', function () {
     const endereco = URL.createObjectURL(new Blob([ultimaListagem], { type: 'text/plain' }));
-    const link = document.createElement('a');
-    link.href = endereco;
-    link.download = 'dicionario.txt';
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
+    const ligacao = document.createElement('a');
+    ligacao.href = endereco;
+    ligacao.download = 'dicionario.txt';
+    document.body.appendChild(ligacao);
+    ligacao.click();
+    ligacao.remove();
     setTimeout(function () {
       URL.revokeObjectURL(endereco);
     }, 0);

@@ -5,6 +5,7 @@
 #include "cli/programa.h"
 #include "console/console.h"
 #include "generator/gerador.h"
+#include "platform/pagina.h"
 #include "platform/sistema.h"
 
 namespace velha {

@@ -48,7 +48,7 @@ function textos({ busca = '', guardado = {}, recusa = false, idiomas = ['en-US']
   return { velhaTextos, localStorage };
 }
 
-test('the language: the address, else the kept choice, else the browser\'s first the page speaks, else English', function () {
+test('a lingua: o endereco, senao a escolha guardada, senao a primeira do navegador que a pagina fala, senao ingles', function () {
   const casos = [
     [{ busca: '?lang=pt', guardado: { 'velha-idioma': 'en' }, idiomas: ['en'] }, 'pt'],
     [{ busca: '?lang=de', guardado: { 'velha-idioma': 'pt' }, idiomas: ['en'] }, 'pt'],
@@ -61,7 +61,7 @@ test('the language: the address, else the kept choice, else the browser\'s first
   }
 });
 
-test('a language chosen is kept for the next visit, and told to every listener', function () {
+test('uma lingua escolhida fica para a proxima visita, e e dita a cada ouvinte', function () {
   const { velhaTextos, localStorage } = textos({ idiomas: ['en'] });
   let ouvido = 0;
   velhaTextos.aoMudar(() => ouvido++);
@@ -89,7 +89,7 @@ async function executar(programa) {
     terminate() {}
   }
   const velhaExecutor = carregar('executor.js', 'velhaExecutor', {
-    window: { velhaTextosDosProgramas: { teste: '' } },
+    window: { velhaCodigoDosProgramas: { teste: '' } },
     document: { createElement: () => ({}), body: { appendChild() {} } },
     setTimeout: () => {},
     Worker,
@@ -110,7 +110,7 @@ async function executar(programa) {
   return mensagens.map((m) => (m.tipo === 'saida' ? [m.descritor, new TextDecoder().decode(m.bytes)] : m.tipo));
 }
 
-test('a program\'s output leaves in batches, in order, standard error apart, all of it before its game or its end', async function () {
+test('a saida de um programa vai em lotes, em ordem, a de erro a parte, toda antes do seu jogo ou do seu fim', async function () {
   const bytes = (texto) => new TextEncoder().encode(texto);
   const mensagens = await executar(function (modulo) {
     const { saida, jogo } = modulo.velha;
@@ -125,7 +125,7 @@ test('a program\'s output leaves in batches, in order, standard error apart, all
   assert.deepEqual(mensagens, [[1, 'a\nb\n'], [2, 'erro\n'], [1, 'c\n'], 'jogo', [1, 'd\n'], 'fim']);
 });
 
-test('a program whose script could not be loaded is tried again when asked for again', async function () {
+test('um programa cujo script nao pode ser carregado e tentado de novo quando pedido de novo', async function () {
   const scripts = [];
   const velhaExecutor = carregar('executor.js', 'velhaExecutor', {
     window: {},
@@ -205,7 +205,7 @@ async function tabuleiro(nome) {
   return { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas };
 }
 
-test('the board: each verdict and best line from the answer for the game shown, never a late one for another; the end marked', async function () {
+test('o tabuleiro: cada veredito e melhor linha vem da resposta para o jogo mostrado, nunca de uma atrasada para outro; o fim marcado', async function () {
   const { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas } = await tabuleiro('seeker');
   velhaTabuleiro.mostrar('OO.XX....', 'O', '-', [3, 0, 4]);
   velhaTabuleiro.mostrar('OO.XX....', 'X', '-', [3, 0, 4, 1]);
@@ -231,7 +231,7 @@ test('the board: each verdict and best line from the answer for the game shown, 
   assert.equal(outros['#situacao'].textContent, 'X played cell 5; X won.');
 });
 
-test('the board: reader\'s rule, on a free cell, a taken one, or none', async function () {
+test('o tabuleiro: a regra do reader, numa casa livre, numa tomada, ou nenhuma', async function () {
   const { velhaTabuleiro, outros, responder, nomes } = await tabuleiro('reader');
   velhaTabuleiro.mostrar('OO.XX....', 'X', '-');
   const continuacoes = ' - - 56 - - - 2 2 2765';
@@ -246,7 +246,7 @@ test('the board: reader\'s rule, on a free cell, a taken one, or none', async fu
   assert.match(outros['#nota'].textContent, /^The dictionary has no rule for this position/);
 });
 
-test('the game in the address: what a fragment asks for, and why one is no game', function () {
+test('a partida no endereco: o que um fragmento pede, e por que um nao e partida', function () {
   const velhaPartida = carregar('partida.js', 'velhaPartida', {});
   const casos = [
     ['', null],
@@ -273,7 +273,7 @@ test('the game in the address: what a fragment asks for, and why one is no game'
   }
 });
 
-test('the game\'s moves follow the games a program tells: one cell more, a new game, or none; a take back', function () {
+test('as jogadas da partida seguem os jogos que um programa conta: uma casa a mais, um jogo novo, ou nenhum; desfazer', function () {
   const velhaPartida = carregar('partida.js', 'velhaPartida', {});
   const jogo = (casas) => ({ casas, vez: 'X', fim: '-' });
   const casos = [

@@ -159,7 +159,7 @@ async function esperarFim(pagina) {
   return pagina.$eval('#status', (status) => status.textContent);
 }
 
-test('seeker: b on the empty board shows what the Linux program writes', async function () {
+test('seeker: b no tabuleiro vazio mostra o que o programa do Linux escreve', async function () {
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
   const caso = path.join(fonte, 'tests/transcripts/seeker/busca_no_tabuleiro_vazio_empata');
@@ -181,7 +181,7 @@ test('seeker: b on the empty board shows what the Linux program writes', async f
   await fechar(aberta);
 });
 
-test('reader: a whole game with the mouse against the bundled dictionary ends in a draw', async function () {
+test('reader: uma partida inteira com o mouse contra o dicionario que vem junto termina empatada', async function () {
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
   await escolher(pagina, 'reader');
@@ -299,7 +299,7 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await fechar(aberta);
 });
 
-test('the page opened from disk plays', async function () {
+test('a pagina aberta do disco joga', async function () {
   const aberta = await abrir('file://' + path.join(site, 'index.html'));
   const { pagina } = aberta;
   await escolher(pagina, 'seeker');
@@ -342,7 +342,7 @@ test('the page opened from disk plays', async function () {
   await fechar(aberta);
 });
 
-test('Show why: the verdict of every free cell, and a whole game on the board alone, in both languages', async function () {
+test('Show why: o veredito de cada casa livre, e uma partida inteira so no tabuleiro, nas duas linguas', async function () {
   const aberta = await abrir(endereco + '?lang=en');
   const { pagina } = aberta;
   await escolher(pagina, 'seeker');
@@ -388,7 +388,7 @@ test('Show why: the verdict of every free cell, and a whole game on the board al
 const deB = (pagina) => pagina.evaluate(async () => Promise.all(['index.html', 'seeker.js'].map(
   async (arquivo) => (await (await fetch(arquivo)).text()).includes('build B'))));
 
-test('served once, the page starts and plays with no network, from the files of one build', async function () {
+test('servida uma vez, a pagina comeca e joga sem rede, com os arquivos de uma so construcao', async function () {
   const copia = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-site-'));
   fs.cpSync(site, copia, { recursive: true });
   const proprio = await servir(copia);
@@ -454,7 +454,7 @@ const quadrosAte = (pagina, agir, cumprido) => pagina.evaluate(function (agir, c
 const mediana = (valores) => [...valores].sort((a, b) => a - b)[Math.floor(valores.length / 2)];
 const jogadas = (pagina) => pagina.$$eval('#jogadas li', (itens) => itens.map((item) => item.textContent));
 
-test('a game against the computer: its answers, take back, the best lines, the keyboard, in frames', async function () {
+test('uma partida contra o computador: suas respostas, desfazer, as melhores linhas, o teclado, em quadros', async function () {
   const aberta = await abrir(endereco + '?lang=en', 'O');
   const { pagina } = aberta;
   await pagina.setViewport({ width: 1280, height: 800 });
@@ -540,7 +540,7 @@ test('a game against the computer: its answers, take back, the best lines, the k
   await fechar(aberta);
 });
 
-test('an address holds the game: opened served and from disk, a bad one refused, a win marked', async function () {
+test('um endereco guarda a partida: aberto servido e do disco, um ruim recusado, uma vitoria marcada', async function () {
   for (const base of [endereco + '?lang=en', 'file://' + path.join(site, 'index.html') + '?lang=en']) {
     const aberta = await abrir(base, 'O');
     const { pagina } = aberta;
