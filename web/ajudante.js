@@ -13,25 +13,28 @@ var velhaAjudante = (function () {
     parar();
     const atual = { execucao: null, resto: '', decodificador: new TextDecoder(), parado: false };
     ajudante = atual;
-    velhaExecutor.carregar('why').then(function () {
-      if (atual.parado) return;
-      atual.execucao = velhaExecutor.iniciar('why', arquivos, {
-        escrever: function (descritor, bytes) {
-          if (descritor !== 1) return;
-          const linhas = (atual.resto + atual.decodificador.decode(bytes, { stream: true })).split('\n');
-          atual.resto = linhas.pop();
-          for (const linha of linhas) responder(linha);
-        },
-        jogo: function () {},
-        regras: function () {},
-        terminar: function () {
-          atual.execucao = null;
-        },
-      });
-      aoComecar();
-    }, function () {
-      // Without the helper the board still plays; only the verdicts are missing.
-    });
+    velhaExecutor.carregar('why').then(
+      function () {
+        if (atual.parado) return;
+        atual.execucao = velhaExecutor.iniciar('why', arquivos, {
+          escrever: function (descritor, bytes) {
+            if (descritor !== 1) return;
+            const linhas = (atual.resto + atual.decodificador.decode(bytes, { stream: true })).split('\n');
+            atual.resto = linhas.pop();
+            for (const linha of linhas) responder(linha);
+          },
+          jogo: function () {},
+          regras: function () {},
+          terminar: function () {
+            atual.execucao = null;
+          },
+        });
+        aoComecar();
+      },
+      function () {
+        // Without the helper the board still plays; only the verdicts are missing.
+      },
+    );
   }
 
   function parar() {

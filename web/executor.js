@@ -155,14 +155,17 @@ var velhaExecutor = (function () {
   function compilar(nome) {
     if (nome in compilados) return Promise.resolve();
     compilados[nome] = null;
-    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(window.velhaCodigoDosProgramas[nome]);
+    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(
+      window.velhaCodigoDosProgramas[nome],
+    );
     if (!achado || typeof WebAssembly === 'undefined') return Promise.resolve();
     const binario = atob(achado[1]);
     const bytes = new Uint8Array(binario.length);
     for (let i = 0; i < binario.length; ++i) bytes[i] = binario.charCodeAt(i);
     return WebAssembly.compile(bytes).then(
       (modulo) => (compilados[nome] = modulo),
-      () => undefined); // the program compiles its own, as it would without the page
+      () => undefined,
+    ); // the program compiles its own, as it would without the page
   }
 
   function novoWorker(nome) {
@@ -182,7 +185,8 @@ var velhaExecutor = (function () {
   }
 
   function mesmaPartida(reserva, arquivos, argumentos) {
-    if (reserva.argumentos.join('\n') !== argumentos.join('\n') || reserva.arquivos.size !== arquivos.size) return false;
+    if (reserva.argumentos.join('\n') !== argumentos.join('\n') || reserva.arquivos.size !== arquivos.size)
+      return false;
     for (const [nome, bytes] of arquivos) {
       if (!reserva.arquivos.has(nome) || !mesmosBytes(reserva.arquivos.get(nome), bytes)) return false;
     }
@@ -199,18 +203,36 @@ var velhaExecutor = (function () {
   // failed load is left for the start to report.
   function preparar(nome, arquivos, argumentos = []) {
     const ocioso = window.requestIdleCallback || ((f) => setTimeout(f, 50));
-    return carregar(nome).then(() => compilar(nome)).then(function () {
-      if (!arquivos) return;
-      // Not while the start that asked for it is still showing its first frames.
-      setTimeout(() => ocioso(function () {
-        const lista = reservas[nome] || (reservas[nome] = []);
-        if (lista.some((reserva) => mesmaPartida(reserva, arquivos, argumentos))) return;
-        const worker = novoWorker(nome);
-        worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos, retido: true });
-        lista.push({ worker: worker, arquivos: arquivos, argumentos: argumentos });
-        if (lista.length > reservasPorPrograma) lista.shift().worker.terminate();
-      }, { timeout: 200 }), esperaDaReserva);
-    }, () => undefined);
+    return carregar(nome)
+      .then(() => compilar(nome))
+      .then(
+        function () {
+          if (!arquivos) return;
+          // Not while the start that asked for it is still showing its first frames.
+          setTimeout(
+            () =>
+              ocioso(
+                function () {
+                  const lista = reservas[nome] || (reservas[nome] = []);
+                  if (lista.some((reserva) => mesmaPartida(reserva, arquivos, argumentos))) return;
+                  const worker = novoWorker(nome);
+                  worker.postMessage({
+                    tipo: 'iniciar',
+                    nome: nome,
+                    arquivos: arquivos,
+                    argumentos: argumentos,
+                    retido: true,
+                  });
+                  lista.push({ worker: worker, arquivos: arquivos, argumentos: argumentos });
+                  if (lista.length > reservasPorPrograma) lista.shift().worker.terminate();
+                },
+                { timeout: 200 },
+              ),
+            esperaDaReserva,
+          );
+        },
+        () => undefined,
+      );
   }
 
   function enderecoDe(nome) {

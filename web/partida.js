@@ -6,7 +6,16 @@
 var velhaPartida = (function () {
   const totalDeCasas = 9;
   // The winning lines, rows, columns and diagonals.
-  const linhas = [[0, 1, 2], [3, 4, 5], [6, 7, 8], [0, 3, 6], [1, 4, 7], [2, 5, 8], [0, 4, 8], [2, 4, 6]];
+  const linhas = [
+    [0, 1, 2],
+    [3, 4, 5],
+    [6, 7, 8],
+    [0, 3, 6],
+    [1, 4, 7],
+    [2, 5, 8],
+    [0, 4, 8],
+    [2, 4, 6],
+  ];
   // The programs whose game an address holds: scribe's b records rules, its game is no
   // game to share.
   const comPartida = ['seeker', 'reader'];
@@ -20,7 +29,9 @@ var velhaPartida = (function () {
 
   // The three cells of the first complete line of cells ('X..O.....'), or null.
   function linhaVencedora(casas) {
-    return linhas.find((l) => casas[l[0]] !== '.' && casas[l[0]] === casas[l[1]] && casas[l[0]] === casas[l[2]]) || null;
+    return (
+      linhas.find((l) => casas[l[0]] !== '.' && casas[l[0]] === casas[l[1]] && casas[l[0]] === casas[l[2]]) || null
+    );
   }
 
   // The game after the cells jogadas, X first: { casas, vez, fim } (fim '-', 'X', 'O' or

@@ -27,22 +27,31 @@ async function buscar(nome) {
 }
 
 self.addEventListener('install', function (evento) {
-  evento.waitUntil((async function () {
-    const respostas = await Promise.all(Object.keys(conteudos).map(async function (nome) {
-      const resposta = await buscar(nome);
-      if (!resposta) throw new Error(nome + ' is not the file of this build');
-      return [nome, resposta];
-    }));
-    const cache = await caches.open(guardados);
-    await Promise.all(respostas.map(([nome, resposta]) => cache.put(nome, resposta)));
-  })());
+  evento.waitUntil(
+    (async function () {
+      const respostas = await Promise.all(
+        Object.keys(conteudos).map(async function (nome) {
+          const resposta = await buscar(nome);
+          if (!resposta) throw new Error(nome + ' is not the file of this build');
+          return [nome, resposta];
+        }),
+      );
+      const cache = await caches.open(guardados);
+      await Promise.all(respostas.map(([nome, resposta]) => cache.put(nome, resposta)));
+    })(),
+  );
 });
 
 self.addEventListener('activate', function (evento) {
-  evento.waitUntil(caches.keys().then(function (nomes) {
-    const antigos = nomes.filter((nome) => deUmaConstrucao.test(nome) && nome !== guardados);
-    return Promise.all(antigos.map((nome) => caches.delete(nome)));
-  }).then(() => self.clients.claim()));
+  evento.waitUntil(
+    caches
+      .keys()
+      .then(function (nomes) {
+        const antigos = nomes.filter((nome) => deUmaConstrucao.test(nome) && nome !== guardados);
+        return Promise.all(antigos.map((nome) => caches.delete(nome)));
+      })
+      .then(() => self.clients.claim()),
+  );
 });
 
 self.addEventListener('fetch', function (evento) {
@@ -52,20 +61,23 @@ self.addEventListener('fetch', function (evento) {
   const base = new URL(self.registration.scope);
   const nome = url.pathname === base.pathname ? './' : url.pathname.slice(base.pathname.length);
   if (!(nome in conteudos)) return;
-  evento.respondWith((async function () {
-    const cache = await caches.open(guardados);
-    const guardada = await cache.match(nome);
-    if (guardada) return guardada;
-    const resposta = await buscar(nome);
-    if (resposta) {
-      await cache.put(nome, resposta.clone());
-      return resposta;
-    }
-    // The server holds another build now: this page would mix two. The next visit gets
-    // the new worker, with the new build whole.
-    self.registration.update();
-    return new Response('This page is being updated: reload it.', {
-      status: 503, headers: { 'Content-Type': 'text/plain' },
-    });
-  })());
+  evento.respondWith(
+    (async function () {
+      const cache = await caches.open(guardados);
+      const guardada = await cache.match(nome);
+      if (guardada) return guardada;
+      const resposta = await buscar(nome);
+      if (resposta) {
+        await cache.put(nome, resposta.clone());
+        return resposta;
+      }
+      // The server holds another build now: this page would mix two. The next visit gets
+      // the new worker, with the new build whole.
+      self.registration.update();
+      return new Response('This page is being updated: reload it.', {
+        status: 503,
+        headers: { 'Content-Type': 'text/plain' },
+      });
+    })(),
+  );
 });

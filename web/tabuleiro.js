@@ -1,5 +1,5 @@
 // The board and its verdicts. The board is the running program's game as its record stands
-// after each command, which the program hands the page (platform/sistema.h, mostrarOJogo),
+// after each command, which the program hands the page (platform/pagina.h, mostrarOJogo),
 // never read from the console's text. Each cell is a button named for what holds it
 // ("cell 4: X"); a free cell plays there (j N), a taken one holds focus but is not offered
 // (aria-disabled). The board is one Tab stop, its cells reached with the arrow keys. Below

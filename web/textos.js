@@ -10,7 +10,8 @@ var velhaTextos = (function () {
     en: {
       titulo: 'velha: tic-tac-toe in the browser',
       subtitulo: 'tic-tac-toe (“jogo da velha”)',
-      apresentacao: 'The three console programs, running in this page: seeker plays by searching every way the game can go, reader from a dictionary, scribe writes one. Pick one; the programs themselves speak Portuguese.',
+      apresentacao:
+        'The three console programs, running in this page: seeker plays by searching every way the game can go, reader from a dictionary, scribe writes one. Pick one; the programs themselves speak Portuguese.',
       idioma: 'Language',
       programa: 'Program',
       dicionarioDoReader: 'reader’s dictionary',
@@ -20,7 +21,8 @@ var velhaTextos = (function () {
       tabuleiro: 'Board',
       nomeDoTabuleiro: 'board',
       mostrarPorque: 'Show why',
-      legendaDoPorque: 'On each free cell: how the game ends if {0} plays there and both sides then play perfectly; K counts the moves still to come. ★ best is the cell b plays; others with the same verdict are as good.',
+      legendaDoPorque:
+        'On each free cell: how the game ends if {0} plays there and both sides then play perfectly; K counts the moves still to come. ★ best is the cell b plays; others with the same verdict are as good.',
       console: 'Console',
       nomeDoConsole: 'console',
       nomeDosErros: 'standard error',
@@ -61,9 +63,12 @@ var velhaTextos = (function () {
       deNovo: 'Start again',
       salvarListagem: 'Save scribe’s listing as dicionario.txt',
       rodape: 'Nothing leaves this page: the programs run here, as WebAssembly.',
-      explicacaoSeeker: 'seeker plays the game with you. Play a free cell by clicking it (or with the arrow keys and Enter, or typing j N); b plays the best move for the side to move, found by searching every way the game can go, and says how the game will end. The computer moves by sending b; choose “nobody” to play both sides.',
-      explicacaoReader: 'reader plays the game with you from a dictionary: {0}. Play a free cell by clicking it; b plays the move the dictionary holds for the position. The computer moves by sending b; choose “nobody” to play both sides.',
-      explicacaoScribe: 'scribe writes a dictionary. b searches from the board as it stands and records the best move of the side to move (now {0}) in every position that side can meet; i lists the rules as the lines of dicionario.txt, which reader can play from at once. Play cells to search from another position; r starts again, empty, with O to move.',
+      explicacaoSeeker:
+        'seeker plays the game with you. Play a free cell by clicking it (or with the arrow keys and Enter, or typing j N); b plays the best move for the side to move, found by searching every way the game can go, and says how the game will end. The computer moves by sending b; choose “nobody” to play both sides.',
+      explicacaoReader:
+        'reader plays the game with you from a dictionary: {0}. Play a free cell by clicking it; b plays the move the dictionary holds for the position. The computer moves by sending b; choose “nobody” to play both sides.',
+      explicacaoScribe:
+        'scribe writes a dictionary. b searches from the board as it stands and records the best move of the side to move (now {0}) in every position that side can meet; i lists the rules as the lines of dicionario.txt, which reader can play from at once. Play cells to search from another position; r starts again, empty, with O to move.',
       oCompleto: 'the complete dictionary, for both sides',
       oArquivo: 'the file {0}',
       aListagem: 'scribe’s last listing',
@@ -99,7 +104,8 @@ var velhaTextos = (function () {
     pt: {
       titulo: 'velha: jogo da velha no navegador',
       subtitulo: 'jogo da velha',
-      apresentacao: 'Os três programas de console, rodando nesta página: o seeker joga examinando todos os rumos do jogo, o reader a partir de um dicionário, o scribe escreve um. Escolha um.',
+      apresentacao:
+        'Os três programas de console, rodando nesta página: o seeker joga examinando todos os rumos do jogo, o reader a partir de um dicionário, o scribe escreve um. Escolha um.',
       idioma: 'Idioma',
       programa: 'Programa',
       dicionarioDoReader: 'Dicionário do reader',
@@ -109,7 +115,8 @@ var velhaTextos = (function () {
       tabuleiro: 'Tabuleiro',
       nomeDoTabuleiro: 'tabuleiro',
       mostrarPorque: 'Mostrar porquê',
-      legendaDoPorque: 'Em cada casa livre: como o jogo termina se {0} jogar ali e os dois lados jogarem perfeitamente depois; K conta as jogadas que ainda faltam. ★ melhor é a casa que o b joga; outras com o mesmo veredito são tão boas quanto ela.',
+      legendaDoPorque:
+        'Em cada casa livre: como o jogo termina se {0} jogar ali e os dois lados jogarem perfeitamente depois; K conta as jogadas que ainda faltam. ★ melhor é a casa que o b joga; outras com o mesmo veredito são tão boas quanto ela.',
       console: 'Console',
       nomeDoConsole: 'console',
       nomeDosErros: 'saída de erros',
@@ -150,9 +157,12 @@ var velhaTextos = (function () {
       deNovo: 'Começar de novo',
       salvarListagem: 'Salvar a listagem do scribe como dicionario.txt',
       rodape: 'Nada sai desta página: os programas rodam aqui, como WebAssembly.',
-      explicacaoSeeker: 'O seeker joga com você. Jogue numa casa livre clicando nela (ou com as setas e Enter, ou digitando j N); b faz a melhor jogada para quem tem a vez, achada examinando todos os rumos do jogo, e diz como o jogo vai terminar. O computador joga enviando b; escolha “ninguém” para jogar pelos dois lados.',
-      explicacaoReader: 'O reader joga com você a partir de um dicionário: {0}. Jogue numa casa livre clicando nela; b faz a jogada que o dicionário guarda para a posição. O computador joga enviando b; escolha “ninguém” para jogar pelos dois lados.',
-      explicacaoScribe: 'O scribe escreve um dicionário. b busca a partir do tabuleiro como está e grava a melhor jogada de quem tem a vez (agora {0}) em cada posição que esse lado pode encontrar; i lista as regras como as linhas de dicionario.txt, com que o reader pode jogar logo em seguida. Jogue nas casas para buscar a partir de outra posição; r recomeça, vazio, com a vez de O.',
+      explicacaoSeeker:
+        'O seeker joga com você. Jogue numa casa livre clicando nela (ou com as setas e Enter, ou digitando j N); b faz a melhor jogada para quem tem a vez, achada examinando todos os rumos do jogo, e diz como o jogo vai terminar. O computador joga enviando b; escolha “ninguém” para jogar pelos dois lados.',
+      explicacaoReader:
+        'O reader joga com você a partir de um dicionário: {0}. Jogue numa casa livre clicando nela; b faz a jogada que o dicionário guarda para a posição. O computador joga enviando b; escolha “ninguém” para jogar pelos dois lados.',
+      explicacaoScribe:
+        'O scribe escreve um dicionário. b busca a partir do tabuleiro como está e grava a melhor jogada de quem tem a vez (agora {0}) em cada posição que esse lado pode encontrar; i lista as regras como as linhas de dicionario.txt, com que o reader pode jogar logo em seguida. Jogue nas casas para buscar a partir de outra posição; r recomeça, vazio, com a vez de O.',
       oCompleto: 'o dicionário completo, para os dois lados',
       oArquivo: 'o arquivo {0}',
       aListagem: 'a última listagem do scribe',
@@ -161,7 +171,8 @@ var velhaTextos = (function () {
       semArquivo: 'Escolha um arquivo para o reader, ou outro dicionário.',
       ecoCortado: '… (mais {0} caracteres, enviados mas não mostrados)',
       arquivoIlegivel: 'Não foi possível ler o arquivo {0} ({1}); o reader não foi iniciado.',
-      arquivoMudou: 'O arquivo {0} mudou ou foi removido depois de escolhido; escolha-o de novo. O reader não foi iniciado.',
+      arquivoMudou:
+        'O arquivo {0} mudou ou foi removido depois de escolhido; escolha-o de novo. O reader não foi iniciado.',
       casa: 'casa {0}: {1}',
       livre: 'livre',
       venceAgora: 'vence agora',

@@ -92,7 +92,10 @@
     if (!sessao) {
       explicacao.textContent = '';
     } else if (sessao.nome === 'reader') {
-      explicacao.textContent = t('explicacaoReader', sessao.dicionario ? sessao.dicionario.nome() : escolhaDoDicionario().nome());
+      explicacao.textContent = t(
+        'explicacaoReader',
+        sessao.dicionario ? sessao.dicionario.nome() : escolhaDoDicionario().nome(),
+      );
     } else if (sessao.nome === 'scribe') {
       explicacao.textContent = t('explicacaoScribe', velhaTabuleiro.vez());
     } else {
@@ -107,7 +110,12 @@
     const lendo = sessao && sessao.nome === 'reader' && sessao.execucao && !sessao.terminada && sessao.dicionario;
     const mudou = lendo && escolhaDoDicionario().nome() !== sessao.dicionario.nome();
     $('#mudanca').hidden = !mudou;
-    if (mudou) $('#mudanca-texto').textContent = t('mudancaDeDicionario', sessao.dicionario.nome(), escolhaDoDicionario().nome());
+    if (mudou)
+      $('#mudanca-texto').textContent = t(
+        'mudancaDeDicionario',
+        sessao.dicionario.nome(),
+        escolhaDoDicionario().nome(),
+      );
   }
 
   const temPartida = (atual) => atual !== null && velhaPartida.comPartida.includes(atual.nome);
@@ -117,7 +125,8 @@
   function mostrarPartida() {
     const atual = sessao;
     const partida = temPartida(atual);
-    for (const elemento of document.querySelectorAll('[data-com-partida]')) elemento.hidden = atual !== null && !partida;
+    for (const elemento of document.querySelectorAll('[data-com-partida]'))
+      elemento.hidden = atual !== null && !partida;
     $('.partida').hidden = !partida;
     const emJogo = atual !== null && !atual.terminada && velhaTabuleiro.emJogo();
     $('[data-linha="b"]').disabled = !emJogo;
@@ -130,11 +139,13 @@
     const lista = $('#jogadas');
     const itens = jogadas.map((casa, n) => (n % 2 === 0 ? 'X ' : 'O ') + casa);
     if (Array.from(lista.children, (item) => item.textContent).join() !== itens.join()) {
-      lista.replaceChildren(...itens.map(function (texto) {
-        const item = document.createElement('li');
-        item.textContent = texto;
-        return item;
-      }));
+      lista.replaceChildren(
+        ...itens.map(function (texto) {
+          const item = document.createElement('li');
+          item.textContent = texto;
+          return item;
+        }),
+      );
     }
     const fragmento = velhaPartida.fragmento(atual.nome, jogadas);
     if (location.hash !== fragmento) history.replaceState(null, '', fragmento);
@@ -149,8 +160,13 @@
     atual.pedido = posicao;
     setTimeout(function () {
       const agora = velhaTabuleiro.jogo();
-      if (sessao === atual && !atual.terminada && agora && velhaPartida.emTexto(agora) === posicao &&
-          agora.vez === computador.value) {
+      if (
+        sessao === atual &&
+        !atual.terminada &&
+        agora &&
+        velhaPartida.emTexto(agora) === posicao &&
+        agora.vez === computador.value
+      ) {
         enviar('b');
       }
     }, pausaDoComputador);
@@ -228,46 +244,51 @@
       return;
     }
     if (atual.abandonada) return;
-    atual.execucao = velhaExecutor.iniciar(nome, dicionario ? dicionario.arquivos : new Map(), {
-      escrever: function (descritor, bytes) {
-        if (atual.abandonada) return;
-        if (descritor === 1) atual.saida.push(bytes);
-        const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
-        if (descritor === 2) {
-          erros.hidden = false;
-          velhaConsole.acrescentar(erros, texto, 'erro');
-        } else {
-          velhaConsole.acrescentar(consoleDoPrograma, texto, 'saida');
-        }
+    atual.execucao = velhaExecutor.iniciar(
+      nome,
+      dicionario ? dicionario.arquivos : new Map(),
+      {
+        escrever: function (descritor, bytes) {
+          if (atual.abandonada) return;
+          if (descritor === 1) atual.saida.push(bytes);
+          const texto = atual.decodificadores[descritor].decode(bytes, { stream: true });
+          if (descritor === 2) {
+            erros.hidden = false;
+            velhaConsole.acrescentar(erros, texto, 'erro');
+          } else {
+            velhaConsole.acrescentar(consoleDoPrograma, texto, 'saida');
+          }
+        },
+        // Drawn in the frame that shows the text that led to it, which came first.
+        jogo: function (casas, vez, fim) {
+          if (atual.abandonada) return;
+          const novo = { casas: casas, vez: vez, fim: fim };
+          atual.jogadas = velhaPartida.depoisDe(atual.jogadas, atual.ultimoJogo, novo);
+          atual.ultimoJogo = novo;
+          if (atual.jogadas.length >= atual.repeticao) atual.repeticao = 0;
+          if (atual.nome === 'scribe') guardarSeForListagem(atual);
+          atual.inicioDoTrecho = atual.saida.length;
+          // Drawn once the text that led to it is on screen; only the last game told counts.
+          const jogadas = atual.jogadas;
+          velhaConsole.depoisDoTexto(function () {
+            velhaTabuleiro.mostrar(casas, vez, fim, jogadas);
+            if (atual.nome === 'scribe') explicar();
+            mostrarPartida();
+          });
+        },
+        regras: function (quantas) {
+          if (atual.abandonada) return;
+          // b leaves the game as it was: the side to move is the side it recorded.
+          if (quantas > atual.regras && atual.ultimoJogo) atual.lados.add(atual.ultimoJogo.vez);
+          atual.regras = quantas;
+          velhaTabuleiro.regras(quantas);
+        },
+        terminar: function (status) {
+          terminar(atual, status);
+        },
       },
-      // Drawn in the frame that shows the text that led to it, which came first.
-      jogo: function (casas, vez, fim) {
-        if (atual.abandonada) return;
-        const novo = { casas: casas, vez: vez, fim: fim };
-        atual.jogadas = velhaPartida.depoisDe(atual.jogadas, atual.ultimoJogo, novo);
-        atual.ultimoJogo = novo;
-        if (atual.jogadas.length >= atual.repeticao) atual.repeticao = 0;
-        if (atual.nome === 'scribe') guardarSeForListagem(atual);
-        atual.inicioDoTrecho = atual.saida.length;
-        // Drawn once the text that led to it is on screen; only the last game told counts.
-        const jogadas = atual.jogadas;
-        velhaConsole.depoisDoTexto(function () {
-          velhaTabuleiro.mostrar(casas, vez, fim, jogadas);
-          if (atual.nome === 'scribe') explicar();
-          mostrarPartida();
-        });
-      },
-      regras: function (quantas) {
-        if (atual.abandonada) return;
-        // b leaves the game as it was: the side to move is the side it recorded.
-        if (quantas > atual.regras && atual.ultimoJogo) atual.lados.add(atual.ultimoJogo.vez);
-        atual.regras = quantas;
-        velhaTabuleiro.regras(quantas);
-      },
-      terminar: function (status) {
-        terminar(atual, status);
-      },
-    }, dicionario ? dicionario.argumentos : []);
+      dicionario ? dicionario.argumentos : [],
+    );
     $('#parar').disabled = false;
     // Lines sent while the program loaded, as typed-ahead input.
     for (const linha of atual.linhas) atual.execucao.enviar(linha);
@@ -394,15 +415,24 @@
     const pedido = velhaPartida.lerFragmento(location.hash);
     if (pedido === null) return;
     if (pedido.erro) {
-      const textos = { programa: 'programaDesconhecido', semPartida: 'semPartida', casa: 'casaInvalida',
-        ocupada: 'casaOcupada', depoisDoFim: 'depoisDoFim' };
+      const textos = {
+        programa: 'programaDesconhecido',
+        semPartida: 'semPartida',
+        casa: 'casaInvalida',
+        ocupada: 'casaOcupada',
+        depoisDoFim: 'depoisDoFim',
+      };
       const motivo = t(textos[pedido.erro], 'programa' in pedido ? pedido.programa : pedido.casa);
       const fragmento = location.hash;
       history.replaceState(null, '', location.pathname + location.search);
       avisar(t('naoEJogo', fragmento, motivo));
       return;
     }
-    if (sessao && velhaPartida.fragmento(sessao.nome, sessao.jogadas) === velhaPartida.fragmento(pedido.programa, pedido.jogadas)) return;
+    if (
+      sessao &&
+      velhaPartida.fragmento(sessao.nome, sessao.jogadas) === velhaPartida.fragmento(pedido.programa, pedido.jogadas)
+    )
+      return;
     if (pedido.jogadas.length > 0) computador.value = 'ninguem';
     partidas.set(pedido.programa, pedido.jogadas);
     iniciar(pedido.programa, pedido.jogadas);
@@ -457,8 +487,13 @@
   // The programs a person plays, and the board's helper, started ahead as a first start
   // starts them: seeker with no file, reader with the complete dictionary.
   const completo = new Map([['dicionario.txt', bytesDoCompleto]]);
-  for (const [nome, arquivos] of [['seeker', new Map()], ['why', new Map()], ['reader', completo],
-    ['why', completo], ['scribe', null]]) {
+  for (const [nome, arquivos] of [
+    ['seeker', new Map()],
+    ['why', new Map()],
+    ['reader', completo],
+    ['why', completo],
+    ['scribe', null],
+  ]) {
     velhaExecutor.preparar(nome, arquivos);
   }
 })();

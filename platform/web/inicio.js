@@ -16,7 +16,7 @@ Module['onRuntimeInitialized'] = async function () {
 
 // A build with a file system (the unit tests', under node) writes its standard streams
 // through it, a byte at a time: here, to node's own.
-if (typeof process == 'object' && typeof process.versions == 'object' && process.versions.node) {
+if (typeof process === 'object' && typeof process.versions === 'object' && process.versions.node) {
   Module['stdout'] = function (byte) {
     require('fs').writeSync(1, Uint8Array.of(byte));
   };

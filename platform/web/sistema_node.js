@@ -66,7 +66,7 @@ mergeInto(LibraryManager.library, {
 
     // All of bytes, to the descriptor: 0, or the errno of the failure.
     escrever: function (descritor, bytes) {
-      for (let escritos = 0; escritos < bytes.length; ) {
+      for (let escritos = 0; escritos < bytes.length;) {
         try {
           escritos += require('fs').writeSync(descritor, bytes, escritos, bytes.length - escritos);
         } catch (e) {

@@ -43,7 +43,10 @@ function textos({ busca = '', guardado = {}, recusa = false, idiomas = ['en-US']
   const localStorage = armazenamento(guardado, recusa);
   const document = { documentElement: {}, title: '', querySelectorAll: () => [] };
   const velhaTextos = carregar('textos.js', 'velhaTextos', {
-    location: { search: busca }, localStorage, navigator: { languages: idiomas }, document,
+    location: { search: busca },
+    localStorage,
+    navigator: { languages: idiomas },
+    document,
   });
   return { velhaTextos, localStorage };
 }
@@ -70,7 +73,10 @@ test('uma lingua escolhida fica para a proxima visita, e e dita a cada ouvinte',
   velhaTextos.mudar('xx');
   assert.equal(velhaTextos.idioma(), 'pt');
   assert.equal(ouvido, 1);
-  assert.equal(textos({ guardado: Object.fromEntries(localStorage.guardados), idiomas: ['en'] }).velhaTextos.idioma(), 'pt');
+  assert.equal(
+    textos({ guardado: Object.fromEntries(localStorage.guardados), idiomas: ['en'] }).velhaTextos.idioma(),
+    'pt',
+  );
   // Storage refused: the page changes all the same.
   const semGuardar = textos({ recusa: true }).velhaTextos;
   semGuardar.mudar('pt');
@@ -101,8 +107,12 @@ async function executar(programa) {
   const timers = [];
   const self = { postMessage: (mensagem) => mensagens.push(mensagem) };
   const noWorker = vm.createContext({
-    self, TextEncoder, performance: { now: () => 0 },
-    setTimeout: (f) => timers.push(f), clearTimeout: () => {}, velhaPrograma: programa,
+    self,
+    TextEncoder,
+    performance: { now: () => 0 },
+    setTimeout: (f) => timers.push(f),
+    clearTimeout: () => {},
+    velhaPrograma: programa,
   });
   vm.runInContext(texto, noWorker);
   self.onmessage({ data: { tipo: 'iniciar', nome: 'teste', arquivos: new Map(), argumentos: [] } });
@@ -135,7 +145,7 @@ test('um programa cujo script nao pode ser carregado e tentado de novo quando pe
     },
   });
   const primeira = velhaExecutor.carregar('seeker');
-  assert.equal(velhaExecutor.carregar('seeker'), primeira);  // one load at a time
+  assert.equal(velhaExecutor.carregar('seeker'), primeira); // one load at a time
   scripts[0].onerror();
   await assert.rejects(primeira);
   velhaExecutor.carregar('seeker');
@@ -148,7 +158,14 @@ test('um programa cujo script nao pode ser carregado e tentado de novo quando pe
 function elemento(id) {
   const classes = new Set();
   return {
-    id, atributos: {}, dataset: {}, hidden: false, disabled: false, checked: false, textContent: '', tabIndex: 0,
+    id,
+    atributos: {},
+    dataset: {},
+    hidden: false,
+    disabled: false,
+    checked: false,
+    textContent: '',
+    tabIndex: 0,
     get className() {
       return [...classes].join(' ');
     },
@@ -176,15 +193,23 @@ async function tabuleiro(nome) {
   const casas = Array.from({ length: 9 }, () => elemento());
   const descricoes = Array.from({ length: 9 }, (_, casa) => elemento('depois-' + casa));
   const outros = {
-    '#situacao': elemento(), '#nota': elemento(), '#legenda': elemento(), '#porque': elemento(), '#continuacao': elemento(),
+    '#situacao': elemento(),
+    '#nota': elemento(),
+    '#legenda': elemento(),
+    '#porque': elemento(),
+    '#continuacao': elemento(),
   };
   outros['#porque'].checked = true;
   const ajudante = { perguntas: [], ouvintes: null };
   const velhaTabuleiro = carregar(['textos.js', 'partida.js', 'ajudante.js', 'tabuleiro.js'], 'velhaTabuleiro', {
-    location: { search: '?lang=en' }, localStorage: armazenamento(), navigator: { languages: ['en'] },
+    location: { search: '?lang=en' },
+    localStorage: armazenamento(),
+    navigator: { languages: ['en'] },
     document: {
-      documentElement: {}, title: '',
-      querySelectorAll: (seletor) => (seletor === '.tabuleiro [data-casa]' ? casas : seletor === '[data-depois]' ? descricoes : []),
+      documentElement: {},
+      title: '',
+      querySelectorAll: (seletor) =>
+        seletor === '.tabuleiro [data-casa]' ? casas : seletor === '[data-depois]' ? descricoes : [],
       querySelector: (seletor) => outros[seletor],
     },
     velhaExecutor: {
@@ -196,12 +221,16 @@ async function tabuleiro(nome) {
     },
   });
   velhaTabuleiro.iniciar(nome, new Map());
-  await new Promise(setImmediate);  // the helper loaded
+  await new Promise(setImmediate); // the helper loaded
   const responder = (linha) => ajudante.ouvintes.escrever(1, new TextEncoder().encode(linha + '\n'));
   const nomes = () => casas.map((casa) => casa.atributos['aria-label']);
   // Each cell's description, as a screen reader finds it.
-  const descritas = () => casas.map((casa) => (casa.atributos['aria-describedby']
-    ? descricoes.find((d) => d.id === casa.atributos['aria-describedby']).textContent : ''));
+  const descritas = () =>
+    casas.map((casa) =>
+      casa.atributos['aria-describedby']
+        ? descricoes.find((d) => d.id === casa.atributos['aria-describedby']).textContent
+        : '',
+    );
   return { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas };
 }
 
@@ -210,24 +239,52 @@ test('o tabuleiro: cada veredito e melhor linha vem da resposta para o jogo most
   velhaTabuleiro.mostrar('OO.XX....', 'O', '-', [3, 0, 4]);
   velhaTabuleiro.mostrar('OO.XX....', 'X', '-', [3, 0, 4, 1]);
   assert.deepEqual(ajudante.perguntas, ['OO.XX.... O\n', 'OO.XX.... X\n']);
-  responder('OO.XX.... O - - v0 - - p1 p1 p1 p1 2 - - - - - - 2 2 2 2');  // late: the game has moved on
+  responder('OO.XX.... O - - v0 - - p1 p1 p1 p1 2 - - - - - - 2 2 2 2'); // late: the game has moved on
   assert.equal(nomes()[2], 'cell 2: free');
   responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 - - - 56 - - - 2 2 2765');
-  assert.deepEqual(nomes(), ['cell 0: O', 'cell 1: O, last move', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
-    'cell 5: free, wins now, best', 'cell 6: free, loses in 1', 'cell 7: free, loses in 1', 'cell 8: free, draw']);
-  assert.deepEqual(descritas(), ['', '', 'then O 5, X 6', '', '', '', 'then O 2', 'then O 2', 'then O 2, X 7, O 6, X 5']);
-  assert.deepEqual(casas.map((casa) => casa.className),
-    ['', 'ultima', 'livre vence', '', '', 'livre vence', 'livre perde', 'livre perde', 'livre empata']);
+  assert.deepEqual(nomes(), [
+    'cell 0: O',
+    'cell 1: O, last move',
+    'cell 2: free, wins in 2',
+    'cell 3: X',
+    'cell 4: X',
+    'cell 5: free, wins now, best',
+    'cell 6: free, loses in 1',
+    'cell 7: free, loses in 1',
+    'cell 8: free, draw',
+  ]);
+  assert.deepEqual(descritas(), [
+    '',
+    '',
+    'then O 5, X 6',
+    '',
+    '',
+    '',
+    'then O 2',
+    'then O 2',
+    'then O 2, X 7, O 6, X 5',
+  ]);
+  assert.deepEqual(
+    casas.map((casa) => casa.className),
+    ['', 'ultima', 'livre vence', '', '', 'livre vence', 'livre perde', 'livre perde', 'livre empata'],
+  );
   assert.equal(outros['#legenda'].hidden, false);
-  assert.equal(outros['#continuacao'].textContent, '');  // the best cell wins now: nothing follows
+  assert.equal(outros['#continuacao'].textContent, ''); // the best cell wins now: nothing follows
   casas[2].onmouseenter();
   assert.equal(outros['#continuacao'].textContent, 'X in cell 2: then O 5, X 6.');
   // Once the game is over, nothing is offered, nothing described, and the win is marked.
   velhaTabuleiro.mostrar('OO.XXX...', 'O', 'X', [3, 0, 4, 1, 5]);
   assert.equal(outros['#legenda'].hidden, true);
-  assert.deepEqual(casas.map((casa) => casa.atributos['aria-disabled']), Array(9).fill('true'));
+  assert.deepEqual(
+    casas.map((casa) => casa.atributos['aria-disabled']),
+    Array(9).fill('true'),
+  );
   assert.deepEqual(descritas(), Array(9).fill(''));
-  assert.deepEqual(nomes().slice(3, 6), ['cell 3: X, winning line', 'cell 4: X, winning line', 'cell 5: X, last move, winning line']);
+  assert.deepEqual(nomes().slice(3, 6), [
+    'cell 3: X, winning line',
+    'cell 4: X, winning line',
+    'cell 5: X, last move, winning line',
+  ]);
   assert.equal(outros['#situacao'].textContent, 'X played cell 5; X won.');
 });
 
@@ -252,7 +309,7 @@ test('a partida no endereco: o que um fragmento pede, e por que um nao e partida
     ['', null],
     ['#seeker', { programa: 'seeker', jogadas: [] }],
     ['#seeker/304', { programa: 'seeker', jogadas: [3, 0, 4] }],
-    ['#reader/0123456', { programa: 'reader', jogadas: [0, 1, 2, 3, 4, 5, 6] }],  // X wins with 2, 4, 6
+    ['#reader/0123456', { programa: 'reader', jogadas: [0, 1, 2, 3, 4, 5, 6] }], // X wins with 2, 4, 6
     ['#reader/012345678', { erro: 'depoisDoFim', casa: 7 }],
     ['#seeker/449', { erro: 'ocupada', casa: 4 }],
     ['#seeker/4a', { erro: 'casa', casa: 'a' }],
@@ -280,9 +337,9 @@ test('as jogadas da partida seguem os jogos que um programa conta: uma casa a ma
     [[], null, '.........', []],
     [[], '.........', '....X....', [4]],
     [[4], '....X....', 'O...X....', [4, 0]],
-    [[4, 0], 'O...X....', 'O...X....', [4, 0]],  // a refused move
-    [[4, 0], 'O...X....', '.........', []],  // r
-    [[4, 0], 'O...X....', 'OX..X..X.', [4, 0]],  // two cells at once: no move the page can name
+    [[4, 0], 'O...X....', 'O...X....', [4, 0]], // a refused move
+    [[4, 0], 'O...X....', '.........', []], // r
+    [[4, 0], 'O...X....', 'OX..X..X.', [4, 0]], // two cells at once: no move the page can name
   ];
   for (const [jogadas, antes, depois, esperadas] of casos) {
     const lidas = velhaPartida.depoisDe(jogadas, antes && jogo(antes), jogo(depois));
@@ -291,7 +348,7 @@ test('as jogadas da partida seguem os jogos que um programa conta: uma casa a ma
   // A take back leaves the person to move: against the computer, its answer goes too; its
   // first move alone is not taken back.
   const desfeitas = [
-    [[4, 0, 8], 'O', [4, 0], true],  // the computer has not answered yet
+    [[4, 0, 8], 'O', [4, 0], true], // the computer has not answered yet
     [[4, 0, 8, 2], 'O', [4, 0], true],
     [[4, 0, 8], 'X', [4], true],
     [[4, 0, 8], 'ninguem', [4, 0], true],

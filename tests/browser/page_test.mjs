@@ -28,7 +28,10 @@ let endereco;
 let navegador;
 
 const tipos = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
+  '.html': 'text/html',
+  '.js': 'text/javascript',
+  '.css': 'text/css',
+  '.svg': 'image/svg+xml',
   '.webmanifest': 'application/manifest+json',
 };
 
@@ -43,7 +46,8 @@ async function servir(pasta = site) {
       return;
     }
     resposta.writeHead(200, {
-      'Content-Type': tipos[path.extname(arquivo)] || 'text/plain', 'Cache-Control': 'max-age=600',
+      'Content-Type': tipos[path.extname(arquivo)] || 'text/plain',
+      'Cache-Control': 'max-age=600',
     });
     fs.createReadStream(arquivo).pipe(resposta);
   });
@@ -59,8 +63,15 @@ before(async function () {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     // No connection to any other host: the machine has no network to offer one.
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
   });
 });
 
@@ -82,8 +93,11 @@ async function abrir(url, computador = 'ninguem') {
   pagina.on('pageerror', (erro) => problemas.push('exception: ' + erro.message));
   pagina.on('request', (pedido) => {
     const destino = pedido.url();
-    const local = destino.startsWith('http://127.0.0.1:') || destino.startsWith('file://') ||
-      destino.startsWith('data:') || destino.startsWith('blob:');
+    const local =
+      destino.startsWith('http://127.0.0.1:') ||
+      destino.startsWith('file://') ||
+      destino.startsWith('data:') ||
+      destino.startsWith('blob:');
     if (!local) problemas.push('request: ' + destino);
   });
   await pagina.goto(url);
@@ -101,8 +115,13 @@ const saida = (pagina) =>
 
 async function esperarSaida(pagina, trecho) {
   await pagina.waitForFunction(
-    (t) => Array.from(document.querySelectorAll('#console .saida'), (p) => p.textContent).join('').includes(t),
-    {}, trecho);
+    (t) =>
+      Array.from(document.querySelectorAll('#console .saida'), (p) => p.textContent)
+        .join('')
+        .includes(t),
+    {},
+    trecho,
+  );
 }
 
 // Typed into the command field, then Enter.
@@ -119,9 +138,13 @@ const registrarTarefas = (pagina) =>
 
 async function tarefasLongas(pagina) {
   const { traceEvents: eventos } = JSON.parse(new TextDecoder().decode(await pagina.tracing.stop()));
-  const principais = new Set(eventos.filter((e) => e.ph === 'M' && e.name === 'thread_name' &&
-    e.args.name === 'CrRendererMain').map((e) => e.pid + ':' + e.tid));
-  const tarefas = eventos.filter((e) => e.ph === 'X' && e.name === 'RunTask' && principais.has(e.pid + ':' + e.tid))
+  const principais = new Set(
+    eventos
+      .filter((e) => e.ph === 'M' && e.name === 'thread_name' && e.args.name === 'CrRendererMain')
+      .map((e) => e.pid + ':' + e.tid),
+  );
+  const tarefas = eventos
+    .filter((e) => e.ph === 'X' && e.name === 'RunTask' && principais.has(e.pid + ':' + e.tid))
     .map((e) => Math.round((e.tdur ?? e.dur) / 1000));
   console.log(`# longest main-thread task: ${Math.max(0, ...tarefas)} ms of thread time`);
   return tarefas.filter((ms) => ms > 50);
@@ -130,13 +153,17 @@ async function tarefasLongas(pagina) {
 // axe-core on the page as it stands: any violation of its rules fails the scenario.
 async function acessivel(pagina, onde) {
   if (!(await pagina.evaluate(() => 'axe' in window))) await pagina.addScriptTag({ content: axe });
-  const violacoes = await pagina.evaluate(async () => (await window.axe.run(document, { preload: false })).violations
-    .map((v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', ')));
+  const violacoes = await pagina.evaluate(async () =>
+    (await window.axe.run(document, { preload: false })).violations.map(
+      (v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', '),
+    ),
+  );
   assert.deepEqual(violacoes, [], 'axe-core, ' + onde);
 }
 
 // The board's cells as a screen reader names them.
-const casas = (pagina) => pagina.$$eval('.tabuleiro [data-casa]', (botoes) => botoes.map((b) => b.getAttribute('aria-label')));
+const casas = (pagina) =>
+  pagina.$$eval('.tabuleiro [data-casa]', (botoes) => botoes.map((b) => b.getAttribute('aria-label')));
 
 const livre = (casa) => `[data-casa="${casa}"][aria-disabled="false"]`;
 const tomada = (casa) => `[data-casa="${casa}"][aria-disabled="true"]`;
@@ -169,7 +196,10 @@ test('seeker: b no tabuleiro vazio mostra o que o programa do Linux escreve', as
   // The search runs off the page's thread: no task there over 50 ms while it does.
   await registrarTarefas(pagina);
   const antes = Date.now();
-  for (const linha of fs.readFileSync(caso + '.in', 'latin1').split('\n').filter((l) => l !== '')) {
+  for (const linha of fs
+    .readFileSync(caso + '.in', 'latin1')
+    .split('\n')
+    .filter((l) => l !== '')) {
     await digitar(pagina, linha);
     if (linha === 'b') await esperarSaida(pagina, 'Busca Max Min');
   }
@@ -195,18 +225,31 @@ test('reader: uma partida inteira com o mouse contra o dicionario que vem junto 
       await pagina.click('[data-linha="b"]');
       await pagina.waitForFunction(
         (n) => (document.querySelector('#console').textContent.match(/Busca Dicionario/g) || []).length === n,
-        {}, indice + 1);
+        {},
+        indice + 1,
+      );
     }
   }
   await esperarSaida(pagina, 'Jogo encerrado. Jogo empatado (velha).');
   // The board is the game the console printed last, named cell by cell, none offered.
   await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X played cell 8; draw.');
-  const linhas = (await saida(pagina)).split('\n').filter((l) => l.includes('||') && !l.includes('---')).slice(-3);
-  const esperados = linhas.flatMap((l, linha) => l.split('||')[0].split('|').map((c, coluna) =>
-    `cell ${3 * linha + coluna}: ${c.trim() || 'free'}`));
-  const nomes = await pagina.$$eval('.tabuleiro [data-casa]',
-    (botoes) => botoes.map((b) => [b.getAttribute('aria-label'), b.getAttribute('aria-disabled')]));
-  assert.deepEqual(nomes, esperados.map((nome, casa) => [nome + (casa === 8 ? ', last move' : ''), 'true']));
+  const linhas = (await saida(pagina))
+    .split('\n')
+    .filter((l) => l.includes('||') && !l.includes('---'))
+    .slice(-3);
+  const esperados = linhas.flatMap((l, linha) =>
+    l
+      .split('||')[0]
+      .split('|')
+      .map((c, coluna) => `cell ${3 * linha + coluna}: ${c.trim() || 'free'}`),
+  );
+  const nomes = await pagina.$$eval('.tabuleiro [data-casa]', (botoes) =>
+    botoes.map((b) => [b.getAttribute('aria-label'), b.getAttribute('aria-disabled')]),
+  );
+  assert.deepEqual(
+    nomes,
+    esperados.map((nome, casa) => [nome + (casa === 8 ? ', last move' : ''), 'true']),
+  );
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through a game');
   await acessivel(pagina, 'a drawn game');
   await pagina.click('[data-linha="q"]');
@@ -239,15 +282,20 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   // The listing is offered to reader as soon as it is written, saying whose rules it holds.
   await digitar(pagina, 'i');
   await pagina.waitForSelector('#usar-listagem:not([disabled])');
-  assert.equal(await pagina.$eval('#listagem', (l) => l.textContent),
-    'scribe’s last listing holds rules for X: reader can answer only that side’s positions.');
+  assert.equal(
+    await pagina.$eval('#listagem', (l) => l.textContent),
+    'scribe’s last listing holds rules for X: reader can answer only that side’s positions.',
+  );
   await digitar(pagina, 'j 4');
   await pagina.waitForFunction(function () {
     if (!document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X')) return false;
     window.linhasAoMostrarAJogada = (document.querySelector('#console').textContent.match(/\n/g) || []).length;
     return true;
   });
-  assert.ok(await pagina.evaluate(() => window.linhasAoMostrarAJogada) >= 2425, 'the move was shown before the listing');
+  assert.ok(
+    (await pagina.evaluate(() => window.linhasAoMostrarAJogada)) >= 2425,
+    'the move was shown before the listing',
+  );
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through b and i');
   await digitar(pagina, 'q');
   assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
@@ -268,23 +316,39 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await pagina.waitForSelector('input[value="arquivo"]:checked');
   await reiniciarReader(pagina, 'the file __proto__');
   assert.match(await pagina.$eval('#explicacao', (e) => e.textContent), /from a dictionary: the file __proto__\./);
-  await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary');
+  await pagina.waitForFunction(
+    () => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, dictionary',
+  );
   await pagina.click('#porque');
-  await pagina.waitForFunction(() => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, draw, dictionary');
+  await pagina.waitForFunction(
+    () => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, draw, dictionary',
+  );
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 4 [indice buscado: 10597]');
-  await pagina.waitForFunction(() => document.querySelector('[data-casa="1"]').getAttribute('aria-label') === 'cell 1: free, loses in 5, dictionary');
-  assert.equal(await pagina.$eval('#nota', (n) => n.textContent), 'The dictionary’s move, cell 1, is not among the best.');
+  await pagina.waitForFunction(
+    () =>
+      document.querySelector('[data-casa="1"]').getAttribute('aria-label') === 'cell 1: free, loses in 5, dictionary',
+  );
+  assert.equal(
+    await pagina.$eval('#nota', (n) => n.textContent),
+    'The dictionary’s move, cell 1, is not among the best.',
+  );
   await acessivel(pagina, "reader's rule marked, Show why on");
   await pagina.click('[data-linha="j 0"]');
-  await pagina.waitForFunction(() => document.querySelector('#nota').textContent.startsWith('The dictionary has no rule for this position'));
+  await pagina.waitForFunction(() =>
+    document.querySelector('#nota').textContent.startsWith('The dictionary has no rule for this position'),
+  );
   // Another dictionary chosen while reader plays: said, and reader started again with it.
   await pagina.click('input[value="completo"]');
   await pagina.waitForSelector('#mudanca:not([hidden])');
-  assert.equal(await pagina.$eval('#mudanca-texto', (m) => m.textContent),
-    'reader is playing from the file __proto__; the complete dictionary, for both sides takes effect when it starts again.');
+  assert.equal(
+    await pagina.$eval('#mudanca-texto', (m) => m.textContent),
+    'reader is playing from the file __proto__; the complete dictionary, for both sides takes effect when it starts again.',
+  );
   await pagina.click('#reiniciar-reader');
-  await pagina.waitForFunction(() => document.querySelector('#explicacao').textContent.includes('the complete dictionary'));
+  await pagina.waitForFunction(() =>
+    document.querySelector('#explicacao').textContent.includes('the complete dictionary'),
+  );
   assert.equal(await pagina.$eval('#mudanca', (m) => m.hidden), true);
   // The file changed on disk since it was chosen: said, and the reader running plays on.
   // A second later, so that its time of change differs too.
@@ -310,13 +374,18 @@ test('a pagina aberta do disco joga', async function () {
   // (in a quarter of a second here; whole, the echo held the console for 42 s).
   const antes = Date.now();
   await pagina.focus('#linha');
-  await pagina.$eval('#linha', (campo) => { campo.value = 'x'.repeat(1 << 20); });
+  await pagina.$eval('#linha', (campo) => {
+    campo.value = 'x'.repeat(1 << 20);
+  });
   await pagina.keyboard.press('Enter');
   await digitar(pagina, 'j 0');
   await esperarSaida(pagina, 'Nao foi possivel realizar a jogada na posicao 0.');
   const umMega = Date.now() - antes;
   assert.ok(umMega < 5000, `a 1 MB line answered after ${umMega} ms`);
-  assert.match(await pagina.$eval('#console', (c) => c.textContent), /x{2000}… \(1046576 more characters, sent but not shown\)/);
+  assert.match(
+    await pagina.$eval('#console', (c) => c.textContent),
+    /x{2000}… \(1046576 more characters, sent but not shown\)/,
+  );
   // Two lines sent in one frame, whose echo has a character outside the BMP where the
   // frame's 2 KB of text ends: it is drawn whole, never half in one text node.
   await pagina.evaluate(() => {
@@ -327,8 +396,16 @@ test('a pagina aberta do disco joga', async function () {
     }
   });
   await pagina.waitForFunction(() => document.querySelector('#console').textContent.includes('\u{1F600}zzzzzzzzzz'));
-  assert.equal(await pagina.$$eval('#console span', (partes) => partes.flatMap((parte) => [...parte.childNodes])
-    .filter((no) => no.nodeType === Node.TEXT_NODE && /[\uD800-\uDBFF]$|^[\uDC00-\uDFFF]/.test(no.data)).length), 0);
+  assert.equal(
+    await pagina.$$eval(
+      '#console span',
+      (partes) =>
+        partes
+          .flatMap((parte) => [...parte.childNodes])
+          .filter((no) => no.nodeType === Node.TEXT_NODE && /[\uD800-\uDBFF]$|^[\uDC00-\uDFFF]/.test(no.data)).length,
+    ),
+    0,
+  );
   // A running program can always be stopped: scribe in the middle of its search.
   await pagina.click('[data-programa="scribe"]');
   await digitar(pagina, 'b');
@@ -348,20 +425,38 @@ test('Show why: o veredito de cada casa livre, e uma partida inteira so no tabul
   await escolher(pagina, 'seeker');
   await pagina.click('#porque');
   const vazio = Array.from({ length: 9 }, (_, c) => `cell ${c}: free, draw` + (c === 0 ? ', best' : ''));
-  await pagina.waitForFunction((e) => JSON.stringify(Array.from(document.querySelectorAll('[data-casa]'),
-    (b) => b.getAttribute('aria-label'))) === e, {}, JSON.stringify(vazio));
+  await pagina.waitForFunction(
+    (e) =>
+      JSON.stringify(Array.from(document.querySelectorAll('[data-casa]'), (b) => b.getAttribute('aria-label'))) === e,
+    {},
+    JSON.stringify(vazio),
+  );
   // O in 0 and 1, X in 3 and 4, X to move: 5 wins now; 2 blocks O and threatens twice.
   for (const casa of [3, 0, 4, 1]) {
     await pagina.click(`[data-casa="${casa}"]`);
     await pagina.waitForSelector(tomada(casa));
   }
-  await pagina.waitForFunction(() => document.querySelector('[data-casa="5"]').getAttribute('aria-label').includes(','));
-  assert.deepEqual(await casas(pagina), ['cell 0: O', 'cell 1: O, last move', 'cell 2: free, wins in 2', 'cell 3: X', 'cell 4: X',
-    'cell 5: free, wins now, best', 'cell 6: free, loses in 1', 'cell 7: free, loses in 1', 'cell 8: free, loses in 1']);
+  await pagina.waitForFunction(() =>
+    document.querySelector('[data-casa="5"]').getAttribute('aria-label').includes(','),
+  );
+  assert.deepEqual(await casas(pagina), [
+    'cell 0: O',
+    'cell 1: O, last move',
+    'cell 2: free, wins in 2',
+    'cell 3: X',
+    'cell 4: X',
+    'cell 5: free, wins now, best',
+    'cell 6: free, loses in 1',
+    'cell 7: free, loses in 1',
+    'cell 8: free, loses in 1',
+  ]);
   assert.equal(await pagina.$eval('#situacao', (s) => s.textContent), 'O played cell 1; X to move.');
   await acessivel(pagina, 'Show why, in English');
   await pagina.select('#idioma', 'pt');
-  assert.equal(await pagina.$eval('[data-casa="5"]', (b) => b.getAttribute('aria-label')), 'casa 5: livre, vence agora, melhor');
+  assert.equal(
+    await pagina.$eval('[data-casa="5"]', (b) => b.getAttribute('aria-label')),
+    'casa 5: livre, vence agora, melhor',
+  );
   assert.equal(await pagina.$eval('#porque', (c) => c.labels[0].textContent.trim()), 'Mostrar porquê');
   assert.equal(await pagina.$eval('html', (h) => h.lang), 'pt');
   await acessivel(pagina, 'Show why, in Portuguese');
@@ -370,14 +465,24 @@ test('Show why: o veredito de cada casa livre, e uma partida inteira so no tabul
   // On a phone: the board above the console, nothing wider than the screen, console text
   // of 14 px or more.
   await pagina.setViewport({ width: 390, height: 844 });
-  assert.deepEqual(await pagina.evaluate(() => [
-    document.documentElement.scrollWidth <= innerWidth,
-    document.querySelector('.tabuleiro').getBoundingClientRect().bottom < document.querySelector('#console').getBoundingClientRect().top,
-    parseFloat(getComputedStyle(document.querySelector('#console')).fontSize) >= 14]), [true, true, true]);
+  assert.deepEqual(
+    await pagina.evaluate(() => [
+      document.documentElement.scrollWidth <= innerWidth,
+      document.querySelector('.tabuleiro').getBoundingClientRect().bottom <
+        document.querySelector('#console').getBoundingClientRect().top,
+      parseFloat(getComputedStyle(document.querySelector('#console')).fontSize) >= 14,
+    ]),
+    [true, true, true],
+  );
   await acessivel(pagina, 'at 390 px');
   await pagina.click('[data-casa="5"]');
-  await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X jogou na casa 5; X venceu.');
-  assert.deepEqual(await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => b.getAttribute('aria-disabled') !== 'true').length), 0);
+  await pagina.waitForFunction(
+    () => document.querySelector('#situacao').textContent === 'X jogou na casa 5; X venceu.',
+  );
+  assert.deepEqual(
+    await pagina.$$eval('[data-casa]', (bs) => bs.filter((b) => b.getAttribute('aria-disabled') !== 'true').length),
+    0,
+  );
   await esperarSaida(pagina, 'Vitoria do jogador 1 (X).');
   await pagina.click('[data-linha="q"]');
   assert.equal(await esperarFim(pagina), 'O seeker terminou (status 0).');
@@ -385,8 +490,12 @@ test('Show why: o veredito de cada casa livre, e uma partida inteira so no tabul
 });
 
 // Whether the page and seeker.js, as this page gets them, are build B's.
-const deB = (pagina) => pagina.evaluate(async () => Promise.all(['index.html', 'seeker.js'].map(
-  async (arquivo) => (await (await fetch(arquivo)).text()).includes('build B'))));
+const deB = (pagina) =>
+  pagina.evaluate(async () =>
+    Promise.all(
+      ['index.html', 'seeker.js'].map(async (arquivo) => (await (await fetch(arquivo)).text()).includes('build B')),
+    ),
+  );
 
 test('servida uma vez, a pagina comeca e joga sem rede, com os arquivos de uma so construcao', async function () {
   const copia = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-site-'));
@@ -407,14 +516,22 @@ test('servida uma vez, a pagina comeca e joga sem rede, com os arquivos de uma s
   fs.appendFileSync(path.join(copia, 'index.html'), '<!-- build B -->\n');
   fs.appendFileSync(path.join(copia, 'seeker.js'), '\n// build B\n');
   const lista = fs.readFileSync(path.join(copia, 'sw.js'), 'utf8').match(/JSON\.parse\('(\{[^']*\})'\)/)[1];
-  execFileSync('cmake', ['-DTEMPLATE=' + path.join(fonte, 'web/sw.js'), '-DSITE=' + copia,
-    '-DFILES=' + Object.keys(JSON.parse(lista)).join(';'), '-DOUTPUT=' + path.join(copia, 'sw.js'),
-    '-P', path.join(fonte, 'web/service_worker.cmake')]);
+  execFileSync('cmake', [
+    '-DTEMPLATE=' + path.join(fonte, 'web/sw.js'),
+    '-DSITE=' + copia,
+    '-DFILES=' + Object.keys(JSON.parse(lista)).join(';'),
+    '-DOUTPUT=' + path.join(copia, 'sw.js'),
+    '-P',
+    path.join(fonte, 'web/service_worker.cmake'),
+  ]);
   const b = fs.readFileSync(path.join(copia, 'sw.js'), 'utf8').match(/velha-[0-9a-f]{16}/)[0];
-  assert.notEqual(b, a, 'build B has build A\'s cache name');
+  assert.notEqual(b, a, "build B has build A's cache name");
   await pagina.reload();
-  await pagina.waitForFunction(async (b) => (await caches.has(b)) && (await (await caches.open(b)).keys()).length >= 14,
-    {}, b);
+  await pagina.waitForFunction(
+    async (b) => (await caches.has(b)) && (await (await caches.open(b)).keys()).length >= 14,
+    {},
+    b,
+  );
   proprio.closeAllConnections();
   await new Promise((pronto) => proprio.close(pronto));
   // Offline, the open page goes on with A's files, and a page opened once it is closed
@@ -441,15 +558,20 @@ test('servida uma vez, a pagina comeca e joga sem rede, com os arquivos de uma s
 
 // In the page: frames counted from now until cumprido() holds, after agir() (both given
 // as source text, run in the page).
-const quadrosAte = (pagina, agir, cumprido) => pagina.evaluate(function (agir, cumprido) {
-  return new Promise(function (pronto) {
-    const feito = new Function('return (' + cumprido + ')()');
-    let quadros = 0;
-    new Function('(' + agir + ')()')();
-    const contar = () => (feito() ? pronto(quadros) : (++quadros, requestAnimationFrame(contar)));
-    requestAnimationFrame(contar);
-  });
-}, agir.toString(), cumprido.toString());
+const quadrosAte = (pagina, agir, cumprido) =>
+  pagina.evaluate(
+    function (agir, cumprido) {
+      return new Promise(function (pronto) {
+        const feito = new Function('return (' + cumprido + ')()');
+        let quadros = 0;
+        new Function('(' + agir + ')()')();
+        const contar = () => (feito() ? pronto(quadros) : (++quadros, requestAnimationFrame(contar)));
+        requestAnimationFrame(contar);
+      });
+    },
+    agir.toString(),
+    cumprido.toString(),
+  );
 
 const mediana = (valores) => [...valores].sort((a, b) => a - b)[Math.floor(valores.length / 2)];
 const jogadas = (pagina) => pagina.$$eval('#jogadas li', (itens) => itens.map((item) => item.textContent));
@@ -465,21 +587,30 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   for (let vez = 0; vez < 5; ++vez) {
     for (const programa of ['reader', 'seeker']) {
       await new Promise((pronto) => setTimeout(pronto, 1000));
-      inicios[programa].push(await quadrosAte(pagina,
-        new Function(`document.querySelector('[data-programa="${programa}"]').click()`),
-        new Function(`return document.querySelector('#nome-do-programa').textContent === '(${programa})' &&
-          document.querySelector('[data-casa="4"]').getAttribute('aria-disabled') === 'false'`)));
+      inicios[programa].push(
+        await quadrosAte(
+          pagina,
+          new Function(`document.querySelector('[data-programa="${programa}"]').click()`),
+          new Function(`return document.querySelector('#nome-do-programa').textContent === '(${programa})' &&
+          document.querySelector('[data-casa="4"]').getAttribute('aria-disabled') === 'false'`),
+        ),
+      );
     }
   }
   console.log(`# frames to a free cell: seeker ${inicios.seeker}, reader ${inicios.reader}`);
   assert.ok(mediana(inicios.seeker) <= 3 && mediana(inicios.reader) <= 3, JSON.stringify(inicios));
   // The whole board, its status and the move buttons on screen, wide and on a phone.
-  for (const [width, height] of [[1280, 800], [390, 844]]) {
+  for (const [width, height] of [
+    [1280, 800],
+    [390, 844],
+  ]) {
     await pagina.setViewport({ width, height });
-    const fora = await pagina.evaluate(() => ['.tabuleiro', '#situacao', '[data-linha="b"]', '#desfazer'].filter(function (s) {
-      const r = document.querySelector(s).getBoundingClientRect();
-      return r.top < 0 || r.bottom > innerHeight || r.left < 0 || r.right > innerWidth;
-    }));
+    const fora = await pagina.evaluate(() =>
+      ['.tabuleiro', '#situacao', '[data-linha="b"]', '#desfazer'].filter(function (s) {
+        const r = document.querySelector(s).getBoundingClientRect();
+        return r.top < 0 || r.bottom > innerHeight || r.left < 0 || r.right > innerWidth;
+      }),
+    );
     assert.deepEqual(fora, [], `off screen at ${width}×${height}`);
   }
   await pagina.setViewport({ width: 1280, height: 800 });
@@ -487,10 +618,17 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   await registrarTarefas(pagina);
   // X's move: its mark within 2 frames, every free cell's verdict within 3 more; the
   // computer's O then plays the cell marked best, which b plays.
-  const marca = await quadrosAte(pagina, () => document.querySelector('[data-casa="4"]').click(),
-    () => document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'));
-  const vereditos = await quadrosAte(pagina, () => undefined, () => Array.from(document.querySelectorAll('[data-casa]'))
-    .every((b) => !b.getAttribute('aria-label').endsWith('free')));
+  const marca = await quadrosAte(
+    pagina,
+    () => document.querySelector('[data-casa="4"]').click(),
+    () => document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'),
+  );
+  const vereditos = await quadrosAte(
+    pagina,
+    () => undefined,
+    () =>
+      Array.from(document.querySelectorAll('[data-casa]')).every((b) => !b.getAttribute('aria-label').endsWith('free')),
+  );
   console.log(`# frames: click to mark ${marca}, mark to verdicts ${vereditos}`);
   assert.ok(marca <= 2 && vereditos <= 3, `click to mark ${marca}, mark to verdicts ${vereditos}`);
   const melhor = await pagina.$eval('[aria-label$=", best"]', (b) => b.dataset.casa);
@@ -500,8 +638,12 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   // Each free cell's best line: moves on free cells, in turn from O, as many as its
   // verdict counts, to the end of the game.
   await pagina.waitForFunction(() => document.querySelectorAll('[aria-describedby]').length > 0);
-  const descritas = await pagina.$$eval('[data-casa]', (bs) => bs.map((b) => [b.getAttribute('aria-label'),
-    b.hasAttribute('aria-describedby') ? document.getElementById(b.getAttribute('aria-describedby')).textContent : '']));
+  const descritas = await pagina.$$eval('[data-casa]', (bs) =>
+    bs.map((b) => [
+      b.getAttribute('aria-label'),
+      b.hasAttribute('aria-describedby') ? document.getElementById(b.getAttribute('aria-describedby')).textContent : '',
+    ]),
+  );
   for (const [nome, linha] of descritas.filter(([nome]) => nome.includes(': free,'))) {
     const lances = linha.replace(/^then /, '').split(', ');
     const k = /(?:wins|loses) in (\d)/.exec(nome);
@@ -519,16 +661,24 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   assert.equal(await pagina.evaluate(() => document.activeElement.dataset.casa), '8');
   // Take back: the person's move and the computer's answer, replayed into a fresh run.
   await pagina.click('#desfazer');
-  await pagina.waitForFunction((m) => document.querySelectorAll('#jogadas li').length === 2 &&
-    document.querySelector('#console').textContent.includes('> j ' + m), {}, melhor);
+  await pagina.waitForFunction(
+    (m) =>
+      document.querySelectorAll('#jogadas li').length === 2 &&
+      document.querySelector('#console').textContent.includes('> j ' + m),
+    {},
+    melhor,
+  );
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through a game and a take back');
   assert.deepEqual(await jogadas(pagina), ['X 4', `O ${melhor}`]);
   // Switching to reader and back keeps seeker's game.
   await escolher(pagina, 'reader');
   assert.deepEqual(await jogadas(pagina), []);
   await pagina.click('[data-programa="seeker"]');
-  await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 2 &&
-    document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'));
+  await pagina.waitForFunction(
+    () =>
+      document.querySelectorAll('#jogadas li').length === 2 &&
+      document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'),
+  );
   await acessivel(pagina, 'a game against the computer');
   await pagina.select('#idioma', 'pt');
   await acessivel(pagina, 'a game against the computer, in Portuguese');
@@ -558,18 +708,31 @@ test('um endereco guarda a partida: aberto servido e do disco, um ruim recusado,
     await pagina.waitForSelector(tomada(1));
     await pagina.click(livre(5));
     await pagina.waitForFunction(() => document.querySelector('#situacao').textContent === 'X played cell 5; X won.');
-    assert.deepEqual(await casas(pagina), ['cell 0: O', 'cell 1: O', 'cell 2: free', 'cell 3: X, winning line',
-      'cell 4: X, winning line', 'cell 5: X, last move, winning line', 'cell 6: free', 'cell 7: free', 'cell 8: free']);
+    assert.deepEqual(await casas(pagina), [
+      'cell 0: O',
+      'cell 1: O',
+      'cell 2: free',
+      'cell 3: X, winning line',
+      'cell 4: X, winning line',
+      'cell 5: X, last move, winning line',
+      'cell 6: free',
+      'cell 7: free',
+      'cell 8: free',
+    ]);
     assert.deepEqual(await pagina.$$eval('[data-casa][aria-disabled="false"]', (bs) => bs.length), 0);
-    assert.deepEqual(await pagina.$$eval('[data-linha="b"], #novo-jogo, #desfazer', (bs) => bs.map((b) => b.disabled)),
-      [true, false, false]);
+    assert.deepEqual(
+      await pagina.$$eval('[data-linha="b"], #novo-jogo, #desfazer', (bs) => bs.map((b) => b.disabled)),
+      [true, false, false],
+    );
     assert.equal(await pagina.evaluate(() => location.hash), '#seeker/30415');
     // An address that is no game: a fresh page, saying why, no error.
     await pagina.goto('about:blank');
     await pagina.goto(base + '#seeker/449');
     await pagina.waitForSelector('#aviso:not([hidden])');
-    assert.equal(await pagina.$eval('#aviso', (a) => a.textContent),
-      'The address #seeker/449 is not a game: cell 4 is played twice. A new page was opened instead.');
+    assert.equal(
+      await pagina.$eval('#aviso', (a) => a.textContent),
+      'The address #seeker/449 is not a game: cell 4 is played twice. A new page was opened instead.',
+    );
     assert.equal(await pagina.evaluate(() => location.hash), '');
     assert.equal(await pagina.$eval('#console', (c) => c.textContent), '');
     await fechar(aberta);
