@@ -246,7 +246,7 @@ var velhaExecutor = (function () {
   // Starts the program nome, loaded, with the files arquivos (a Map, name to bytes) and its command
   // line's argumentos. ouvintes hears from it: escrever(descriptor, bytes) what it writes,
   // jogo(casas, vez, fim) its game after each command and regras(quantas) scribe's rule
-  // count (platform/sistema.h, mostrarOJogo and mostrarAsRegras), and terminar(status),
+  // count (platform/pagina.h, mostrarOJogo and mostrarAsRegras), and terminar(status),
   // once, that it ended (null: stopped). The answer sends a line's bytes to its standard
   // input, or stops it.
   function iniciar(nome, arquivos, ouvintes, argumentos) {
