@@ -188,7 +188,7 @@ bool eCopiaInacabada(const CONTEUDO& conteudo, const std::vector<ENTRADA>& entra
 
 // What lies at nome in pasta, as an install or uninstall sees it.
 struct ACHADO {
-  enum { nada, arquivo, link, pasta, outro, ilegivel, falha } tipo;
+  enum TIPO { nada, arquivo, link, pasta, outro, ilegivel, falha } tipo;
   CONTEUDO conteudo;
   int erro = 0;
   dev_t dispositivo = 0;
@@ -229,21 +229,28 @@ int remover(int pasta, const std::string& nome, const ACHADO& achado) {
   return unlinkat(pasta, nome.c_str(), 0) == 0 ? 0 : errno;
 }
 
-std::string descreverAlheio(const ACHADO& achado) {
-  switch (achado.tipo) {
-    case ACHADO::link:
-      return "a link";
-    case ACHADO::pasta:
-      return "a folder";
-    case ACHADO::outro:
-      return "not a regular file";
-    case ACHADO::ilegivel:
-      return "a file this install cannot read";
-    case ACHADO::falha:
-      return motivoDoSistema(achado.erro);
-    default:
-      return "a file this project did not write there, or one changed since";
+// What lies where the install writes a file, as the install names it when it refuses to
+// write there, and as the uninstall says why it keeps it.
+struct NOME_DO_ACHADO {
+  ACHADO::TIPO tipo;
+  const char* naInstalacao;
+  const char* naDesinstalacao;
+};
+constexpr NOME_DO_ACHADO nomesDosAchados[] = {
+    {ACHADO::link, "a link", "it is now a link, not the file the install wrote"},
+    {ACHADO::pasta, "a folder", "it is now a folder"},
+    {ACHADO::outro, "not a regular file", "it is no longer a regular file"},
+    {ACHADO::ilegivel, "a file this install cannot read",
+     "it cannot be read, so what it holds cannot be checked"},
+    {ACHADO::arquivo, "a file this project did not write there, or one changed since",
+     "it was changed after the install"},
+};
+
+std::string descrever(const ACHADO& achado, bool naInstalacao) {
+  for (const NOME_DO_ACHADO& nome : nomesDosAchados) {
+    if (nome.tipo == achado.tipo) return naInstalacao ? nome.naInstalacao : nome.naDesinstalacao;
   }
+  return motivoDoSistema(achado.erro);
 }
 
 // "." for the root, ".." for the folder that holds it, and so on up.
@@ -365,13 +372,13 @@ bool INSTALACAO::planejar() {
     const bool nosso =
         ali.tipo == ACHADO::nada ||
         (ali.tipo == ACHADO::arquivo && eDaInstalacao(ali.conteudo, antes, arquivo.destino));
-    if (!nosso) alheios += "\n  " + caminho + ": " + descreverAlheio(ali);
+    if (!nosso) alheios += "\n  " + caminho + ": " + descrever(ali, true);
     const ACHADO inacabado = examinar(*trilha.ultima().descritor, nomeProvisorio(nome));
     if (inacabado.tipo != ACHADO::nada &&
         !(inacabado.tipo == ACHADO::arquivo &&
           eCopiaInacabada(inacabado.conteudo, antes, arquivo.destino))) {
       alheios += "\n  " + abaixo(trilha.ultima().caminho, nomeProvisorio(nome)) + ": " +
-                 descreverAlheio(inacabado);
+                 descrever(inacabado, true);
     }
   }
   if (!alheios.empty() && !pedido_.sobrescrever) {
@@ -601,34 +608,15 @@ void DESINSTALACAO::removerArquivo(const std::string& relativo) {
       }
     }
     const ACHADO ali = examinar(pasta, nome);
-    switch (ali.tipo) {
-      case ACHADO::nada:
-        std::fprintf(saida_, "-- Already gone: %s\n", caminho.c_str());
-        break;
-      case ACHADO::link:
-        manter(caminho, "it is now a link, not the file the install wrote");
-        break;
-      case ACHADO::pasta:
-        manter(caminho, "it is now a folder");
-        break;
-      case ACHADO::outro:
-        manter(caminho, "it is no longer a regular file");
-        break;
-      case ACHADO::ilegivel:
-        manter(caminho, "it cannot be read, so what it holds cannot be checked");
-        break;
-      case ACHADO::falha:
-        manter(caminho, motivoDoSistema(ali.erro));
-        break;
-      case ACHADO::arquivo:
-        if (!eDaInstalacao(ali.conteudo, registro_.entradas, relativo)) {
-          manter(caminho, "it was changed after the install");
-        } else if (const int erro = remover(pasta, nome, ali); erro != 0) {
-          manter(caminho, "it could not be removed: " + motivoDoSistema(erro));
-        } else {
-          std::fprintf(saida_, "-- Removed %s\n", caminho.c_str());
-        }
-        break;
+    if (ali.tipo == ACHADO::nada) {
+      std::fprintf(saida_, "-- Already gone: %s\n", caminho.c_str());
+    } else if (ali.tipo != ACHADO::arquivo ||
+               !eDaInstalacao(ali.conteudo, registro_.entradas, relativo)) {
+      manter(caminho, descrever(ali, false));
+    } else if (const int erro = remover(pasta, nome, ali); erro != 0) {
+      manter(caminho, "it could not be removed: " + motivoDoSistema(erro));
+    } else {
+      std::fprintf(saida_, "-- Removed %s\n", caminho.c_str());
     }
   }
   if (mantidos_ != mantidosAntes) {

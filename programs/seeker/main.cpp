@@ -32,28 +32,21 @@ constexpr PROGRAMA seekerNaLinhaDeComando{
 
 void ajuda() { imprimirAjuda("buscaMaxMin"); }
 
-// The verdict: the cell, then the moves still to come where it says so.
+// The verdict line of each veredito: the cell, then the moves still to come where it says
+// so (printf ignores an argument its format does not use).
+constexpr const char* linhaDoVeredito[] = {
+    "melhor jogada: %d [empate estimado]\n",
+    "melhor jogada: %d [jogador atual ganhou]\n",
+    "melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n",
+    "resultado: jog: %d [jogador atual perdeu]\n",
+    "resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n",
+};
+static_assert(static_cast<int>(veredito::empate) == 0 && static_cast<int>(veredito::perdera) == 4,
+              "linhaDoVeredito follows veredito's order");
+
 void imprimirVeredito(JOGADA_VALOR res) {
   const PREVISAO previsao = lerPlacar(res.v);
-  switch (previsao.fim) {
-    case veredito::empate:
-      std::printf("melhor jogada: %d [empate estimado]\n", res.j);
-      break;
-    case veredito::ganhou:
-      std::printf("melhor jogada: %d [jogador atual ganhou]\n", res.j);
-      break;
-    case veredito::ganhara:
-      std::printf("melhor jogada: %d [jogador atual ganhara em %d jogada(s)]\n", res.j,
-                  previsao.fimEstimado);
-      break;
-    case veredito::perdeu:
-      std::printf("resultado: jog: %d [jogador atual perdeu]\n", res.j);
-      break;
-    case veredito::perdera:
-      std::printf("resultado: jog: %d [jogador atual perdera em %d jogada(s)]\n", res.j,
-                  previsao.fimEstimado);
-      break;
-  }
+  std::printf(linhaDoVeredito[static_cast<int>(previsao.fim)], res.j, previsao.fimEstimado);
 }
 
 void buscaMM(JOGO* j, jogador* jog) {
