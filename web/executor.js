@@ -149,7 +149,7 @@ var velhaExecutor = (function () {
 
   const enderecos = {}; // program -> the address of its worker's script, made once
   const compilados = {}; // program -> its WebAssembly.Module, once compiled (null: not)
-  const reservas = {}; // program -> [{ worker, arquivos, argumentos }], runs started ahead
+  const reservas = {}; // program -> [{ trabalhador, arquivos, argumentos }], runs started ahead
 
   // The program's WebAssembly, as its script holds it, compiled off the page's thread.
   function compilar(nome) {
@@ -168,16 +168,16 @@ var velhaExecutor = (function () {
     ); // the program compiles its own, as it would without the page
   }
 
-  function novoWorker(nome) {
-    const worker = new Worker(enderecoDe(nome));
+  function novoTrabalhador(nome) {
+    const trabalhador = new Worker(enderecoDe(nome));
     if (compilados[nome]) {
       try {
-        worker.postMessage({ tipo: 'compilado', modulo: compilados[nome] });
+        trabalhador.postMessage({ tipo: 'compilado', modulo: compilados[nome] });
       } catch (e) {
         // A browser that cannot hand a module to a worker: the program compiles its own.
       }
     }
-    return worker;
+    return trabalhador;
   }
 
   function mesmosBytes(a, b) {
@@ -215,16 +215,16 @@ var velhaExecutor = (function () {
                 function () {
                   const lista = reservas[nome] || (reservas[nome] = []);
                   if (lista.some((reserva) => mesmaPartida(reserva, arquivos, argumentos))) return;
-                  const worker = novoWorker(nome);
-                  worker.postMessage({
+                  const trabalhador = novoTrabalhador(nome);
+                  trabalhador.postMessage({
                     tipo: 'iniciar',
                     nome: nome,
                     arquivos: arquivos,
                     argumentos: argumentos,
                     retido: true,
                   });
-                  lista.push({ worker: worker, arquivos: arquivos, argumentos: argumentos });
-                  if (lista.length > reservasPorPrograma) lista.shift().worker.terminate();
+                  lista.push({ trabalhador: trabalhador, arquivos: arquivos, argumentos: argumentos });
+                  if (lista.length > reservasPorPrograma) lista.shift().trabalhador.terminate();
                 },
                 { timeout: 200 },
               ),
@@ -253,23 +253,23 @@ var velhaExecutor = (function () {
     argumentos = argumentos || [];
     const lista = reservas[nome] || [];
     const achada = lista.findIndex((reserva) => mesmaPartida(reserva, arquivos, argumentos));
-    let worker;
+    let trabalhador;
     if (achada >= 0) {
-      worker = lista.splice(achada, 1)[0].worker;
-      worker.postMessage({ tipo: 'liberar' });
+      trabalhador = lista.splice(achada, 1)[0].trabalhador;
+      trabalhador.postMessage({ tipo: 'liberar' });
     } else {
-      worker = novoWorker(nome);
-      worker.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos });
+      trabalhador = novoTrabalhador(nome);
+      trabalhador.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos });
     }
     preparar(nome, arquivos, argumentos);
     let ativo = true;
     const acabar = function (status) {
       if (!ativo) return;
       ativo = false;
-      worker.terminate();
+      trabalhador.terminate();
       ouvintes.terminar(status);
     };
-    worker.onmessage = function (evento) {
+    trabalhador.onmessage = function (evento) {
       const mensagem = evento.data;
       if (!ativo) return;
       if (mensagem.tipo === 'saida') ouvintes.escrever(mensagem.descritor, mensagem.bytes);
@@ -277,14 +277,14 @@ var velhaExecutor = (function () {
       else if (mensagem.tipo === 'regras') ouvintes.regras(mensagem.quantas);
       else if (mensagem.tipo === 'fim') acabar(mensagem.status);
     };
-    worker.onerror = function (evento) {
+    trabalhador.onerror = function (evento) {
       evento.preventDefault();
       ouvintes.escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
       acabar(null);
     };
     return {
       enviar: function (bytes) {
-        if (ativo) worker.postMessage({ tipo: 'linha', bytes: bytes });
+        if (ativo) trabalhador.postMessage({ tipo: 'linha', bytes: bytes });
       },
       parar: function () {
         acabar(null);
