@@ -35,6 +35,10 @@ TEST(Vereditos, RespondemAPerguntaDaPagina) {
        "0253176"},
       // Over: nothing to play, nothing to follow.
       {"XXX...OO. O", true, "XXX...OO. O - - - - - - - - - - n - - - - - - - - -"},
+      // No game reaches these: nine X, X to move after its own move or after its own win.
+      {"XXXXXXXXX X", false, nullptr},
+      {"XX....... X", false, nullptr},
+      {"XXX...OO. X", false, nullptr},
       {"OO.XX.... x", false, nullptr},
       {"OO.XX....  X", false, nullptr},
       {"OO.XX.... X ", false, nullptr},
@@ -60,6 +64,21 @@ TEST(Vereditos, ContinuacaoEJogoPerfeitoAteOFimDoVeredito) {
   long verificadas = 0;
   visitarCadaChave([&](const JOGO& j) {
     const VEREDITOS vereditos = vereditosDasCasas(j);
+    // The verdicts kept by position are the search's, for the position and for it with its
+    // colours swapped, which shares its key.
+    JOGO trocado = j;
+    for (int& casa : trocado.A) casa = -casa;
+    trocado.jogadorAtual = outroJogador(j.jogadorAtual);
+    for (const JOGO& posicao : {j, trocado}) {
+      const VEREDITOS buscados = buscarVereditos(posicao);
+      const VEREDITOS guardados = vereditosDasCasas(posicao);
+      EXPECT_EQ(guardados.melhor, buscados.melhor);
+      for (int casa = 0; casa < totalDeCasas; ++casa) {
+        EXPECT_EQ(guardados.livre[casa], buscados.livre[casa]);
+        EXPECT_EQ(guardados.previsao[casa].fim, buscados.previsao[casa].fim);
+        EXPECT_EQ(guardados.previsao[casa].fimEstimado, buscados.previsao[casa].fimEstimado);
+      }
+    }
     // The cell marked best is the one `b` plays (or none, in a finished game).
     EXPECT_EQ(vereditos.melhor, buscaMaxMin(j, min, 0).j);
     for (JOGADA casa = 0; casa < totalDeCasas; ++casa) {

@@ -9,7 +9,7 @@
 
 namespace velha {
 
-VEREDITOS vereditosDasCasas(JOGO j) {
+VEREDITOS buscarVereditos(JOGO j) {
   VEREDITOS vereditos{};
   // The console searches as `min` from depth 0: its scores are what lerPlacar reads.
   const NOTAS_DA_RAIZ notas = notasDaRaiz(j, min, 0);
@@ -22,11 +22,33 @@ VEREDITOS vereditosDasCasas(JOGO j) {
   return vereditos;
 }
 
+namespace {
+
+// Each unfinished position's verdicts, found by one search the first time they are asked
+// for in a run, under the position's key: the dictionary's, seen from the side to move,
+// which a position shares with its colours swapped, as the search reads both alike. So
+// --why over many games, and each best line, searches a position once (verdicts_test
+// checks the table against the search at every position of play, both colours).
+struct GUARDADO {
+  bool achado;
+  VEREDITOS vereditos;
+};
+GUARDADO guardados[tamanhoDoDicionario];
+
+}  // namespace
+
+VEREDITOS vereditosDasCasas(JOGO j) {
+  if (jogoEncerrado(j)) return buscarVereditos(j);  // none free; the key may lie beyond
+  GUARDADO& guardado = guardados[indiceDeUmDadoTabuleiro(&j)];
+  if (!guardado.achado) guardado = {true, buscarVereditos(j)};
+  return guardado.vereditos;
+}
+
 CONTINUACAO melhorContinuacao(JOGO j, JOGADA casa) {
   CONTINUACAO continuacao{};
   if (!inserirJogada(&j, casa, j.jogadorAtual)) return continuacao;
   while (!jogoEncerrado(j)) {
-    const JOGADA escolhida = buscaMaxMin(j, min, 0).j;
+    const JOGADA escolhida = vereditosDasCasas(j).melhor;
     continuacao.jogadas[continuacao.quantidade++] = escolhida;
     inserirJogada(&j, escolhida, j.jogadorAtual);
   }
@@ -57,10 +79,36 @@ char* escreverPrevisao(char* onde, bool livre, PREVISAO previsao) {
 
 }  // namespace
 
+namespace {
+
+// Whether some game reaches the position, with either side first: the side to move has as
+// many marks as the other or one fewer and no line of its own, and the other's lines, if
+// any, all run through one cell, the move that made them.
+bool algumJogoAlcanca(const JOGO& j) {
+  const int meu = valorDoJogador(j.jogadorAtual);
+  const int minhas = static_cast<int>(std::count(std::begin(j.A), std::end(j.A), meu));
+  const int dele = j.marcas - minhas;
+  if (dele != minhas && dele != minhas + 1) return false;
+  unsigned comuns = (1U << totalDeCasas) - 1;  // the cells all the other's lines share
+  for (const LINHA& linha : linhas) {
+    const int valor = j.A[linha.casas[0]];
+    if (valor == casaVazia || valor != j.A[linha.casas[1]] || valor != j.A[linha.casas[2]]) {
+      continue;
+    }
+    if (valor == meu) return false;
+    unsigned daLinha = 0;
+    for (const int casa : linha.casas) daLinha |= 1U << casa;
+    comuns &= daLinha;
+  }
+  return comuns != 0;
+}
+
+}  // namespace
+
 bool responderAPergunta(const char* pergunta, std::size_t tamanho, bool comDicionario,
                         char* resposta) {
   JOGO j;
-  if (!lerJogoEmTexto(pergunta, tamanho, &j)) return false;
+  if (!lerJogoEmTexto(pergunta, tamanho, &j) || !algumJogoAlcanca(j)) return false;
   const VEREDITOS vereditos = vereditosDasCasas(j);
   // The question itself, checked, begins the answer.
   char* onde = std::copy(pergunta, pergunta + tamanhoDaPergunta, resposta);
@@ -121,6 +169,11 @@ bool escreverVereditos(const JOGO& j, bool comDicionario, char* linha) {
     onde = escreverVeredito(onde, vereditos.previsao[casa]);
     if (casa == vereditos.melhor) onde = escrever(onde, " [melhor]");
     if (casa == regra) onde = escrever(onde, " [dicionario]");
+  }
+  if (regra >= 0 && !vereditos.livre[regra]) {
+    onde = escrever(onde, " [dicionario: ");
+    *onde++ = regraDaCasa(regra);
+    onde = escrever(onde, " ocupada]");
   }
   *onde++ = '\n';
   *onde = '\0';

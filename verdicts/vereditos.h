@@ -17,8 +17,11 @@ struct VEREDITOS {
   JOGADA melhor;                    // the cell seeker's `b` plays, or semCandidato
 };
 
-// None free in a finished game.
+// None free in a finished game. Each position's are searched once a run, then kept.
 VEREDITOS vereditosDasCasas(JOGO j);
+
+// The same, from a search made now (what vereditosDasCasas keeps).
+VEREDITOS buscarVereditos(JOGO j);
 
 // How the game goes on after the side to move plays casa, both sides then perfect: each
 // move the one seeker's `b` plays for the side then to move, to the end of the game, so
@@ -47,19 +50,21 @@ inline constexpr std::size_t tamanhoDaResposta = tamanhoDaPergunta + casaNaRespo
                                                  continuacaoNaResposta * totalDeCasas + 1;
 
 // Writes the answer, ended by '\0', into resposta (tamanhoDaResposta bytes), or returns
-// false for a line that is no question. comDicionario: whether the dictionary's table
-// holds a loaded file.
+// false for a line that is no question, or asks of a position no game reaches. comDicionario:
+// whether the dictionary's table holds a loaded file.
 bool responderAPergunta(const char* pergunta, std::size_t tamanho, bool comDicionario,
                         char* resposta);
 
 // The console's line for --why, in the game's Portuguese: "Vereditos para S: C V, ...\n",
 // for each free cell C of the side S to move its verdict V ("vence agora", "vence em K",
 // "empate" or "perde em K"), then " [melhor]" on the cell seeker's `b` plays and
-// " [dicionario]" on the cell the loaded dictionary's rule names.
-// Its longest: the start, and each cell with the longest verdict and both tags.
+// " [dicionario]" on the cell the loaded dictionary's rule names, or, where the rule
+// names a taken cell, " [dicionario: C ocupada]" after the last.
+// Its longest: the start, each cell with the longest verdict and both tags, and the end.
 inline constexpr std::size_t tamanhoDosVereditos =
     (sizeof "Vereditos para X:" - 1) +
-    totalDeCasas * (sizeof ", C vence agora [melhor] [dicionario]" - 1) + sizeof "\n";
+    totalDeCasas * (sizeof ", C vence agora [melhor] [dicionario]" - 1) +
+    (sizeof " [dicionario: C ocupada]" - 1) + sizeof "\n";
 
 // Writes the line, ended by '\n' and '\0', into linha (tamanhoDosVereditos bytes); false,
 // writing nothing, for a finished game.
