@@ -10,6 +10,7 @@
 #include "bench/busca_em_bits.h"
 #include "generator/gerador.h"
 #include "search/busca.h"
+#include "search/explorador.h"
 #include "tests/arvore.h"
 #include "tests/minimax_de_referencia.h"
 #include "tests/tabuleiro.h"
@@ -225,6 +226,63 @@ TEST(BuscasExaustivas, ODicionarioCompletoAplicaCadaJogadaDasSuasRaizes) {
   }
   EXPECT_EQ(aplicadas, esperadas);
   EXPECT_EQ(esperadas, 1649745);
+}
+
+// The tests' own alpha-beta, plain, counting its moves: the scores of the tests' minimax,
+// cells in order, a level giving up its candidates once alfa >= beta.
+int alfaBetaDeReferencia(const JOGO& j, bool maximiza, int nivel, int alfa, int beta,
+                         long* jogadas) {
+  const LISTA_DE_JOGADAS lista = listaDeJogadas(const_cast<JOGO*>(&j));
+  int melhor = maximiza ? -1000 : 1000;
+  for (int i = 1; i <= lista.jogadas[0]; ++i) {
+    JOGO filho = j;
+    inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual);
+    ++*jogadas;
+    jogador vitorioso = empate;
+    int valor = 0;
+    if (!fimDeJogo(filho, &vitorioso)) {
+      valor = alfaBetaDeReferencia(filho, !maximiza, nivel + 1, alfa, beta, jogadas);
+    } else if (vitorioso != empate) {
+      valor = maximiza ? baseDaBusca - (nivel + 1) : (nivel + 1) - baseDaBusca;
+    }
+    melhor = maximiza ? std::max(melhor, valor) : std::min(melhor, valor);
+    (maximiza ? alfa : beta) = maximiza ? std::max(alfa, melhor) : std::min(beta, melhor);
+    if (alfa >= beta) break;
+  }
+  return melhor;
+}
+
+// The explorer's figures at every position of play: alpha-beta's score is the search's,
+// and the moves the search and alpha-beta play are those the tests' walkers count.
+TEST(Explorador, AlfaBetaDaANotaDaBuscaEAsContagensSaoAsDaReferencia) {
+  visitarCadaChave([&](const JOGO& j) {
+    if (jogoEncerrado(j)) return;
+    const EXPLORACAO exploracao = explorar(j, nullptr, 0);
+    long referencia = 0;
+    const int nota = alfaBetaDeReferencia(j, false, 0, -1000, 1000, &referencia);
+    long jogadas = 0;
+    EXPECT_EQ(alfaBeta(j, min, 0, sentinela(max), sentinela(min), &jogadas), exploracao.valor);
+    EXPECT_EQ(exploracao.valor, buscaMaxMin(j, min, 0).v);
+    EXPECT_EQ(nota, exploracao.valor);
+    EXPECT_EQ(jogadas, referencia);
+    EXPECT_EQ(exploracao.jogadasComAlfaBeta, referencia);
+    EXPECT_EQ(exploracao.jogadas, visitaDeUmaBuscaExaustiva(j).jogadas);
+  });
+  // From the empty board, and the row of X 4 under it, where alpha-beta tries O 0 alone.
+  const JOGO vazio = tabuleiro(".........", j1);
+  const EXPLORACAO raiz = explorar(vazio, nullptr, 0);
+  EXPECT_EQ(raiz.jogadas, 549945);
+  EXPECT_EQ(raiz.jogadasComAlfaBeta, 20865);
+  EXPECT_EQ(raiz.escolhida, 0);
+  const JOGADA x4[] = {4};
+  const EXPLORACAO sob = explorar(vazio, x4, 1);
+  EXPECT_EQ(raiz.ramos[4].abaixo, sob.jogadas);
+  EXPECT_EQ(raiz.ramos[4].abaixoComAlfaBeta, sob.jogadasComAlfaBeta);
+  EXPECT_EQ(sob.jogadas, 55504);
+  EXPECT_EQ(sob.jogadasComAlfaBeta, 2458);
+  for (int i = 0; i < sob.quantidade; ++i) {
+    EXPECT_EQ(sob.ramos[i].cortadoPelaAlfaBeta, sob.ramos[i].jogada != 0) << sob.ramos[i].jogada;
+  }
 }
 
 }  // namespace

@@ -79,11 +79,6 @@ char* escreverPrevisao(char* onde, bool livre, PREVISAO previsao) {
 
 }  // namespace
 
-namespace {
-
-// Whether some game reaches the position, with either side first: the side to move has as
-// many marks as the other or one fewer and no line of its own, and the other's lines, if
-// any, all run through one cell, the move that made them.
 bool algumJogoAlcanca(const JOGO& j) {
   const int meu = valorDoJogador(j.jogadorAtual);
   const int minhas = static_cast<int>(std::count(std::begin(j.A), std::end(j.A), meu));
@@ -102,8 +97,6 @@ bool algumJogoAlcanca(const JOGO& j) {
   }
   return comuns != 0;
 }
-
-}  // namespace
 
 bool responderAPergunta(const char* pergunta, std::size_t tamanho, bool comDicionario,
                         char* resposta) {

@@ -49,6 +49,11 @@ inline constexpr std::size_t tamanhoDaResposta = tamanhoDaPergunta + casaNaRespo
                                                  2 * escolhaNaResposta +
                                                  continuacaoNaResposta * totalDeCasas + 1;
 
+// Whether some game reaches the position, with either side first: the side to move has as
+// many marks as the other or one fewer and no line of its own, and the other's lines, if
+// any, all run through one cell, the move that made them.
+bool algumJogoAlcanca(const JOGO& j);
+
 // Writes the answer, ended by '\0', into resposta (tamanhoDaResposta bytes), or returns
 // false for a line that is no question, or asks of a position no game reaches. comDicionario:
 // whether the dictionary's table holds a loaded file.

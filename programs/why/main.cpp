@@ -1,6 +1,7 @@
 // why: the page's "Show why", a helper it runs beside the program being played, which
-// answers each question line on standard input ("CELLS SIDE", verdicts/vereditos.h) with
-// one line on standard output, and an unreadable question with "?". It plays from the
+// answers each question line on standard input ("CELLS SIDE", verdicts/vereditos.h, or
+// the search explorer's "CELLS SIDE aPATH", verdicts/arvore.h) with one line on standard
+// output, and an unreadable question with "?". It plays from the
 // dictionary file reader reads by default when the page gives it one (the file reader was
 // given), to name the dictionary's rule.
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "input/entrada.h"
 #include "lookup/consulta.h"
 #include "platform/sistema.h"
+#include "verdicts/arvore.h"
 #include "verdicts/vereditos.h"
 
 namespace velha {
@@ -28,8 +30,10 @@ int responderAteOFim() {
   const bool comDicionario = carregarODicionario();
   abrirEntradaDosComandos();
   FONTE* entrada = entradaDosComandos();
-  char pergunta[tamanhoDaPergunta + 1];
-  char resposta[tamanhoDaResposta];
+  char pergunta[tamanhoDaPerguntaDaArvore + 1];
+  static_assert(tamanhoDaPerguntaDaArvore >= tamanhoDaPergunta);
+  char resposta[tamanhoDaRespostaDaArvore > tamanhoDaResposta ? tamanhoDaRespostaDaArvore
+                                                              : tamanhoDaResposta];
   for (;;) {
     std::size_t tamanho = 0;
     int c = lerByte(entrada);
@@ -38,7 +42,8 @@ int responderAteOFim() {
       // A longer line is no question: one byte past the longest tells it.
       if (tamanho < sizeof pergunta) pergunta[tamanho++] = static_cast<char>(c);
     }
-    if (responderAPergunta(pergunta, tamanho, comDicionario, resposta)) {
+    if (responderAPergunta(pergunta, tamanho, comDicionario, resposta) ||
+        responderAArvore(pergunta, tamanho, resposta)) {
       std::printf("%s\n", resposta);
     } else {
       std::printf("?\n");

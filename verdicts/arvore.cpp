@@ -1,0 +1,50 @@
+#include "verdicts/arvore.h"
+
+#include <cstdio>
+
+#include "search/busca.h"
+#include "search/explorador.h"
+#include "verdicts/vereditos.h"
+
+namespace velha {
+
+bool responderAArvore(const char* pergunta, std::size_t tamanho, char* resposta) {
+  constexpr std::size_t inicioDoCaminho = tamanhoDoJogoEmTexto + 2;
+  JOGO raiz;
+  if (tamanho < inicioDoCaminho || tamanho > tamanhoDaPerguntaDaArvore ||
+      pergunta[tamanhoDoJogoEmTexto] != ' ' || pergunta[tamanhoDoJogoEmTexto + 1] != 'a' ||
+      !lerJogoEmTexto(pergunta, tamanhoDoJogoEmTexto, &raiz) || !algumJogoAlcanca(raiz)) {
+    return false;
+  }
+  JOGADA caminho[totalDeCasas];
+  const int quantidade = static_cast<int>(tamanho - inicioDoCaminho);
+  JOGO j = raiz;
+  for (int i = 0; i < quantidade; ++i) {
+    const char c = pergunta[inicioDoCaminho + static_cast<std::size_t>(i)];
+    caminho[i] = c - '0';
+    if (c < '0' || c > '8' || jogoEncerrado(j) || !inserirJogada(&j, caminho[i], j.jogadorAtual)) {
+      return false;
+    }
+  }
+  const EXPLORACAO exploracao = explorar(raiz, caminho, quantidade);
+  char* onde = resposta;
+  const char* fim = resposta + tamanhoDaRespostaDaArvore;
+  onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), "%.*s %d ",
+                        static_cast<int>(tamanho), pergunta, exploracao.valor);
+  if (exploracao.escolhida == semCandidato) {
+    *onde++ = '-';
+  } else {
+    *onde++ = static_cast<char>('0' + exploracao.escolhida);
+  }
+  onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), " %ld %ld", exploracao.jogadas,
+                        exploracao.jogadasComAlfaBeta);
+  for (int i = 0; i < exploracao.quantidade; ++i) {
+    const RAMO& ramo = exploracao.ramos[i];
+    onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), " %d:%d:%ld:%ld:%c",
+                          ramo.jogada, ramo.valor, ramo.abaixo, ramo.abaixoComAlfaBeta,
+                          ramo.cortadoPelaAlfaBeta ? 'c' : '-');
+  }
+  return true;
+}
+
+}  // namespace velha
