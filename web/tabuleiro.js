@@ -25,6 +25,7 @@ var velhaTabuleiro = (function () {
   let jogo = null; // { casas: 'X..O.....', vez: 'X', fim: '-' }, once a program has told it
   let ultimaJogada = null; // the move that led to it, if one did: { casa, marca }
   let ativo = false; // whether a program is running and takes moves
+  let travado = false; // the computer is to move: no cell is the person's to play
   let programa = null;
   let regras = null; // scribe's rule count, once told
   let resposta = null; // the helper's answer for the game shown, once it has come
@@ -107,7 +108,7 @@ var velhaTabuleiro = (function () {
       botao.classList.add('vencedora');
     }
     botao.setAttribute('aria-label', nome.join(', '));
-    const oferecida = ativo && livre && emJogo();
+    const oferecida = ativo && livre && emJogo() && !travado;
     botao.setAttribute('aria-disabled', String(!oferecida));
     botao.tabIndex = casa === foco ? 0 : -1;
     botao.textContent = livre ? String(casa) : marca;
@@ -233,6 +234,7 @@ var velhaTabuleiro = (function () {
     iniciar: function (nome, arquivos) {
       programa = nome;
       ativo = true;
+      travado = false;
       jogo = null;
       ultimaJogada = null;
       vencedora = null;
@@ -245,6 +247,13 @@ var velhaTabuleiro = (function () {
     terminar: function () {
       ativo = false;
       velhaAjudante.parar();
+      desenhar();
+    },
+    // From the person's move until the computer's answer is on the board, no cell is
+    // offered, so that a quick second click is never played for the computer.
+    travar: function (sim) {
+      if (travado === sim) return;
+      travado = sim;
       desenhar();
     },
     vez: () => (jogo ? jogo.vez : 'X'),

@@ -158,6 +158,7 @@
     const posicao = velhaPartida.emTexto(jogo);
     if (atual.pedido === posicao) return; // asked once: reader may have no rule here
     atual.pedido = posicao;
+    velhaTabuleiro.travar(true);
     setTimeout(function () {
       const agora = velhaTabuleiro.jogo();
       if (
@@ -168,6 +169,8 @@
         agora.vez === computador.value
       ) {
         enviar('b');
+      } else {
+        velhaTabuleiro.travar(false);
       }
     }, pausaDoComputador);
   }
@@ -271,6 +274,9 @@
           // Drawn once the text that led to it is on screen; only the last game told counts.
           const jogadas = atual.jogadas;
           velhaConsole.depoisDoTexto(function () {
+            // The answer, or reader's word that it has none, is here: the computer asks
+            // again below only for a new position.
+            velhaTabuleiro.travar(false);
             velhaTabuleiro.mostrar(casas, vez, fim, jogadas);
             if (atual.nome === 'scribe') explicar();
             mostrarPartida();
@@ -379,6 +385,11 @@
     botao.addEventListener('click', function () {
       if (botao.getAttribute('aria-disabled') === 'true') return; // a cell not offered
       enviar(botao.dataset.linha);
+      // A move of the person's: the computer answers next, if it plays the other side.
+      const jogo = velhaTabuleiro.jogo();
+      if (botao.dataset.casa !== undefined && temPartida(sessao) && jogo && jogo.vez !== computador.value) {
+        velhaTabuleiro.travar(computador.value !== 'ninguem');
+      }
     });
   }
   $('#novo-jogo').addEventListener('click', function () {

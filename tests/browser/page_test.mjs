@@ -628,10 +628,14 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   await pagina.click('#porque');
   await registrarTarefas(pagina);
   // X's move: its mark within 2 frames, every free cell's verdict within 3 more; the
-  // computer's O then plays the cell marked best, which b plays.
+  // computer's O then plays the cell marked best, which b plays. A second click at once
+  // (a double tap) is the computer's turn: not played.
   const marca = await quadrosAte(
     pagina,
-    () => document.querySelector('[data-casa="4"]').click(),
+    () => {
+      document.querySelector('[data-casa="4"]').click();
+      document.querySelector('[data-casa="1"]').click();
+    },
     () => document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'),
   );
   const vereditos = await quadrosAte(
