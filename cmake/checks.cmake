@@ -5,7 +5,7 @@
 # Both fail on the first finding.
 # The folders of the project's own C++, for both checks (the tidy one also takes its
 # headers from them, whatever the checkout's path).
-set(project_folders ${library_folders} programs tests bench fuzz)
+set(project_folders ${library_folders} installer programs tests bench fuzz)
 
 find_program(CLANG_FORMAT clang-format)
 if(CLANG_FORMAT)

@@ -55,9 +55,9 @@ bool acharDicionarioCompleto(char* caminho, std::size_t tamanho);
 // tamanho bytes. False when it would go above the root or does not fit.
 bool juntarCaminho(const char* pasta, const char* relativo, char* caminho, std::size_t tamanho);
 
-// The dictionary's move for the position (reader's b): the cell in j and the key in v. Without a rule (or for a
-// finished game whose key lies beyond the table) prints why and returns jogadaSemRegra,
-// with the key.
+// The dictionary's move for the position (reader's b): the cell in j and the key in v. Without a
+// rule (or for a finished game whose key lies beyond the table) prints why and returns
+// jogadaSemRegra, with the key.
 JOGADA_VALOR jogarDic(JOGO* j);
 
 }  // namespace velha

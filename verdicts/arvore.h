@@ -20,8 +20,10 @@ namespace velha {
 //   "......... X a4" -> "......... X a4 0 0 55504 2458 0:0:6811:831:- 1:-3:7063:715:c ..."
 inline constexpr std::size_t tamanhoDaPerguntaDaArvore = tamanhoDoJogoEmTexto + 2 + totalDeCasas;
 // Each number fits in 11 characters with its sign: 12 with its separator.
+inline constexpr std::size_t caracteresDeUmNumero = 12;
 inline constexpr std::size_t tamanhoDaRespostaDaArvore =
-    tamanhoDaPerguntaDaArvore + 4 * 12 + totalDeCasas * (2 + 3 * 12 + 2) + 1;
+    tamanhoDaPerguntaDaArvore + 4 * caracteresDeUmNumero +
+    std::size_t{totalDeCasas} * (2 + 3 * caracteresDeUmNumero + 2) + 1;
 
 // Writes the answer, ended by '\0', into resposta (tamanhoDaRespostaDaArvore bytes), or
 // returns false for a line that is no such question: no game some play reaches, a cell
