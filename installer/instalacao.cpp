@@ -43,19 +43,29 @@ struct CONTEUDO {
   unsigned long long tamanho = 0;
 };
 
-// What the open file holds; nullopt (with errno) when a read fails.
-std::optional<CONTEUDO> lerConteudo(int descritor) {
-  SHA256 soma;
-  CONTEUDO conteudo;
+// Reads the descriptor to its end, handing each block to usar (which may stop it by
+// returning false); false, with errno, when a read fails.
+template <class Usar>
+bool lerEmBlocos(int descritor, Usar usar) {
   std::array<unsigned char, 65536> bloco{};
   for (;;) {
     const ssize_t lidos = read(descritor, bloco.data(), bloco.size());
     if (lidos < 0 && errno == EINTR) continue;
-    if (lidos < 0) return std::nullopt;
-    if (lidos == 0) break;
-    soma.acrescentar(bloco.data(), static_cast<std::size_t>(lidos));
-    conteudo.tamanho += static_cast<unsigned long long>(lidos);
+    if (lidos < 0) return false;
+    if (lidos == 0 || !usar(bloco.data(), static_cast<std::size_t>(lidos))) return true;
   }
+}
+
+// What the open file holds; nullopt (with errno) when a read fails.
+std::optional<CONTEUDO> lerConteudo(int descritor) {
+  SHA256 soma;
+  CONTEUDO conteudo;
+  const bool lido = lerEmBlocos(descritor, [&](const unsigned char* bytes, std::size_t tamanho) {
+    soma.acrescentar(bytes, tamanho);
+    conteudo.tamanho += tamanho;
+    return true;
+  });
+  if (!lido) return std::nullopt;
   conteudo.hash = soma.hex();
   return conteudo;
 }
@@ -136,17 +146,14 @@ std::optional<std::string> lerTexto(const REGISTROS& registros, const std::strin
     return std::nullopt;
   }
   std::string texto;
-  std::array<char, 65536> bloco{};
-  for (;;) {
-    const ssize_t lidos = read(*arquivo, bloco.data(), bloco.size());
-    if (lidos < 0 && errno == EINTR) continue;
-    if (lidos < 0) {
-      *erro = errno;
-      return std::nullopt;
-    }
-    if (lidos == 0) return texto;
-    texto.append(bloco.data(), static_cast<std::size_t>(lidos));
+  if (!lerEmBlocos(*arquivo, [&](const unsigned char* bytes, std::size_t tamanho) {
+        texto.append(reinterpret_cast<const char*>(bytes), tamanho);
+        return true;
+      })) {
+    *erro = errno;
+    return std::nullopt;
   }
+  return texto;
 }
 
 // Written whole under another name, then renamed over the old one.
@@ -274,6 +281,30 @@ std::optional<std::string> relativoA(const std::string& raiz, const std::string&
   return onde.substr(base.size());
 }
 
+// Walks relativo down from the trail (which starts at the root of registro): a link is
+// followed only where the record names it, and only while it leads where it led then.
+void descerPelosLinksDoRegistro(TRILHA* trilha, const std::string& relativo, const GUARDA& guarda,
+                                const REGISTRO& registro) {
+  descer(
+      trilha, relativo, guarda,
+      [&](const std::string& onde) {
+        const auto noRegistro = relativoA(registro.raiz, onde);
+        return noRegistro && std::any_of(registro.entradas.begin(), registro.entradas.end(),
+                                         [&](const ENTRADA& e) {
+                                           return e.tipo == tipoDeEntrada::link &&
+                                                  e.caminho == *noRegistro;
+                                         });
+      },
+      [&](const std::string& onde, const std::string& real) {
+        const ENTRADA link{tipoDeEntrada::link, relativoA(registro.raiz, onde).value_or(""),
+                           sha256(real), 0};
+        if (std::find(registro.entradas.begin(), registro.entradas.end(), link) ==
+            registro.entradas.end()) {
+          throw RECUSA{onde, "it now leads elsewhere than when the install began"};
+        }
+      });
+}
+
 struct PLANO {
   const ARQUIVO* arquivo;
   CONTEUDO conteudo;
@@ -303,6 +334,7 @@ class INSTALACAO {
   TRILHA raiz_;
   REGISTRO registro_;
   std::vector<PLANO> planos_;
+  std::map<std::string, TRILHA> trilhas_;  // each folder files go into, by its relative path
   bool comecou_ = false;
 };
 
@@ -342,18 +374,25 @@ bool INSTALACAO::planejar() {
     }
     planos_.push_back({&arquivo, *conteudo});
     const std::string pasta = pastaDe(arquivo.destino);
-    TRILHA trilha;
+    // Each folder walked once, and held: the files go into the folder checked here.
+    TRILHA semRaiz;
+    TRILHA* lugar = &semRaiz;
     if (raiz_.faltam.empty()) {
-      trilha = aPartirDe(raiz_.ultima());
-      descer(
-          &trilha, pasta, guarda_, [](const std::string&) { return true; },
-          [&](const std::string& onde, const std::string& real) {
-            if (const auto relativo = relativoA(registro_.raiz, onde)) {
-              acrescentarSeNovo(&registro_.entradas,
-                                {tipoDeEntrada::link, *relativo, sha256(real), 0});
-            }
-          });
+      const auto [achada, nova] = trilhas_.try_emplace(pasta);
+      lugar = &achada->second;
+      if (nova) {
+        *lugar = aPartirDe(raiz_.ultima());
+        descer(
+            lugar, pasta, guarda_, [](const std::string&) { return true; },
+            [&](const std::string& onde, const std::string& real) {
+              if (const auto relativo = relativoA(registro_.raiz, onde)) {
+                acrescentarSeNovo(&registro_.entradas,
+                                  {tipoDeEntrada::link, *relativo, sha256(real), 0});
+              }
+            });
+      }
     }
+    const TRILHA& trilha = *lugar;
     // Its missing folders, named from the root, each after the one that holds it.
     const std::vector<std::string> nomes = nomesDe(pasta);
     const std::size_t existem = raiz_.faltam.empty() && trilha.faltam.size() <= nomes.size()
@@ -410,17 +449,14 @@ void INSTALACAO::escrever(const PLANO& plano, const PASTA& pasta) {
   DESCRITOR origem(open(plano.arquivo->origem.c_str(), O_RDONLY | O_CLOEXEC));
   if (!origem.aberto()) throw RECUSA{plano.arquivo->origem, motivoDoSistema(errno)};
   SHA256 soma;
-  std::array<unsigned char, 65536> bloco{};
-  for (;;) {
-    const ssize_t lidos = read(*origem, bloco.data(), bloco.size());
-    if (lidos < 0 && errno == EINTR) continue;
-    if (lidos < 0) throw RECUSA{plano.arquivo->origem, motivoDoSistema(errno)};
-    if (lidos == 0) break;
-    soma.acrescentar(bloco.data(), static_cast<std::size_t>(lidos));
-    if (!escreverTudo(*copia, bloco.data(), static_cast<std::size_t>(lidos))) {
-      throw RECUSA{caminho, "it could not be written: " + motivoDoSistema(errno)};
-    }
-  }
+  bool escrito = true;
+  const bool lido = lerEmBlocos(*origem, [&](const unsigned char* bytes, std::size_t tamanho) {
+    soma.acrescentar(bytes, tamanho);
+    escrito = escreverTudo(*copia, bytes, tamanho);
+    return escrito;
+  });
+  if (!lido) throw RECUSA{plano.arquivo->origem, motivoDoSistema(errno)};
+  if (!escrito) throw RECUSA{caminho, "it could not be written: " + motivoDoSistema(errno)};
   if (soma.hex() != plano.conteudo.hash) {
     throw RECUSA{plano.arquivo->origem, "it changed while the install ran"};
   }
@@ -456,26 +492,17 @@ bool INSTALACAO::executar() {
     if (!pedido_.registrar && fchmod(*raiz_.ultima().descritor, 0755) != 0) {
       throw RECUSA{raiz_.ultima().caminho, motivoDoSistema(errno)};
     }
-    // Below the root, only the links seen while planning are followed, where they led then.
-    std::set<std::string> links;
-    for (const ENTRADA& entrada : registro_.entradas) {
-      if (entrada.tipo == tipoDeEntrada::link) links.insert(entrada.caminho + " " + entrada.hash);
-    }
+    // Each file goes into the folder held since planning. Where the root was made just now,
+    // its folders are walked now, following only the links seen while planning, where they
+    // led then.
     for (const PLANO& plano : planos_) {
-      TRILHA trilha = aPartirDe(raiz_.ultima());
-      descer(
-          &trilha, pastaDe(plano.arquivo->destino), guarda_,
-          [&](const std::string& onde) {
-            const auto relativo = relativoA(registro_.raiz, onde);
-            return relativo && std::any_of(links.begin(), links.end(), [&](const std::string& l) {
-                     return l.starts_with(*relativo + " ");
-                   });
-          },
-          [&](const std::string& onde, const std::string& real) {
-            if (links.count(*relativoA(registro_.raiz, onde) + " " + sha256(real)) == 0) {
-              throw RECUSA{onde, "it now leads elsewhere than when the install began"};
-            }
-          });
+      const std::string pasta = pastaDe(plano.arquivo->destino);
+      const auto [achada, nova] = trilhas_.try_emplace(pasta);
+      TRILHA& trilha = achada->second;
+      if (nova) {
+        trilha = aPartirDe(raiz_.ultima());
+        descerPelosLinksDoRegistro(&trilha, pasta, guarda_, registro_);
+      }
       criarOQueFalta(&trilha, guarda_);
       escrever(plano, trilha.ultima());
     }
@@ -552,24 +579,7 @@ std::optional<TRILHA> DESINSTALACAO::pastaAte(const std::string& relativo, bool 
   const std::string caminho = abaixo(registro_.raiz, relativo);
   TRILHA trilha = aPartirDe(raiz_->ultima());
   try {
-    descer(
-        &trilha, pasta, guarda_,
-        [&](const std::string& onde) {
-          const auto noRegistro = relativoA(registro_.raiz, onde);
-          return noRegistro && std::any_of(registro_.entradas.begin(), registro_.entradas.end(),
-                                           [&](const ENTRADA& e) {
-                                             return e.tipo == tipoDeEntrada::link &&
-                                                    e.caminho == *noRegistro;
-                                           });
-        },
-        [&](const std::string& onde, const std::string& real) {
-          const ENTRADA link{tipoDeEntrada::link, relativoA(registro_.raiz, onde).value_or(""),
-                             sha256(real), 0};
-          if (std::find(registro_.entradas.begin(), registro_.entradas.end(), link) ==
-              registro_.entradas.end()) {
-            throw RECUSA{onde, "it now leads elsewhere than when the install ran"};
-          }
-        });
+    descerPelosLinksDoRegistro(&trilha, pasta, guarda_, registro_);
   } catch (const RECUSA& recusa) {
     if (recusa.deOutroUsuario) {
       manter(caminho, "another user could change " + recusa.onde + " while this runs (" +
@@ -684,14 +694,7 @@ bool DESINSTALACAO::executar(const std::string& nome) {
   try {
     // The root is held through its real path alone: a link on the way now means that it
     // lies elsewhere than where the install wrote.
-    raiz_ = TRILHA{};
-    raiz_->pastas.push_back({DESCRITOR(open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC)), "/"});
-    if (const std::string quem = quemMaisPodeMudar(*raiz_->ultima().descritor, guarda_);
-        !quem.empty()) {
-      throw RECUSA{"/", quem, true};
-    }
-    descer(
-        &*raiz_, registro_.raiz, guarda_, [](const std::string&) { return false; }, nullptr);
+    raiz_ = resolver(registro_.raiz, guarda_, [](const std::string&) { return false; });
   } catch (const RECUSA& recusa) {
     if (recusa.deOutroUsuario) {
       manter(registro_.raiz, "another user could change " + recusa.onde + " while this runs (" +

@@ -68,25 +68,24 @@ std::string juntar(const std::string& pasta, const std::string& nome) {
   return pasta == "/" ? "/" + nome : pasta + "/" + nome;
 }
 
-// Holds the folder nome of the trail's last one, checked, as its new last.
-void entrar(TRILHA* trilha, const std::string& nome, const GUARDA& guarda) {
-  const std::string caminho = juntar(trilha->ultima().caminho, nome);
-  DESCRITOR pasta(openat(*trilha->ultima().descritor, nome.c_str(), abrirPasta));
-  if (!pasta.aberto()) throw RECUSA{caminho, motivoDoSistema(errno)};
-  if (std::string quem = quemMaisPodeMudar(*pasta, guarda); !quem.empty()) {
+// The folder nome of pasta (at caminho), held and checked.
+PASTA segurar(int pasta, const char* nome, const std::string& caminho, const GUARDA& guarda) {
+  DESCRITOR segura(openat(pasta, nome, abrirPasta));
+  if (!segura.aberto()) throw RECUSA{caminho, motivoDoSistema(errno)};
+  if (std::string quem = quemMaisPodeMudar(*segura, guarda); !quem.empty()) {
     throw RECUSA{caminho, quem, true};
   }
-  trilha->pastas.push_back({std::move(pasta), caminho});
+  return {std::move(segura), caminho};
 }
 
-PASTA abrirARaiz(const GUARDA& guarda) {
-  DESCRITOR raiz(open("/", abrirPasta));
-  if (!raiz.aberto()) throw RECUSA{"/", motivoDoSistema(errno)};
-  if (std::string quem = quemMaisPodeMudar(*raiz, guarda); !quem.empty()) {
-    throw RECUSA{"/", quem, true};
-  }
-  return {std::move(raiz), "/"};
+// Holds the folder nome of the trail's last one, checked, as its new last.
+void entrar(TRILHA* trilha, const std::string& nome, const GUARDA& guarda) {
+  const PASTA& ultima = trilha->ultima();
+  trilha->pastas.push_back(
+      segurar(*ultima.descritor, nome.c_str(), juntar(ultima.caminho, nome), guarda));
 }
+
+PASTA abrirARaiz(const GUARDA& guarda) { return segurar(AT_FDCWD, "/", "/", guarda); }
 
 // The one walk behind resolver and descer: nomes are taken from the front; a link's names
 // are put there in its place.
@@ -112,12 +111,7 @@ void caminhar(TRILHA* trilha, std::vector<std::string> nomes, const GUARDA& guar
       } else if (ultima.caminho != "/") {
         // The walk began below "/": the folder above is reached through the one held.
         const std::string acima = ultima.caminho.substr(0, ultima.caminho.rfind('/'));
-        DESCRITOR pasta(openat(*ultima.descritor, "..", abrirPasta));
-        if (!pasta.aberto()) throw RECUSA{acima, motivoDoSistema(errno)};
-        if (std::string quem = quemMaisPodeMudar(*pasta, guarda); !quem.empty()) {
-          throw RECUSA{acima.empty() ? "/" : acima, quem, true};
-        }
-        ultima = {std::move(pasta), acima.empty() ? "/" : acima};
+        ultima = segurar(*ultima.descritor, "..", acima.empty() ? "/" : acima, guarda);
       }
       continue;
     }
@@ -235,7 +229,7 @@ std::string quemMaisPodeMudar(int pasta, const GUARDA& guarda) {
   return "";
 }
 
-TRILHA resolver(const std::string& caminho, const GUARDA& guarda) {
+TRILHA resolver(const std::string& caminho, const GUARDA& guarda, const LINK_ACEITO& aceitar) {
   std::string absoluto = caminho;
   if (absoluto.empty() || absoluto.front() != '/') {
     std::vector<char> aqui(PATH_MAX + 1);
@@ -246,8 +240,8 @@ TRILHA resolver(const std::string& caminho, const GUARDA& guarda) {
   }
   TRILHA trilha;
   trilha.pastas.push_back(abrirARaiz(guarda));
-  caminhar(
-      &trilha, nomesDe(absoluto), guarda, [](const std::string&) { return true; }, nullptr);
+  const LINK_ACEITO todos = [](const std::string&) { return true; };
+  caminhar(&trilha, nomesDe(absoluto), guarda, aceitar ? aceitar : todos, nullptr);
   return trilha;
 }
 

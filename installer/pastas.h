@@ -65,7 +65,9 @@ struct TRILHA {
 // ".." after a link leaves where the link led. Every folder reached must be safe (below);
 // a link is followed when it is eu's or root's, or its folder is not sticky (a sticky
 // folder's other users could point their link elsewhere at any moment). Throws RECUSA.
-TRILHA resolver(const std::string& caminho, const GUARDA& guarda);
+// aceitar, when given, says which links may be followed at all (the uninstall: none).
+TRILHA resolver(const std::string& caminho, const GUARDA& guarda,
+                const LINK_ACEITO& aceitar = nullptr);
 
 // Walks the plain names of relativo down from the trail's last folder, which it appends.
 // A link there is followed only when aceitar says so (then aoSeguir hears of it).

@@ -25,7 +25,8 @@ long jogadasDaBusca(const JOGO& j, opcao op, int nivel) {
 int nivelDaAlfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long* jogadas,
                     const JOGADA* caminho, int restantes, int* tentados) {
   ++nivel;
-  const LISTA_DE_JOGADAS candidatos = listaDeJogadas(const_cast<JOGO*>(&j));
+  JOGO posicao = j;  // listaDeJogadas takes its game by pointer
+  const LISTA_DE_JOGADAS candidatos = listaDeJogadas(&posicao);
   if (candidatos.jogadas[0] == 0) return buscaMaxMin(j, op, nivel - 1).v;  // a finished root
   const bool observado = caminho != nullptr && restantes == 0;
   int melhor = sentinela(op);
@@ -86,11 +87,13 @@ EXPLORACAO explorar(const JOGO& raiz, const JOGADA* caminho, int quantidade) {
   }
   exploracao.escolhida = notas.escolhida.j;
   exploracao.jogadas = jogadasDaBusca(j, op, quantidade);
-  exploracao.jogadasComAlfaBeta = jogadasDaAlfaBeta(j, op, quantidade);
+  // Alpha-beta from the explored position, watching the row; at the position itself it is
+  // the row's own count.
   int tentados = 0;
   long todas = 0;
   nivelDaAlfaBeta(raiz, min, 0, sentinela(max), sentinela(min), &todas, caminho, quantidade,
                   &tentados);
+  exploracao.jogadasComAlfaBeta = quantidade == 0 ? todas : jogadasDaAlfaBeta(j, op, quantidade);
   exploracao.quantidade = notas.quantidade;
   for (int i = 0; i < notas.quantidade; ++i) {
     RAMO& ramo = exploracao.ramos[i];
