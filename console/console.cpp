@@ -21,20 +21,22 @@ bool realizarJogada(JOGO* j, jogador* jog, int pos, bool relatar) {
 
 namespace {
 
-void jogar(JOGO* j, jogador* jog, bool relatar) {
+// Returns the cell played, or nenhumaJogada.
+JOGADA jogar(JOGO* j, jogador* jog, bool relatar) {
   int pos = 0;
   switch (lerPosicao(entradaDosComandos(), &pos)) {
     case leitura::lida:
-      if (realizarJogada(j, jog, pos, relatar)) return;
+      if (realizarJogada(j, jog, pos, relatar)) return pos;
       break;
     case leitura::invalida:
       std::printf("Nao foi possivel realizar a jogada: posicao invalida.\n");
       break;
     case leitura::fimDaEntrada:
-      return;  // the loop's next read meets the end of input too
+      return nenhumaJogada;  // the loop's next read meets the end of input too
   }
   // A silent program shows no board at the line's end: the refusal shows it here.
   if (!relatar) imprimirTabuleiro(*j);
+  return nenhumaJogada;
 }
 
 void recomecar(JOGO* j, jogador* jog, std::optional<jogador> vez) {
@@ -42,9 +44,10 @@ void recomecar(JOGO* j, jogador* jog, std::optional<jogador> vez) {
   inicializarJogo(j, *jog);
 }
 
-void atualizarAPagina(const JOGO& jogo, jogador vez, const COMANDOS_DO_PROGRAMA& programa) {
+void atualizarAPagina(const JOGO& jogo, jogador vez, JOGADA jogada,
+                      const COMANDOS_DO_PROGRAMA& programa) {
   if (!haUmaPagina()) return;
-  mostrarNaPagina(jogo, vez);
+  mostrarNaPagina(jogo, vez, jogada);
   if (programa.mostrarMaisNaPagina != nullptr) programa.mostrarMaisNaPagina();
 }
 
@@ -59,28 +62,29 @@ void imprimirAjuda(const char* nomeDaBusca) {
   std::printf("   q : encerrar programa\n");
 }
 
-void mostrarNaPagina(const JOGO& jogo, jogador vez) {
+void mostrarNaPagina(const JOGO& jogo, jogador vez, JOGADA jogada) {
   if (!haUmaPagina()) return;
   char casas[totalDeCasas + 1];
   escreverCasas(jogo, casas);
-  mostrarOJogo(casas, letraDoJogador(vez), letraDoFim(jogo));
+  mostrarOJogo(casas, letraDoJogador(vez), letraDoFim(jogo), jogada);
 }
 
 void executarComandos(JOGO* jogo, jogador* jogadorAtual, const COMANDOS_DO_PROGRAMA& programa) {
   FONTE* entrada = entradaDosComandos();
   char comando = ' ';
-  atualizarAPagina(*jogo, *jogadorAtual, programa);
+  atualizarAPagina(*jogo, *jogadorAtual, nenhumaJogada, programa);
   // End of input ends the program as `q` does.
   while (lerComando(entrada, &comando) && comando != 'q') {
+    JOGADA jogada = nenhumaJogada;
     switch (comando) {
       case 'h':
         programa.ajuda();
         break;
       case 'b':
-        programa.busca(jogo, jogadorAtual);
+        jogada = programa.busca(jogo, jogadorAtual);
         break;
       case 'j':
-        jogar(jogo, jogadorAtual, programa.relatarJogadas);
+        jogada = jogar(jogo, jogadorAtual, programa.relatarJogadas);
         break;
       case 'r':
         recomecar(jogo, jogadorAtual, programa.vezAoRecomecar);
@@ -92,12 +96,17 @@ void executarComandos(JOGO* jogo, jogador* jogadorAtual, const COMANDOS_DO_PROGR
         // The line end, or the first character of a line that holds no command. Input
         // that ends within the line ends the program without a report.
         if (!descartarLinha(entrada, comando)) return;
-        if (!programa.relatarJogadas) break;
-        meuLog(*jogo);
-        if (programa.depoisDoTabuleiro != nullptr) programa.depoisDoTabuleiro(*jogo);
+        if (programa.relatarJogadas) {
+          meuLog(*jogo);
+          if (programa.depoisDoTabuleiro != nullptr) programa.depoisDoTabuleiro(*jogo);
+        }
+        // The page is told the game once a command, so that it can count them: a line end
+        // or a line with no command changes nothing. After i, the page takes what was
+        // written since as a listing.
+        if (comando != 'i') continue;
         break;
     }
-    atualizarAPagina(*jogo, *jogadorAtual, programa);
+    atualizarAPagina(*jogo, *jogadorAtual, jogada, programa);
   }
 }
 

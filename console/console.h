@@ -8,10 +8,14 @@
 
 namespace velha {
 
+// What a command that plays no move tells the page it played.
+inline constexpr JOGADA nenhumaJogada = -1;
+
 // What a program adds to the shared loop: its automatic move (`b`), its help (`h`), and
 // how it differs from a game at the console.
 struct COMANDOS_DO_PROGRAMA {
-  void (*busca)(JOGO* j, jogador* jog);
+  // Returns the cell it played, or nenhumaJogada.
+  JOGADA (*busca)(JOGO* j, jogador* jog);
   void (*ajuda)();
   // What it says under each board of a game still being played (the verdicts say nothing
   // of a finished one); nullptr: nothing.
@@ -42,7 +46,8 @@ bool realizarJogada(JOGO* j, jogador* jog, int pos, bool relatar = true);
 // The command list; the playing programs differ only in the name of their `b`.
 void imprimirAjuda(const char* nomeDaBusca);
 
-// The game, after each command, for a page that shows it beside the console (mostrarOJogo).
-void mostrarNaPagina(const JOGO& jogo, jogador vez);
+// The game, after each command, and the cell that command played (or nenhumaJogada), for a
+// page that shows it beside the console (mostrarOJogo).
+void mostrarNaPagina(const JOGO& jogo, jogador vez, JOGADA jogada);
 
 }  // namespace velha

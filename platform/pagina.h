@@ -11,9 +11,10 @@ namespace velha {
 bool haUmaPagina();
 
 // The game as it stands: its nine cells, row by row ('X', 'O' or '.'), the side to move
-// ('X' or 'O') and how it ended ('X' or 'O' won, '=' a draw, '-' not over). What the
-// program wrote before comes first.
-void mostrarOJogo(const char* casas, char vez, char fim);
+// ('X' or 'O'), how it ended ('X' or 'O' won, '=' a draw, '-' not over) and the cell the
+// last command played (-1: none), so that the page never works out a move by comparing
+// boards. What the program wrote before comes first.
+void mostrarOJogo(const char* casas, char vez, char fim, int jogada);
 
 // How many rules scribe has recorded so far.
 void mostrarAsRegras(int quantas);

@@ -51,7 +51,7 @@ bool eArquivoComum(int descritor) {
 
 void usarFluxosBinarios() {}  // POSIX streams never translate
 
-void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/) {}
+void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/, int /*jogada*/) {}
 
 bool haUmaPagina() { return false; }
 

@@ -18,7 +18,7 @@ void velha_fechar(int descritor);
 int velha_comum(int descritor);
 // 1 when a page shows the game (none under node), else 0; and handing it the game.
 int velha_pagina();
-void velha_jogo(const char* casas, int vez, int fim);
+void velha_jogo(const char* casas, int vez, int fim, int jogada);
 void velha_regras(int quantas);
 // The program's folder, ended by '/', or 0 where it has none (in the page).
 int velha_pasta(char* destino, int tamanho);
@@ -53,9 +53,9 @@ bool eArquivoComum(int descritor) { return velha_comum(descritor) == 1; }
 
 bool haUmaPagina() { return velha_pagina() == 1; }
 
-void mostrarOJogo(const char* casas, char vez, char fim) {
+void mostrarOJogo(const char* casas, char vez, char fim, int jogada) {
   std::fflush(stdout);  // so that the page shows the board after what led to it
-  velha_jogo(casas, vez, fim);
+  velha_jogo(casas, vez, fim, jogada);
 }
 
 void mostrarAsRegras(int quantas) { velha_regras(quantas); }

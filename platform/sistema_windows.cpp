@@ -162,7 +162,7 @@ bool eArquivoComum(int descritor) {
   return _fstat64(descritor, &estado) == 0 && (estado.st_mode & _S_IFMT) == _S_IFREG;
 }
 
-void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/) {}
+void mostrarOJogo(const char* /*casas*/, char /*vez*/, char /*fim*/, int /*jogada*/) {}
 
 bool haUmaPagina() { return false; }
 

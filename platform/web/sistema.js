@@ -34,8 +34,8 @@ mergeInto(LibraryManager.library, {
   },
 
   // Both called only where velha_pagina said there is a page.
-  velha_jogo: function (casas, vez, fim) {
-    Module.velha.jogo(UTF8ToString(casas), String.fromCharCode(vez), String.fromCharCode(fim));
+  velha_jogo: function (casas, vez, fim, jogada) {
+    Module.velha.jogo(UTF8ToString(casas), String.fromCharCode(vez), String.fromCharCode(fim), jogada);
   },
 
   velha_regras: function (quantas) {

@@ -81,11 +81,11 @@ void sugerirODicionarioCompleto() {
 
 void ajuda() { imprimirAjuda("buscaNoDicionario"); }
 
-void buscaDicionario(JOGO* j, jogador* jog) {
+JOGADA buscaDicionario(JOGO* j, jogador* jog) {
   std::printf("Busca Dicionario - ");
   const JOGADA_VALOR res = jogarDic(j);
   std::printf("melhor jogada: %d [indice buscado: %d]\n", res.j, res.v);
-  realizarJogada(j, jog, res.j);
+  return realizarJogada(j, jog, res.j) ? res.j : nenhumaJogada;
 }
 
 // Why the dictionary was not loaded, on standard error; the game's own message is out.

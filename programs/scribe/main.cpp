@@ -35,6 +35,12 @@ constexpr PROGRAMA scribeNaLinhaDeComando{
 
 void ajuda() {}  // the listing is all scribe writes
 
+// b records rules and leaves the game as it was.
+JOGADA gravarRegras(JOGO* j, jogador* jog) {
+  gerarJogadasAux(j, jog);
+  return nenhumaJogada;
+}
+
 // The rules recorded so far, for a page that counts them.
 void mostrarAsRegrasNaPagina() { mostrarAsRegras(regrasGravadas()); }
 
@@ -43,7 +49,7 @@ int scribe(int argc, char** argv) {
   inicializarRegras();
   // Silent, so that standard output holds the listing alone; after r, O moves first, and a
   // search from there records the second player's rules.
-  return jogarNoConsole(scribeNaLinhaDeComando, {.busca = gerarJogadasAux,
+  return jogarNoConsole(scribeNaLinhaDeComando, {.busca = gravarRegras,
                                                  .ajuda = ajuda,
                                                  .listar = imprimirRegras,
                                                  .relatarJogadas = false,

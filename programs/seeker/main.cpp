@@ -49,11 +49,11 @@ void imprimirVeredito(JOGADA_VALOR res) {
   std::printf(linhaDoVeredito[static_cast<int>(previsao.fim)], res.j, previsao.fimEstimado);
 }
 
-void buscaMM(JOGO* j, jogador* jog) {
+JOGADA buscaMM(JOGO* j, jogador* jog) {
   std::printf("Busca Max Min - ");
   const JOGADA_VALOR res = buscaMaxMin(*j, min, 0);
   imprimirVeredito(res);
-  realizarJogada(j, jog, res.j);
+  return realizarJogada(j, jog, res.j) ? res.j : nenhumaJogada;
 }
 
 void imprimirVereditos(const JOGO& j) {
