@@ -1,35 +1,48 @@
 // The helper behind "Show why": programs/why, run in a worker of its own beside the
 // program being played. Asked "CELLS SIDE" a line, it answers a line (partida.js reads
 // it) with what each free cell leads to, from the search seeker plays by.
-'use strict';
+import * as executor from './executor.js';
 
-var velhaAjudante = (function () {
-  let ajudante = null; // its run: { execucao, resto, decodificador, parado }
-  let aoComecar = () => undefined;
+// despachar hears { tipo: 'resposta', linha } for each answer, and { tipo:
+// 'ajudantePronto' } once a run has started, to ask about the position it missed.
+export function criarAjudante(despachar) {
+  let atual = null; // its run: { execucao, resto, decodificador, parado }
 
-  // Starts it with the files it reads (reader's dictionary, if any); each answer line goes
-  // to responder.
-  function iniciar(arquivos, responder) {
+  function parar() {
+    if (!atual) return;
+    atual.parado = true;
+    if (atual.execucao) atual.execucao.parar();
+    atual = null;
+  }
+
+  // Starts it with the files it reads (reader's dictionary, if any), known by chave.
+  function iniciar(arquivos, chave) {
     parar();
-    const atual = { execucao: null, resto: '', decodificador: new TextDecoder(), parado: false };
-    ajudante = atual;
-    velhaExecutor.carregar('why').then(
+    const run = { execucao: null, resto: '', decodificador: new TextDecoder(), parado: false };
+    atual = run;
+    executor.carregar('why').then(
       function () {
-        if (atual.parado) return;
-        atual.execucao = velhaExecutor.iniciar('why', arquivos, {
-          escrever: function (descritor, bytes) {
-            if (descritor !== 1) return;
-            const linhas = (atual.resto + atual.decodificador.decode(bytes, { stream: true })).split('\n');
-            atual.resto = linhas.pop();
-            for (const linha of linhas) responder(linha);
+        if (run.parado) return;
+        run.execucao = executor.iniciar(
+          'why',
+          arquivos,
+          {
+            escrever(descritor, bytes) {
+              if (descritor !== 1 || run.parado) return;
+              const linhas = (run.resto + run.decodificador.decode(bytes, { stream: true })).split('\n');
+              run.resto = linhas.pop();
+              for (const linha of linhas) despachar({ tipo: 'resposta', linha });
+            },
+            jogo() {},
+            regras() {},
+            terminar() {
+              run.execucao = null;
+            },
           },
-          jogo: function () {},
-          regras: function () {},
-          terminar: function () {
-            atual.execucao = null;
-          },
-        });
-        aoComecar();
+          [],
+          chave,
+        );
+        despachar({ tipo: 'ajudantePronto' });
       },
       function () {
         // Without the helper the board still plays; only the verdicts are missing.
@@ -37,23 +50,10 @@ var velhaAjudante = (function () {
     );
   }
 
-  function parar() {
-    if (!ajudante) return;
-    ajudante.parado = true;
-    if (ajudante.execucao) ajudante.execucao.parar();
-    ajudante = null;
-  }
-
-  // The question about a game as text ("X..O..... O"); none while the helper starts.
+  // The question about a position as text ("X..O..... O"); none while the helper starts.
   function perguntar(texto) {
-    if (ajudante && ajudante.execucao) ajudante.execucao.enviar(new TextEncoder().encode(texto + '\n'));
+    if (atual && atual.execucao) atual.execucao.enviar(new TextEncoder().encode(texto + '\n'));
   }
 
-  return {
-    iniciar: iniciar,
-    parar: parar,
-    perguntar: perguntar,
-    // What to do once a run has started: ask about the game it missed.
-    aoComecar: (fazer) => (aoComecar = fazer),
-  };
-})();
+  return { iniciar, parar, perguntar };
+}

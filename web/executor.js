@@ -10,287 +10,274 @@
 // started ahead, while the page is idle, with the files and arguments of its last start:
 // it holds what it writes until it is claimed by a start that gives it the same, and is
 // thrown away otherwise.
-'use strict';
 
-var velhaExecutor = (function () {
-  // Runs in the worker, after the program's own script, which defines velhaPrograma.
-  function noTrabalhador() {
-    const linhas = []; // sent, not yet read
-    let espera = null; // the program's pending read
-    let compilado = null; // the program's WebAssembly, compiled by the page, if it could
-    let retidas = null; // while a run started ahead waits to be claimed, its messages
-    function postar(mensagem, transferir) {
-      if (retidas) retidas.push([mensagem, transferir]);
-      else self.postMessage(mensagem, transferir);
-    }
+// Runs in the worker, after the program's own script, which defines velhaPrograma.
+function noTrabalhador() {
+  const linhas = []; // sent, not yet read
+  let espera = null; // the program's pending read
+  let compilado = null; // the program's WebAssembly, compiled by the page, if it could
+  let retidas = null; // while a run started ahead waits to be claimed, its messages
+  function postar(mensagem, transferir) {
+    if (retidas) retidas.push([mensagem, transferir]);
+    else self.postMessage(mensagem, transferir);
+  }
 
-    // The program's output leaves in batches: the C library hands over a line at a time,
-    // and a message a line (2,425 for scribe's listing) kept the page's thread busy for
-    // longer than any frame should take. A batch leaves when the program waits for input
-    // (the timer runs then), when it has run a frame's time since the last, and before any
-    // other message, so that the page gets everything in the order it was written.
-    const intervalo = 16; // ms
-    let lote = []; // [{ descritor, partes: [bytes] }], in order
-    let enviadoEm = 0;
-    let temporizador = null;
-    function despejar() {
-      if (temporizador !== null) clearTimeout(temporizador);
-      temporizador = null;
-      enviadoEm = performance.now();
-      for (const { descritor, partes } of lote) {
-        let tamanho = 0;
-        for (const parte of partes) tamanho += parte.length;
-        const bytes = new Uint8Array(tamanho);
-        let feitos = 0;
-        for (const parte of partes) {
-          bytes.set(parte, feitos);
-          feitos += parte.length;
-        }
-        postar({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
+  // The program's output leaves in batches: the C library hands over a line at a time,
+  // and a message a line (2,425 for scribe's listing) kept the page's thread busy for
+  // longer than any frame should take. A batch leaves when the program waits for input
+  // (the timer runs then), when it has run a frame's time since the last, and before any
+  // other message, so that the page gets everything in the order it was written.
+  const intervalo = 16; // ms
+  let lote = []; // [{ descritor, partes: [bytes] }], in order
+  let enviadoEm = 0;
+  let temporizador = null;
+  function despejar() {
+    if (temporizador !== null) clearTimeout(temporizador);
+    temporizador = null;
+    enviadoEm = performance.now();
+    for (const { descritor, partes } of lote) {
+      let tamanho = 0;
+      for (const parte of partes) tamanho += parte.length;
+      const bytes = new Uint8Array(tamanho);
+      let feitos = 0;
+      for (const parte of partes) {
+        bytes.set(parte, feitos);
+        feitos += parte.length;
       }
-      lote = [];
+      postar({ tipo: 'saida', descritor: descritor, bytes: bytes }, [bytes.buffer]);
     }
-    function escrever(descritor, bytes) {
-      const ultimo = lote[lote.length - 1];
-      if (ultimo && ultimo.descritor === descritor) ultimo.partes.push(bytes);
-      else lote.push({ descritor: descritor, partes: [bytes] });
-      if (performance.now() - enviadoEm >= intervalo) despejar();
-      else if (temporizador === null) temporizador = setTimeout(despejar, 0);
-    }
-    function enviar(mensagem) {
-      despejar();
-      postar(mensagem, []);
-    }
+    lote = [];
+  }
+  function escrever(descritor, bytes) {
+    const ultimo = lote[lote.length - 1];
+    if (ultimo && ultimo.descritor === descritor) ultimo.partes.push(bytes);
+    else lote.push({ descritor: descritor, partes: [bytes] });
+    if (performance.now() - enviadoEm >= intervalo) despejar();
+    else if (temporizador === null) temporizador = setTimeout(despejar, 0);
+  }
+  function enviar(mensagem) {
+    despejar();
+    postar(mensagem, []);
+  }
 
-    self.onmessage = function (evento) {
-      const mensagem = evento.data;
-      if (mensagem.tipo === 'compilado') {
-        compilado = mensagem.modulo;
-        return;
+  self.onmessage = function (evento) {
+    const mensagem = evento.data;
+    if (mensagem.tipo === 'compilado') {
+      compilado = mensagem.modulo;
+      return;
+    }
+    if (mensagem.tipo === 'liberar') {
+      const guardadas = retidas || [];
+      retidas = null;
+      for (const [retida, transferir] of guardadas) self.postMessage(retida, transferir);
+      return;
+    }
+    if (mensagem.tipo === 'linha') {
+      if (espera) {
+        const pronto = espera;
+        espera = null;
+        pronto(mensagem.bytes);
+      } else {
+        linhas.push(mensagem.bytes);
       }
-      if (mensagem.tipo === 'liberar') {
-        const guardadas = retidas || [];
-        retidas = null;
-        for (const [retida, transferir] of guardadas) self.postMessage(retida, transferir);
-        return;
-      }
-      if (mensagem.tipo === 'linha') {
-        if (espera) {
-          const pronto = espera;
-          espera = null;
-          pronto(mensagem.bytes);
-        } else {
-          linhas.push(mensagem.bytes);
-        }
-        return;
-      }
-      if (mensagem.retido) retidas = [];
-      // The runtime's own messages, as the program's standard error.
-      const mensagemDoRuntime = function (texto) {
-        escrever(2, new TextEncoder().encode(texto + '\n'));
-      };
-      const modulo = {
-        arguments: mensagem.argumentos,
-        thisProgram: mensagem.nome,
-        velha: {
-          entrada: function () {
-            if (linhas.length > 0) return Promise.resolve(linhas.shift());
-            return new Promise(function (pronto) {
-              espera = pronto;
-            });
-          },
-          saida: escrever,
-          arquivos: mensagem.arquivos,
-          jogo: function (casas, vez, fim) {
-            enviar({ tipo: 'jogo', casas: casas, vez: vez, fim: fim });
-          },
-          regras: function (quantas) {
-            enviar({ tipo: 'regras', quantas: quantas });
-          },
-        },
-        print: mensagemDoRuntime,
-        printErr: mensagemDoRuntime,
-        onExit: function (status) {
-          enviar({ tipo: 'fim', status: status });
-        },
-        // The runtime's own exit would throw to unwind the program; it has already ended.
-        quit: function () {},
-      };
-      if (compilado) {
-        modulo.instantiateWasm = function (importados, pronto) {
-          WebAssembly.instantiate(compilado, importados).then((instancia) => pronto(instancia, compilado));
-          return {};
-        };
-      }
-      velhaPrograma(modulo);
+      return;
+    }
+    if (mensagem.retido) retidas = [];
+    // The runtime's own messages, as the program's standard error.
+    const mensagemDoRuntime = function (texto) {
+      escrever(2, new TextEncoder().encode(texto + '\n'));
     };
-  }
-
-  // A program's script adds its text to velhaCodigoDosProgramas; each is loaded once, when
-  // first needed
-  // (a second request while it loads waits for the same load).
-  const carregados = {}; // program -> the promise of its script's load
-  function carregar(nome) {
-    if (!carregados[nome]) {
-      carregados[nome] = new Promise(function (pronto, falhou) {
-        const script = document.createElement('script');
-        script.src = nome + '.js';
-        script.onload = pronto;
-        script.onerror = function () {
-          script.remove();
-          delete carregados[nome]; // tried again next time
-          falhou(new Error(nome + '.js'));
-        };
-        document.body.appendChild(script);
-      });
+    const modulo = {
+      arguments: mensagem.argumentos,
+      thisProgram: mensagem.nome,
+      velha: {
+        entrada: function () {
+          if (linhas.length > 0) return Promise.resolve(linhas.shift());
+          return new Promise(function (pronto) {
+            espera = pronto;
+          });
+        },
+        saida: escrever,
+        arquivos: mensagem.arquivos,
+        jogo: function (casas, vez, fim, jogada) {
+          enviar({ tipo: 'jogo', casas, vez, fim, jogada });
+        },
+        regras: function (quantas) {
+          enviar({ tipo: 'regras', quantas: quantas });
+        },
+      },
+      print: mensagemDoRuntime,
+      printErr: mensagemDoRuntime,
+      onExit: function (status) {
+        enviar({ tipo: 'fim', status: status });
+      },
+      // The runtime's own exit would throw to unwind the program; it has already ended.
+      quit: function () {},
+    };
+    if (compilado) {
+      modulo.instantiateWasm = function (importados, pronto) {
+        WebAssembly.instantiate(compilado, importados).then((instancia) => pronto(instancia, compilado));
+        return {};
+      };
     }
-    return carregados[nome];
+    velhaPrograma(modulo);
+  };
+}
+
+// A program's script adds its text to velhaCodigoDosProgramas; each is loaded once, when
+// first needed
+// (a second request while it loads waits for the same load).
+const carregados = {}; // program -> the promise of its script's load
+export function carregar(nome) {
+  if (!carregados[nome]) {
+    carregados[nome] = new Promise(function (pronto, falhou) {
+      const script = document.createElement('script');
+      script.src = nome + '.js';
+      script.onload = pronto;
+      script.onerror = function () {
+        script.remove();
+        delete carregados[nome]; // tried again next time
+        falhou(new Error(nome + '.js'));
+      };
+      document.body.appendChild(script);
+    });
   }
+  return carregados[nome];
+}
 
-  const enderecos = {}; // program -> the address of its worker's script, made once
-  const compilados = {}; // program -> its WebAssembly.Module, once compiled (null: not)
-  const reservas = {}; // program -> [{ trabalhador, arquivos, argumentos }], runs started ahead
+const enderecos = {}; // program -> the address of its worker's script, made once
+const compilados = {}; // program -> its WebAssembly.Module, once compiled (null: not)
+const reservas = {}; // program -> [{ trabalhador, arquivos, argumentos }], runs started ahead
 
-  // The program's WebAssembly, as its script holds it, compiled off the page's thread.
-  function compilar(nome) {
-    if (nome in compilados) return Promise.resolve();
-    compilados[nome] = null;
-    const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(
-      window.velhaCodigoDosProgramas[nome],
-    );
-    if (!achado || typeof WebAssembly === 'undefined') return Promise.resolve();
-    const binario = atob(achado[1]);
-    const bytes = new Uint8Array(binario.length);
-    for (let i = 0; i < binario.length; ++i) bytes[i] = binario.charCodeAt(i);
-    return WebAssembly.compile(bytes).then(
-      (modulo) => (compilados[nome] = modulo),
+// The program's WebAssembly, as its script holds it, compiled off the page's thread.
+function compilar(nome) {
+  if (nome in compilados) return Promise.resolve();
+  compilados[nome] = null;
+  const achado = /data:application\/octet-stream;base64,([A-Za-z0-9+/]{16,}=*)/.exec(
+    globalThis.velhaCodigoDosProgramas[nome],
+  );
+  if (!achado || typeof WebAssembly === 'undefined') return Promise.resolve();
+  const binario = atob(achado[1]);
+  const bytes = new Uint8Array(binario.length);
+  for (let i = 0; i < binario.length; ++i) bytes[i] = binario.charCodeAt(i);
+  return WebAssembly.compile(bytes).then(
+    (modulo) => (compilados[nome] = modulo),
+    () => undefined,
+  ); // the program compiles its own, as it would without the page
+}
+
+function novoTrabalhador(nome) {
+  const trabalhador = new Worker(enderecoDe(nome));
+  if (compilados[nome]) {
+    try {
+      trabalhador.postMessage({ tipo: 'compilado', modulo: compilados[nome] });
+    } catch (e) {
+      // A browser that cannot hand a module to a worker: the program compiles its own.
+    }
+  }
+  return trabalhador;
+}
+
+// A run started ahead is claimed by a start with the same files and arguments, known by
+// the key its caller gives them (made once, when the files were read), never by comparing
+// the files themselves, which may be megabytes.
+const mesmaPartida = (reserva, chave) => reserva.chave === chave;
+
+// How many runs of one program wait at most: the helper waits both with a dictionary
+// (reader's) and without (seeker's).
+const reservasPorPrograma = 2;
+const esperaDaReserva = 250; // ms
+
+// Loads the program, compiles it and, when arquivos is given (a start's files, a Map),
+// starts a run ahead with them and argumentos once the page has nothing else to do. A
+// failed load is left for the start to report.
+export function preparar(nome, arquivos, argumentos = [], chave = '') {
+  const ocioso = globalThis.requestIdleCallback || ((f) => setTimeout(f, 50));
+  return carregar(nome)
+    .then(() => compilar(nome))
+    .then(
+      function () {
+        if (!arquivos) return;
+        // Not while the start that asked for it is still showing its first frames.
+        setTimeout(
+          () =>
+            ocioso(
+              function () {
+                const lista = reservas[nome] || (reservas[nome] = []);
+                if (lista.some((reserva) => mesmaPartida(reserva, chave))) return;
+                const trabalhador = novoTrabalhador(nome);
+                trabalhador.postMessage({
+                  tipo: 'iniciar',
+                  nome: nome,
+                  arquivos: arquivos,
+                  argumentos: argumentos,
+                  retido: true,
+                });
+                lista.push({ trabalhador, chave });
+                if (lista.length > reservasPorPrograma) lista.shift().trabalhador.terminate();
+              },
+              { timeout: 200 },
+            ),
+          esperaDaReserva,
+        );
+      },
       () => undefined,
-    ); // the program compiles its own, as it would without the page
+    );
+}
+
+function enderecoDe(nome) {
+  if (!enderecos[nome]) {
+    const texto = globalThis.velhaCodigoDosProgramas[nome] + '\n;(' + noTrabalhador.toString() + ')();\n';
+    enderecos[nome] = URL.createObjectURL(new Blob([texto], { type: 'text/javascript' }));
   }
+  return enderecos[nome];
+}
 
-  function novoTrabalhador(nome) {
-    const trabalhador = new Worker(enderecoDe(nome));
-    if (compilados[nome]) {
-      try {
-        trabalhador.postMessage({ tipo: 'compilado', modulo: compilados[nome] });
-      } catch (e) {
-        // A browser that cannot hand a module to a worker: the program compiles its own.
-      }
-    }
-    return trabalhador;
+// Starts the program nome, loaded, with the files arquivos (a Map, name to bytes) and its
+// command line's argumentos, the two known together by chave. ouvintes hears from it:
+// escrever(descriptor, bytes) what it writes, jogo({ casas, vez, fim, jogada }) its game
+// and the cell played after each command and regras(quantas) scribe's rule count
+// (platform/pagina.h, mostrarOJogo and mostrarAsRegras), and terminar(status), once, that
+// it ended (null: stopped). The answer sends a line's bytes to its standard input, or
+// stops it.
+export function iniciar(nome, arquivos, ouvintes, argumentos = [], chave = '') {
+  const lista = reservas[nome] || [];
+  const achada = lista.findIndex((reserva) => mesmaPartida(reserva, chave));
+  let trabalhador;
+  if (achada >= 0) {
+    trabalhador = lista.splice(achada, 1)[0].trabalhador;
+    trabalhador.postMessage({ tipo: 'liberar' });
+  } else {
+    trabalhador = novoTrabalhador(nome);
+    trabalhador.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos });
   }
-
-  function mesmosBytes(a, b) {
-    return a === b || (a.length === b.length && a.every((byte, i) => byte === b[i]));
-  }
-
-  function mesmaPartida(reserva, arquivos, argumentos) {
-    if (reserva.argumentos.join('\n') !== argumentos.join('\n') || reserva.arquivos.size !== arquivos.size)
-      return false;
-    for (const [nome, bytes] of arquivos) {
-      if (!reserva.arquivos.has(nome) || !mesmosBytes(reserva.arquivos.get(nome), bytes)) return false;
-    }
-    return true;
-  }
-
-  // How many runs of one program wait at most: the helper waits both with a dictionary
-  // (reader's) and without (seeker's).
-  const reservasPorPrograma = 2;
-  const esperaDaReserva = 250; // ms
-
-  // Loads the program, compiles it and, when arquivos is given (a start's files, a Map),
-  // starts a run ahead with them and argumentos once the page has nothing else to do. A
-  // failed load is left for the start to report.
-  function preparar(nome, arquivos, argumentos = []) {
-    const ocioso = window.requestIdleCallback || ((f) => setTimeout(f, 50));
-    return carregar(nome)
-      .then(() => compilar(nome))
-      .then(
-        function () {
-          if (!arquivos) return;
-          // Not while the start that asked for it is still showing its first frames.
-          setTimeout(
-            () =>
-              ocioso(
-                function () {
-                  const lista = reservas[nome] || (reservas[nome] = []);
-                  if (lista.some((reserva) => mesmaPartida(reserva, arquivos, argumentos))) return;
-                  const trabalhador = novoTrabalhador(nome);
-                  trabalhador.postMessage({
-                    tipo: 'iniciar',
-                    nome: nome,
-                    arquivos: arquivos,
-                    argumentos: argumentos,
-                    retido: true,
-                  });
-                  lista.push({ trabalhador: trabalhador, arquivos: arquivos, argumentos: argumentos });
-                  if (lista.length > reservasPorPrograma) lista.shift().trabalhador.terminate();
-                },
-                { timeout: 200 },
-              ),
-            esperaDaReserva,
-          );
-        },
-        () => undefined,
-      );
-  }
-
-  function enderecoDe(nome) {
-    if (!enderecos[nome]) {
-      const texto = window.velhaCodigoDosProgramas[nome] + '\n;(' + noTrabalhador.toString() + ')();\n';
-      enderecos[nome] = URL.createObjectURL(new Blob([texto], { type: 'text/javascript' }));
-    }
-    return enderecos[nome];
-  }
-
-  // Starts the program nome, loaded, with the files arquivos (a Map, name to bytes) and its command
-  // line's argumentos. ouvintes hears from it: escrever(descriptor, bytes) what it writes,
-  // jogo(casas, vez, fim) its game after each command and regras(quantas) scribe's rule
-  // count (platform/pagina.h, mostrarOJogo and mostrarAsRegras), and terminar(status),
-  // once, that it ended (null: stopped). The answer sends a line's bytes to its standard
-  // input, or stops it.
-  function iniciar(nome, arquivos, ouvintes, argumentos) {
-    argumentos = argumentos || [];
-    const lista = reservas[nome] || [];
-    const achada = lista.findIndex((reserva) => mesmaPartida(reserva, arquivos, argumentos));
-    let trabalhador;
-    if (achada >= 0) {
-      trabalhador = lista.splice(achada, 1)[0].trabalhador;
-      trabalhador.postMessage({ tipo: 'liberar' });
-    } else {
-      trabalhador = novoTrabalhador(nome);
-      trabalhador.postMessage({ tipo: 'iniciar', nome: nome, arquivos: arquivos, argumentos: argumentos });
-    }
-    preparar(nome, arquivos, argumentos);
-    let ativo = true;
-    const acabar = function (status) {
-      if (!ativo) return;
-      ativo = false;
-      trabalhador.terminate();
-      ouvintes.terminar(status);
-    };
-    trabalhador.onmessage = function (evento) {
-      const mensagem = evento.data;
-      if (!ativo) return;
-      if (mensagem.tipo === 'saida') ouvintes.escrever(mensagem.descritor, mensagem.bytes);
-      else if (mensagem.tipo === 'jogo') ouvintes.jogo(mensagem.casas, mensagem.vez, mensagem.fim);
-      else if (mensagem.tipo === 'regras') ouvintes.regras(mensagem.quantas);
-      else if (mensagem.tipo === 'fim') acabar(mensagem.status);
-    };
-    trabalhador.onerror = function (evento) {
-      evento.preventDefault();
-      ouvintes.escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
+  preparar(nome, arquivos, argumentos, chave);
+  let ativo = true;
+  const acabar = function (status) {
+    if (!ativo) return;
+    ativo = false;
+    trabalhador.terminate();
+    ouvintes.terminar(status);
+  };
+  trabalhador.onmessage = function (evento) {
+    const mensagem = evento.data;
+    if (!ativo) return;
+    if (mensagem.tipo === 'saida') ouvintes.escrever(mensagem.descritor, mensagem.bytes);
+    else if (mensagem.tipo === 'jogo') ouvintes.jogo(mensagem);
+    else if (mensagem.tipo === 'regras') ouvintes.regras(mensagem.quantas);
+    else if (mensagem.tipo === 'fim') acabar(mensagem.status);
+  };
+  trabalhador.onerror = function (evento) {
+    evento.preventDefault();
+    ouvintes.escrever(2, new TextEncoder().encode(nome + ': ' + evento.message + '\n'));
+    acabar(null);
+  };
+  return {
+    enviar: function (bytes) {
+      if (ativo) trabalhador.postMessage({ tipo: 'linha', bytes: bytes });
+    },
+    parar: function () {
       acabar(null);
-    };
-    return {
-      enviar: function (bytes) {
-        if (ativo) trabalhador.postMessage({ tipo: 'linha', bytes: bytes });
-      },
-      parar: function () {
-        acabar(null);
-      },
-    };
-  }
-
-  return { carregar: carregar, preparar: preparar, iniciar: iniciar };
-})();
+    },
+  };
+}

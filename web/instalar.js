@@ -2,9 +2,7 @@
 // (sw.js) that keeps the whole site, so that after one visit the page starts with no
 // network. A page opened from disk (file://) has neither: Chromium refuses a manifest
 // there with an error in the console, and a service worker needs a server.
-'use strict';
-
-(function () {
+export function instalar() {
   if (location.protocol === 'file:' || !window.isSecureContext) return;
   const manifesto = document.createElement('link');
   manifesto.rel = 'manifest';
@@ -15,4 +13,4 @@
       // Without it the page still works, online.
     });
   }
-})();
+}

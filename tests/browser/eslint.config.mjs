@@ -27,19 +27,10 @@ const regras = {
   'require-atomic-updates': 'off',
 };
 
-// What the page's scripts share through the window, each made by one of them.
-const daPagina = Object.fromEntries(
-  [
-    'velhaTextos',
-    'velhaPartida',
-    'velhaExecutor',
-    'velhaAjudante',
-    'velhaConsole',
-    'velhaTabuleiro',
-    'velhaCodigoDosProgramas',
-    'velhaDicionario',
-    'velhaPrograma',
-  ].map((nome) => [nome, 'writable']),
+// What the scripts the build makes give the page through the window (the programs' text,
+// the complete dictionary), and the program's own script gives its worker.
+const daConstrucao = Object.fromEntries(
+  ['velhaCodigoDosProgramas', 'velhaDicionarioCompleto', 'velhaPrograma'].map((nome) => [nome, 'readonly']),
 );
 
 // What Emscripten gives its library files.
@@ -73,7 +64,7 @@ export default [
   {
     files: ['web/**/*.js'],
     ignores: ['web/sw.js'],
-    languageOptions: { sourceType: 'script', globals: { ...globals.browser, ...daPagina } },
+    languageOptions: { sourceType: 'module', globals: { ...globals.browser, ...daConstrucao } },
     rules: regras,
   },
   {

@@ -1,247 +1,342 @@
-// The page's logic that needs no browser, run under node in a context of its own with
-// only what each script touches: the language chosen and kept (textos.js), the runner's
-// worker, whose output leaves in batches, in order, never mixing standard output with
-// standard error, and its loads (executor.js), the game kept as its cells and in the
-// address (partida.js), and the board's verdicts (tabuleiro.js).
+// The page's logic that needs no browser, imported as the page's modules are: the update
+// (atualizar.js) as a table of events and the states and effects they give, the game and
+// its address (partida.js), the board drawn from a state (tabuleiro.js) on a stand-in for
+// the page, the language chosen (textos.js), and the runner's worker, whose output leaves
+// in batches, in order, and its loads (executor.js).
 //
-// node --test page_logic_test.mjs, with VELHA_SOURCE (the source tree) in the environment.
+// node --test page_logic_test.mjs
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import path from 'node:path';
 import { test } from 'node:test';
 import vm from 'node:vm';
 
-const web = path.join(process.env.VELHA_SOURCE, 'web');
+import { atualizar, pausaDoComputador } from '../../web/atualizar.js';
+import { casaOferecida, estadoInicial, posicaoMostrada, resultado } from '../../web/estado.js';
+import * as executor from '../../web/executor.js';
+import * as partida from '../../web/partida.js';
+import { criarTabuleiro } from '../../web/tabuleiro.js';
+import { idiomaInicial } from '../../web/textos.js';
 
-// Runs the page's script nome in a fresh context holding contexto, and gives back the
-// value of the global it defines.
-function carregar(nome, global, contexto) {
-  const ambiente = vm.createContext({ URLSearchParams, TextEncoder, TextDecoder, Blob, ...contexto });
-  for (const script of [].concat(nome)) {
-    vm.runInContext(fs.readFileSync(path.join(web, script), 'utf8'), ambiente, { filename: script });
-  }
-  return vm.runInContext(global, ambiente);
-}
+const simples = (valor) => JSON.parse(JSON.stringify(valor));
 
-// A browser's storage, or one that refuses (a page from disk in some browsers).
-function armazenamento(inicial = {}, recusa = false) {
-  const guardados = new Map(Object.entries(inicial));
-  return {
-    guardados,
-    getItem: (chave) => {
-      if (recusa) throw new Error('refused');
-      return guardados.has(chave) ? guardados.get(chave) : null;
-    },
-    setItem: (chave, valor) => {
-      if (recusa) throw new Error('refused');
-      guardados.set(chave, valor);
-    },
-  };
-}
-
-function textos({ busca = '', guardado = {}, recusa = false, idiomas = ['en-US'] } = {}) {
-  const localStorage = armazenamento(guardado, recusa);
-  const document = { documentElement: {}, title: '', querySelectorAll: () => [] };
-  const velhaTextos = carregar('textos.js', 'velhaTextos', {
-    location: { search: busca },
-    localStorage,
-    navigator: { languages: idiomas },
-    document,
-  });
-  return { velhaTextos, localStorage };
-}
-
-test('a lingua: o endereco, senao a escolha guardada, senao a primeira do navegador que a pagina fala, senao ingles', function () {
+test('a lingua: o endereco, senao a escolhida antes, senao a primeira do navegador que a pagina fala, senao ingles', function () {
   const casos = [
-    [{ busca: '?lang=pt', guardado: { 'velha-idioma': 'en' }, idiomas: ['en'] }, 'pt'],
-    [{ busca: '?lang=de', guardado: { 'velha-idioma': 'pt' }, idiomas: ['en'] }, 'pt'],
-    [{ guardado: { 'velha-idioma': 'xx' }, idiomas: ['fr-FR', 'PT-br', 'en'] }, 'pt'],
-    [{ idiomas: ['fr', 'de'] }, 'en'],
-    [{ recusa: true, idiomas: ['pt-PT'] }, 'pt'],
+    ['?lang=pt', 'en', ['en'], 'pt'],
+    ['?lang=de', 'pt', ['en'], 'pt'],
+    ['', 'xx', ['fr-FR', 'PT-br', 'en'], 'pt'],
+    ['', null, ['fr', 'de'], 'en'],
   ];
-  for (const [contexto, esperado] of casos) {
-    assert.equal(textos(contexto).velhaTextos.idioma(), esperado, JSON.stringify(contexto));
+  for (const [busca, guardado, doNavegador, esperado] of casos) {
+    assert.equal(idiomaInicial(busca, guardado, doNavegador), esperado, busca + ' ' + guardado);
   }
 });
 
-test('uma lingua escolhida fica para a proxima visita, e e dita a cada ouvinte', function () {
-  const { velhaTextos, localStorage } = textos({ idiomas: ['en'] });
-  let ouvido = 0;
-  velhaTextos.aoMudar(() => ouvido++);
-  velhaTextos.mudar('pt');
-  velhaTextos.mudar('pt');
-  velhaTextos.mudar('xx');
-  assert.equal(velhaTextos.idioma(), 'pt');
-  assert.equal(ouvido, 1);
-  assert.equal(
-    textos({ guardado: Object.fromEntries(localStorage.guardados), idiomas: ['en'] }).velhaTextos.idioma(),
-    'pt',
+test('a partida no endereco: o que um fragmento pede, por que um nao e partida, e o que a pagina escreve', function () {
+  const casos = [
+    ['', null],
+    ['#seeker', { programa: 'seeker', computador: 'ninguem', jogadas: [] }],
+    ['#seeker/304', { programa: 'seeker', computador: 'ninguem', jogadas: [3, 0, 4] }], // as shared before
+    ['#seeker/04/', { programa: 'seeker', computador: 'ninguem', jogadas: [0, 4] }],
+    ['#reader/X/0123456', { programa: 'reader', computador: 'X', jogadas: [0, 1, 2, 3, 4, 5, 6] }],
+    ['#reader/012345678', { erro: 'depoisDoFim', casa: 7 }],
+    ['#seeker/O/449', { erro: 'ocupada', casa: 4 }],
+    ['#seeker/4a', { erro: 'parte', parte: '4a' }],
+    ['#seeker/4/5', { erro: 'parte', parte: '5' }],
+    ['#seeker/Z/4', { erro: 'parte', parte: 'Z' }],
+    ['#scribe/4', { erro: 'semPartida', programa: 'scribe' }],
+    ['#chess/4', { erro: 'programa', programa: 'chess' }],
+    ['#%E0%A4%A', { erro: 'codificacao' }],
+  ];
+  for (const [fragmento, esperado] of casos)
+    assert.deepEqual(simples(partida.lerFragmento(fragmento)), esperado, fragmento);
+  for (const [programa, computador, jogadas, escrito] of [
+    ['seeker', 'O', [], '#seeker/O'],
+    ['reader', 'X', [3, 0, 4], '#reader/X/304'],
+    ['seeker', 'ninguem', [0, 3, 1, 4, 2], '#seeker/03142'],
+    ['scribe', 'O', [4], '#scribe'],
+  ]) {
+    const fragmento = partida.fragmento(programa, jogadas, computador);
+    assert.equal(fragmento, escrito);
+    if (programa !== 'scribe')
+      assert.deepEqual(simples(partida.lerFragmento(fragmento)), { programa, computador, jogadas });
+  }
+  // A bad address is echoed short, its invisible characters by their code.
+  assert.equal(partida.eco('a\u0000b\u200bc'), 'aU+0000bU+200Bc');
+  assert.equal(partida.eco('7'.repeat(10000)), '7'.repeat(24) + '…');
+});
+
+test('as regras da pagina: as linhas na ordem do nucleo, desfazer, as setas no tabuleiro, os vereditos contados por quem joga', function () {
+  // The core's lines, in its order, from its own table.
+  const doNucleo = fs.readFileSync(new URL('../../core/linhas.h', import.meta.url), 'utf8');
+  const tabela = doNucleo.slice(doNucleo.indexOf('linhas{{'), doNucleo.indexOf('}};'));
+  assert.deepEqual(
+    partida.linhas,
+    Array.from(tabela.matchAll(/\{\{(\d), (\d), (\d)\}\}/g), (m) => m.slice(1).map(Number)),
   );
-  // Storage refused: the page changes all the same.
-  const semGuardar = textos({ recusa: true }).velhaTextos;
-  semGuardar.mudar('pt');
-  assert.equal(semGuardar.idioma(), 'pt');
+  assert.deepEqual(partida.linhaVencedora('XOXOXOXOX'), [2, 4, 6]);
+  assert.deepEqual(partida.linhaVencedora('OO.XXX...'), [3, 4, 5]);
+  assert.equal(partida.linhaVencedora('XOXXOOOXX'), null);
+  // A take back leaves the person to move: against the computer, its answer goes too; its
+  // first move alone is not taken back.
+  for (const [jogadas, computador, restantes, pode] of [
+    [[4, 0, 8], 'O', [4, 0], true],
+    [[4, 0, 8, 2], 'O', [4, 0], true],
+    [[4, 0, 8], 'X', [4], true],
+    [[4, 0, 8], 'ninguem', [4, 0], true],
+    [[4], 'X', [], false],
+    [[], 'O', [], false],
+  ]) {
+    assert.deepEqual(partida.desfeitas(jogadas, computador), restantes, `${jogadas} ${computador}`);
+    assert.equal(partida.podeDesfazer(jogadas, computador), pode, `${jogadas} ${computador}`);
+  }
+  for (const [casa, tecla, destino] of [
+    [2, 'ArrowRight', 2],
+    [3, 'ArrowLeft', 3],
+    [4, 'ArrowRight', 5],
+    [1, 'ArrowUp', 1],
+    [4, 'ArrowDown', 7],
+    [7, 'ArrowDown', 7],
+    [5, 'Home', 0],
+    [0, 'End', 8],
+    [4, 'Enter', null],
+  ]) {
+    assert.equal(partida.casaDestino(casa, tecla), destino, `${casa} ${tecla}`);
+  }
+  for (const [codigo, esperado] of [
+    ['v0', { fim: 'vence', lances: 1 }],
+    ['v4', { fim: 'vence', lances: 3 }],
+    ['p1', { fim: 'perde', lances: 1 }],
+    ['p5', { fim: 'perde', lances: 3 }],
+    ['e', { fim: 'empata', lances: 0 }],
+  ]) {
+    assert.deepEqual(partida.veredito(codigo), esperado, codigo);
+  }
 });
 
-// The runner, with a worker whose program is programa (what velhaPrograma does with the
-// page's module), its timers run by hand: the messages it posts, in order.
-async function executar(programa) {
-  let textoDoWorker = null;
-  class Worker {
-    constructor() {
-      executar.worker = this;
-    }
-    postMessage() {}
-    terminate() {}
+// Runs events through the update from estado, as the page does: the last state, and every
+// effect asked for on the way.
+function rodar(estado, ...eventos) {
+  const efeitos = [];
+  for (const evento of eventos) {
+    const depois = atualizar(estado, evento);
+    estado = depois.estado;
+    efeitos.push(...depois.efeitos);
   }
-  const velhaExecutor = carregar('executor.js', 'velhaExecutor', {
-    window: { velhaCodigoDosProgramas: { teste: '' } },
-    document: { createElement: () => ({}), body: { appendChild() {} } },
-    setTimeout: () => {},
-    Worker,
-    URL: { createObjectURL: (blob) => ((textoDoWorker = blob), 'blob:teste') },
-  });
-  velhaExecutor.iniciar('teste', new Map(), {});
-  const texto = await textoDoWorker.text();
-  const mensagens = [];
-  const timers = [];
-  const self = { postMessage: (mensagem) => mensagens.push(mensagem) };
-  const noWorker = vm.createContext({
-    self,
-    TextEncoder,
-    performance: { now: () => 0 },
-    setTimeout: (f) => timers.push(f),
-    clearTimeout: () => {},
-    velhaPrograma: programa,
-  });
-  vm.runInContext(texto, noWorker);
-  self.onmessage({ data: { tipo: 'iniciar', nome: 'teste', arquivos: new Map(), argumentos: [] } });
-  while (timers.length > 0) timers.shift()();
-  return mensagens.map((m) => (m.tipo === 'saida' ? [m.descritor, new TextDecoder().decode(m.bytes)] : m.tipo));
+  return { estado, efeitos };
 }
 
-test('a saida de um programa vai em lotes, em ordem, a de erro a parte, toda antes do seu jogo ou do seu fim', async function () {
-  const bytes = (texto) => new TextEncoder().encode(texto);
-  const mensagens = await executar(function (modulo) {
-    const { saida, jogo } = modulo.velha;
-    saida(1, bytes('a\n'));
-    saida(1, bytes('b\n'));
-    saida(2, bytes('erro\n'));
-    saida(1, bytes('c\n'));
-    jogo('.........', 'X', '-');
-    saida(1, bytes('d\n'));
-    modulo.onExit(0);
+// What a program tells the page after a command: its game, and the cell it played.
+function jogo(execucao, jogadas, jogada = -1, programa = 'seeker') {
+  const { casas, vez, fim } = partida.jogar(jogadas);
+  return { tipo: 'jogo', execucao, casas, vez, fim, jogada, programa };
+}
+const tipos = (efeitos, tipo) => efeitos.filter((efeito) => efeito.tipo === tipo);
+const enviadas = (efeitos) => tipos(efeitos, 'enviar').map((efeito) => efeito.linha);
+
+// A page that has just arrived, seeker ready with the game jogadas replayed.
+function chegou(computador = 'O', jogadas = []) {
+  const fragmento = partida.fragmento('seeker', jogadas, computador);
+  const contados = jogadas.map((casa, n) => jogo(1, jogadas.slice(0, n + 1), casa));
+  return rodar(estadoInicial({ computador: 'ninguem' }), { tipo: 'abrir', fragmento }, jogo(1, []), ...contados);
+}
+
+test('a chegada: um jogo vivo contra o seeker, o do endereco com o seu adversario, ou um novo que diz por que', function () {
+  const vazio = rodar(estadoInicial({ computador: 'O' }), { tipo: 'abrir', fragmento: '' });
+  assert.deepEqual(simples(vazio.efeitos[0]), {
+    tipo: 'iniciar',
+    execucao: 1,
+    programa: 'seeker',
+    jogadas: [],
+    dicionario: null,
   });
-  assert.deepEqual(mensagens, [[1, 'a\nb\n'], [2, 'erro\n'], [1, 'c\n'], 'jogo', [1, 'd\n'], 'fim']);
+  assert.deepEqual(tipos(vazio.efeitos, 'endereco'), [{ tipo: 'endereco', fragmento: '#seeker/O' }]);
+  // Nothing is offered until the program has told its game; then one click plays.
+  assert.equal(casaOferecida(vazio.estado, 4), false);
+  const pronto = rodar(vazio.estado, jogo(1, []));
+  assert.equal(casaOferecida(pronto.estado, 4), true);
+  assert.deepEqual(enviadas(rodar(pronto.estado, { tipo: 'casa', casa: 4 }).efeitos), ['j 4']);
+
+  // A reload or a copied address keeps the opponent; an address of before plays nobody.
+  const recarregada = rodar(estadoInicial({ computador: 'ninguem' }), { tipo: 'abrir', fragmento: '#seeker/O/40' });
+  assert.equal(recarregada.estado.computador, 'O');
+  assert.deepEqual(recarregada.efeitos[0].jogadas, [4, 0]);
+  assert.equal(rodar(estadoInicial(), { tipo: 'abrir', fragmento: '#seeker/304' }).estado.computador, 'ninguem');
+  // The replayed moves are not yet the game: the computer waits for the last of them.
+  let { estado, efeitos } = chegou('O', [4]);
+  assert.deepEqual(enviadas(efeitos), []);
+  assert.equal(tipos(efeitos, 'esperar').length, 1);
+
+  const ruim = rodar(estadoInicial(), { tipo: 'abrir', fragmento: '#seeker/%00' + '4'.repeat(3000) });
+  assert.equal(ruim.estado.programa, 'seeker');
+  assert.deepEqual(ruim.estado.partida, []);
+  assert.deepEqual(simples(ruim.estado.aviso), {
+    chave: 'naoEJogo',
+    valores: ['#seeker/%004444444444444…', { chave: 'parte', valores: ['U+0000' + '4'.repeat(23) + '…'] }],
+  });
+  ({ estado } = rodar(estado, { tipo: 'abrir', fragmento: '#seeker/O/4' })); // its own address: nothing
+  assert.equal(estado.execucao, 1);
 });
 
-test('um programa cujo script nao pode ser carregado e tentado de novo quando pedido de novo', async function () {
-  const scripts = [];
-  const velhaExecutor = carregar('executor.js', 'velhaExecutor', {
-    window: {},
-    document: {
-      createElement: () => ({ remove() {} }),
-      body: { appendChild: (script) => scripts.push(script) },
-    },
-  });
-  const primeira = velhaExecutor.carregar('seeker');
-  assert.equal(velhaExecutor.carregar('seeker'), primeira); // one load at a time
-  scripts[0].onerror();
-  await assert.rejects(primeira);
-  velhaExecutor.carregar('seeker');
-  assert.equal(scripts.length, 2);
-  scripts[1].onload();
-  assert.equal(scripts.map((s) => s.src).join(' '), 'seeker.js seeker.js');
+test('a vez do computador: o tabuleiro travado, um clique ignorado, uma so jogada mesmo se desligado e religado', function () {
+  let { estado, efeitos } = chegou('O');
+  ({ estado, efeitos } = rodar(estado, { tipo: 'casa', casa: 4 }));
+  // A second click before the move is told back, or during the computer's pause: ignored.
+  assert.deepEqual(enviadas(rodar(estado, { tipo: 'casa', casa: 1 }).efeitos), []);
+  ({ estado, efeitos } = rodar(estado, jogo(1, [4], 4)));
+  assert.equal(casaOferecida(estado, 1), false);
+  assert.deepEqual(enviadas(rodar(estado, { tipo: 'casa', casa: 1 }).efeitos), []);
+  const [pausa] = tipos(efeitos, 'esperar');
+  assert.equal(pausa.ms, pausaDoComputador);
+  // Switched off and on again during its pause: the first pause is spent, the second moves.
+  const religado = rodar(estado, { tipo: 'computador', lado: 'ninguem' }, { tipo: 'computador', lado: 'O' });
+  const [outra] = tipos(religado.efeitos, 'esperar');
+  assert.deepEqual(enviadas(rodar(religado.estado, pausa.evento, outra.evento).efeitos), ['b']);
+  // Its move told, the board is the person's again, and the game in the address.
+  ({ estado, efeitos } = rodar(estado, pausa.evento, jogo(1, [4, 0], 0)));
+  assert.equal(casaOferecida(estado, 1), true);
+  assert.deepEqual(tipos(efeitos, 'endereco'), [{ tipo: 'endereco', fragmento: '#seeker/O/40' }]);
+  // reader with no rule: it tells the same game, and is not asked again there.
+  ({ estado } = rodar(estado, { tipo: 'casa', casa: 8 }, jogo(1, [4, 0, 8], 8)));
+  const semRegra = rodar(estado, { tipo: 'vezDoComputador', execucao: 1, numero: estado.pedidos }, jogo(1, [4, 0, 8]));
+  assert.equal(semRegra.estado.pensando, false);
+  assert.deepEqual(tipos(semRegra.efeitos, 'esperar'), []);
 });
 
-// An element as the board uses one.
-function elemento(id) {
-  const classes = new Set();
+test('o historico: ver uma posicao, seguir dela, andar pelas jogadas; o fim dito a quem joga', function () {
+  let { estado } = chegou('ninguem', [4, 0, 8, 2]);
+  ({ estado } = rodar(estado, { tipo: 'ver', vista: 2 }));
+  assert.equal(posicaoMostrada(estado).casas, 'O...X....');
+  assert.equal(posicaoMostrada(estado).ultima, 0);
+  ({ estado } = rodar(estado, { tipo: 'passo', para: 'anterior' }));
+  assert.equal(estado.vista, 1);
+  assert.equal(rodar(estado, { tipo: 'passo', para: 'ultima' }).estado.vista, null);
+  assert.equal(rodar(estado, { tipo: 'passo', para: 'proxima' }, { tipo: 'passo', para: 'proxima' }).estado.vista, 3);
+  // Played on from an earlier position: the later moves are dropped.
+  const seguida = rodar(estado, { tipo: 'casa', casa: 1 });
+  assert.deepEqual(simples(seguida.efeitos[0]), {
+    tipo: 'iniciar',
+    execucao: 2,
+    programa: 'seeker',
+    jogadas: [4, 1],
+    dicionario: null,
+  });
+  // Against the computer, a position where it is to move is played on from "Play on from here".
+  ({ estado } = chegou('O', [4, 0, 8]));
+  ({ estado } = rodar(estado, { tipo: 'ver', vista: 1 }));
+  assert.equal(casaOferecida(estado, 2), false);
+  assert.deepEqual(rodar(estado, { tipo: 'jogarDaqui' }).efeitos[0].jogadas, [4]);
+
+  for (const [computador, jogadas, esperado] of [
+    ['O', [0, 3, 1, 4, 2], 'voceVenceu'],
+    ['X', [0, 3, 1, 4, 2], 'vocePerdeu'],
+    ['O', [4, 0, 2, 6, 3, 5, 1, 7, 8], 'empateFinal'],
+    ['ninguem', [0, 3, 1, 4, 6, 5], 'ladoVenceu'],
+  ]) {
+    ({ estado } = chegou(computador, jogadas));
+    assert.equal(resultado(estado).chave, esperado, jogadas.join(''));
+  }
+  assert.deepEqual(posicaoMostrada(estado).linha, [3, 4, 5]);
+});
+
+test('um programa novo: nada do jogo anterior; o reader continua o jogo do seeker; so o ultimo escolhido roda', function () {
+  let { estado } = chegou('ninguem', [4, 0]);
+  ({ estado } = rodar(estado, { tipo: 'resposta', linha: 'O...X.... X - e e e - e e e e 1 - - 7 6 5 - 3 2 1 2' }));
+  assert.notEqual(estado.resposta, null);
+  // A late answer, for another position, is never taken.
+  const tarde = rodar(estado, { tipo: 'casa', casa: 1 }, jogo(1, [4, 0, 1], 1), {
+    tipo: 'resposta',
+    linha: 'O...X.... X - e e e - e e e e 1 - - 7 6 5 - 3 2 1 2',
+  });
+  assert.equal(tarde.estado.resposta, null);
+  const novo = rodar(estado, { tipo: 'novoJogo' }).estado;
+  assert.equal(novo.resposta, null);
+  assert.equal(posicaoMostrada(novo).casas, '.........');
+  const leitor = rodar(
+    estado,
+    { tipo: 'escolherPrograma', programa: 'reader' },
+    { tipo: 'escolherPrograma', programa: 'seeker' },
+  );
+  assert.deepEqual(
+    leitor.efeitos
+      .filter((e) => e.tipo === 'iniciar')
+      .map((e) => [e.programa, e.jogadas, e.dicionario && e.dicionario.chave]),
+    [
+      ['reader', [4, 0], 'completo'],
+      ['seeker', [4, 0], null],
+    ],
+  );
+  assert.equal(rodar(leitor.estado, jogo(2, [])).estado.repeticao, 3); // reader's run: not heard
+  // reader with "a file" chosen and none read starts nothing, and says why.
+  const semArquivo = rodar(
+    estado,
+    { tipo: 'escolherDicionario', escolha: 'arquivo' },
+    { tipo: 'escolherPrograma', programa: 'reader' },
+  );
+  assert.equal(semArquivo.estado.programa, 'seeker');
+  assert.equal(semArquivo.estado.aviso.chave, 'semArquivo');
+  // scribe's listing is offered to reader; a stopped scribe's output is not.
+  ({ estado } = rodar(estado, { tipo: 'escolherPrograma', programa: 'scribe' }));
+  const scribe = estado.execucao;
+  ({ estado } = rodar(estado, jogo(scribe, [], -1, 'scribe')));
+  const parado = rodar(estado, { tipo: 'fim', execucao: scribe, status: null, listagem: 'listagem-1' });
+  assert.equal(parado.estado.dicionario.listagem, null);
+  const listou = rodar(
+    estado,
+    { tipo: 'regras', execucao: scribe, quantas: 2423 },
+    { ...jogo(scribe, []), listagem: 'listagem-1' },
+  );
+  assert.deepEqual(listou.estado.dicionario.listagem, { chave: 'listagem-1', lados: ['X'] });
+});
+
+// A stand-in for the page's elements, enough for the board to draw on.
+function elemento(id = '') {
+  const atributos = new Map();
   return {
     id,
-    atributos: {},
     dataset: {},
     hidden: false,
-    disabled: false,
-    checked: false,
     textContent: '',
-    tabIndex: 0,
-    get className() {
-      return [...classes].join(' ');
-    },
-    set className(valor) {
-      classes.clear();
-      for (const classe of valor.split(' ').filter(Boolean)) classes.add(classe);
-    },
-    classList: { add: (classe) => classes.add(classe) },
-    setAttribute(nome, valor) {
-      this.atributos[nome] = String(valor);
-    },
-    removeAttribute(nome) {
-      delete this.atributos[nome];
-    },
-    focus() {},
-    addEventListener(tipo, ouvinte) {
-      this['on' + tipo] = ouvinte;
+    filhos: [],
+    getAttribute: (nome) => (atributos.has(nome) ? atributos.get(nome) : null),
+    hasAttribute: (nome) => atributos.has(nome),
+    setAttribute: (nome, valor) => atributos.set(nome, String(valor)),
+    removeAttribute: (nome) => atributos.delete(nome),
+    appendChild(filho) {
+      this.filhos.push(filho);
     },
   };
 }
 
-// The board of a program nome, in English, with Show why on, and its helper, whose
-// questions are kept and whose answers responder gives.
-async function tabuleiro(nome) {
+function tabuleiro() {
   const casas = Array.from({ length: 9 }, () => elemento());
   const descricoes = Array.from({ length: 9 }, (_, casa) => elemento('depois-' + casa));
-  const outros = {
-    '#situacao': elemento(),
-    '#nota': elemento(),
-    '#legenda': elemento(),
-    '#porque': elemento(),
-    '#continuacao': elemento(),
+  const outros = new Map(
+    ['.risco', '#linhas', '#continuacao', '#legenda', '#resultado', '#situacao', '#nota'].map((s) => [s, elemento()]),
+  );
+  const documento = {
+    createElement: () => elemento(),
+    querySelector: (seletor) => outros.get(seletor),
+    querySelectorAll: (seletor) => (seletor === '[data-depois]' ? descricoes : casas),
   };
-  outros['#porque'].checked = true;
-  const ajudante = { perguntas: [], ouvintes: null };
-  const velhaTabuleiro = carregar(['textos.js', 'partida.js', 'ajudante.js', 'tabuleiro.js'], 'velhaTabuleiro', {
-    location: { search: '?lang=en' },
-    localStorage: armazenamento(),
-    navigator: { languages: ['en'] },
-    document: {
-      documentElement: {},
-      title: '',
-      querySelectorAll: (seletor) =>
-        seletor === '.tabuleiro [data-casa]' ? casas : seletor === '[data-depois]' ? descricoes : [],
-      querySelector: (seletor) => outros[seletor],
-    },
-    velhaExecutor: {
-      carregar: () => Promise.resolve(),
-      iniciar(programa, arquivos, ouvintes) {
-        ajudante.ouvintes = ouvintes;
-        return { enviar: (bytes) => ajudante.perguntas.push(new TextDecoder().decode(bytes)), parar() {} };
-      },
-    },
-  });
-  velhaTabuleiro.iniciar(nome, new Map());
-  await new Promise(setImmediate); // the helper loaded
-  const responder = (linha) => ajudante.ouvintes.escrever(1, new TextEncoder().encode(linha + '\n'));
-  const nomes = () => casas.map((casa) => casa.atributos['aria-label']);
-  // Each cell's description, as a screen reader finds it.
+  const desenhar = criarTabuleiro(documento);
   const descritas = () =>
-    casas.map((casa) =>
-      casa.atributos['aria-describedby']
-        ? descricoes.find((d) => d.id === casa.atributos['aria-describedby']).textContent
+    casas.map((c) =>
+      c.getAttribute('aria-describedby')
+        ? descricoes[Number(c.getAttribute('aria-describedby').slice(7))].textContent
         : '',
     );
-  return { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas };
+  return { desenhar, casas, outros, descritas, nomes: () => casas.map((c) => c.getAttribute('aria-label')) };
 }
 
-test('o tabuleiro: cada veredito e melhor linha vem da resposta para o jogo mostrado, nunca de uma atrasada para outro; o fim marcado', async function () {
-  const { velhaTabuleiro, casas, outros, ajudante, responder, nomes, descritas } = await tabuleiro('seeker');
-  velhaTabuleiro.mostrar('OO.XX....', 'O', '-', [3, 0, 4]);
-  velhaTabuleiro.mostrar('OO.XX....', 'X', '-', [3, 0, 4, 1]);
-  assert.deepEqual(ajudante.perguntas, ['OO.XX.... O\n', 'OO.XX.... X\n']);
-  responder('OO.XX.... O - - v0 - - p1 p1 p1 p1 2 - - - - - - 2 2 2 2'); // late: the game has moved on
-  assert.equal(nomes()[2], 'cell 2: free');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 - - - 56 - - - 2 2 2765');
+test('o tabuleiro desenhado: vereditos da resposta da posicao mostrada, uma so parada de Tab, a melhor linha no tabuleiro, as notas do reader', function () {
+  const { desenhar, casas, outros, descritas, nomes } = tabuleiro();
+  let { estado } = chegou('ninguem', [3, 0, 4, 1]);
+  ({ estado } = rodar(estado, { tipo: 'porque', sim: true }, { tipo: 'focar', casa: 2 }));
+  ({ estado } = rodar(estado, {
+    tipo: 'resposta',
+    linha: 'OO.XX.... X - - v2 - - v0 p1 p1 e 5 - - - 56 - - - 2 2 2765',
+  }));
+  desenhar(estado);
   assert.deepEqual(nomes(), [
     'cell 0: O',
     'cell 1: O, last move',
@@ -264,103 +359,111 @@ test('o tabuleiro: cada veredito e melhor linha vem da resposta para o jogo most
     'then O 2',
     'then O 2, X 7, O 6, X 5',
   ]);
+  assert.deepEqual(casas.map((c) => c.getAttribute('tabindex')).filter((t) => t === '0').length, 1);
+  assert.equal(casas[2].getAttribute('tabindex'), '0');
+  assert.equal(outros.get('#situacao').textContent, 'O played cell 1; X to move.');
+  // The line of the cell pointed at, numbered on the board in turn.
+  ({ estado } = rodar(estado, { tipo: 'apontar', casa: 8 }));
+  desenhar(estado);
   assert.deepEqual(
-    casas.map((casa) => casa.className),
-    ['', 'ultima', 'livre vence', '', '', 'livre vence', 'livre perde', 'livre perde', 'livre empata'],
+    casas.map(
+      (c) => c.getAttribute('data-passo') && c.getAttribute('data-passo') + c.getAttribute('data-lado-do-passo'),
+    ),
+    [null, null, '1O', null, null, '4X', '3O', '2X', null],
   );
-  assert.equal(outros['#legenda'].hidden, false);
-  assert.equal(outros['#continuacao'].textContent, ''); // the best cell wins now: nothing follows
-  casas[2].onmouseenter();
-  assert.equal(outros['#continuacao'].textContent, 'X in cell 2: then O 5, X 6.');
-  // Once the game is over, nothing is offered, nothing described, and the win is marked.
-  velhaTabuleiro.mostrar('OO.XXX...', 'O', 'X', [3, 0, 4, 1, 5]);
-  assert.equal(outros['#legenda'].hidden, true);
+  assert.equal(outros.get('#continuacao').textContent, 'X in cell 8: then O 2, X 7, O 6, X 5.');
+  // A rule as good as the best is said nothing of; one on a taken cell, or none, is.
+  estado = { ...estado, programa: 'reader' };
+  for (const [regra, nota] of [
+    ['8', ''],
+    ['2', 'The dictionary’s move, cell 2, is not among the best.'],
+    ['3', 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.'],
+    ['n', 'The dictionary has no rule for this position: reader’s b cannot play here.'],
+  ]) {
+    desenhar({ ...estado, resposta: { ...estado.resposta, melhor: 8, regra } });
+    assert.equal(outros.get('#nota').textContent, nota, regra);
+  }
+  // Once the game is over: nothing offered, nothing described, no note, the line struck.
+  ({ estado } = rodar(estado, { tipo: 'casa', casa: 5 }, jogo(1, [3, 0, 4, 1, 5], 5)));
+  desenhar({ ...estado, resposta: { ...estado.resposta, regra: '3' } });
   assert.deepEqual(
-    casas.map((casa) => casa.atributos['aria-disabled']),
+    casas.map((c) => c.getAttribute('aria-disabled')),
     Array(9).fill('true'),
   );
   assert.deepEqual(descritas(), Array(9).fill(''));
-  assert.deepEqual(nomes().slice(3, 6), [
-    'cell 3: X, winning line',
-    'cell 4: X, winning line',
-    'cell 5: X, last move, winning line',
-  ]);
-  assert.equal(outros['#situacao'].textContent, 'X played cell 5; X won.');
+  assert.equal(outros.get('#nota').textContent, '');
+  assert.equal(outros.get('.risco').getAttribute('data-linha'), '345');
+  assert.equal(outros.get('#resultado').textContent, 'X wins');
 });
 
-test('o tabuleiro: a regra do reader, numa casa livre, numa tomada, ou nenhuma', async function () {
-  const { velhaTabuleiro, outros, responder, nomes } = await tabuleiro('reader');
-  velhaTabuleiro.mostrar('OO.XX....', 'X', '-');
-  const continuacoes = ' - - 56 - - - 2 2 2765';
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 8 -' + continuacoes);
-  assert.equal(outros['#nota'].textContent, '');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 8' + continuacoes);
-  assert.equal(nomes()[8], 'cell 8: free, draw, dictionary');
-  assert.equal(outros['#nota'].textContent, 'The dictionary’s move, cell 8, is not among the best.');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 3' + continuacoes);
-  assert.equal(outros['#nota'].textContent, 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.');
-  responder('OO.XX.... X - - v2 - - v0 p1 p1 e 5 n' + continuacoes);
-  assert.match(outros['#nota'].textContent, /^The dictionary has no rule for this position/);
+// The runner, with a worker whose program is programa (what velhaPrograma does with the
+// page's module), its timers run by hand: the messages it posts, in order.
+async function executar(programa) {
+  let textoDoWorker = null;
+  const criar = URL.createObjectURL;
+  globalThis.velhaCodigoDosProgramas = { teste: '' };
+  globalThis.Worker = class {
+    postMessage() {}
+    terminate() {}
+  };
+  URL.createObjectURL = (blob) => ((textoDoWorker = blob), 'blob:teste');
+  try {
+    executor.iniciar('teste', new Map(), {});
+  } finally {
+    URL.createObjectURL = criar;
+  }
+  const texto = await textoDoWorker.text();
+  const mensagens = [];
+  const timers = [];
+  const self = { postMessage: (mensagem) => mensagens.push(mensagem) };
+  const noWorker = vm.createContext({
+    self,
+    TextEncoder,
+    performance: { now: () => 0 },
+    setTimeout: (f) => timers.push(f),
+    clearTimeout: () => {},
+    velhaPrograma: programa,
+  });
+  vm.runInContext(texto, noWorker);
+  self.onmessage({ data: { tipo: 'iniciar', nome: 'teste', arquivos: new Map(), argumentos: [] } });
+  while (timers.length > 0) timers.shift()();
+  return mensagens.map((m) =>
+    m.tipo === 'saida'
+      ? [m.descritor, new TextDecoder().decode(m.bytes)]
+      : m.tipo === 'jogo'
+        ? 'jogo ' + m.jogada
+        : m.tipo,
+  );
+}
+
+test('a saida de um programa vai em lotes, em ordem, a de erro a parte, toda antes do seu jogo ou do seu fim', async function () {
+  const bytes = (texto) => new TextEncoder().encode(texto);
+  const mensagens = await executar(function (modulo) {
+    const { saida, jogo } = modulo.velha;
+    saida(1, bytes('a\n'));
+    saida(1, bytes('b\n'));
+    saida(2, bytes('erro\n'));
+    saida(1, bytes('c\n'));
+    jogo('....X....', 'O', '-', 4);
+    saida(1, bytes('d\n'));
+    modulo.onExit(0);
+  });
+  assert.deepEqual(mensagens, [[1, 'a\nb\n'], [2, 'erro\n'], [1, 'c\n'], 'jogo 4', [1, 'd\n'], 'fim']);
 });
 
-test('a partida no endereco: o que um fragmento pede, e por que um nao e partida', function () {
-  const velhaPartida = carregar('partida.js', 'velhaPartida', {});
-  const casos = [
-    ['', null],
-    ['#seeker', { programa: 'seeker', jogadas: [] }],
-    ['#seeker/304', { programa: 'seeker', jogadas: [3, 0, 4] }],
-    ['#reader/0123456', { programa: 'reader', jogadas: [0, 1, 2, 3, 4, 5, 6] }], // X wins with 2, 4, 6
-    ['#reader/012345678', { erro: 'depoisDoFim', casa: 7 }],
-    ['#seeker/449', { erro: 'ocupada', casa: 4 }],
-    ['#seeker/4a', { erro: 'casa', casa: 'a' }],
-    ['#seeker/94', { erro: 'casa', casa: '9' }],
-    ['#scribe', { programa: 'scribe', jogadas: [] }],
-    ['#scribe/4', { erro: 'semPartida', programa: 'scribe' }],
-    ['#chess/4', { erro: 'programa', programa: 'chess' }],
-    ['#seeker/4/5', { erro: 'programa', programa: 'seeker' }],
-    ['#%E0%A4%A', { erro: 'programa', programa: '%E0%A4%A' }],
-  ];
-  for (const [fragmento, esperado] of casos) {
-    assert.deepEqual(JSON.parse(JSON.stringify(velhaPartida.lerFragmento(fragmento))), esperado, fragmento);
-  }
-  // Every game read back from the address it writes.
-  for (const jogadas of [[], [4], [3, 0, 4], [0, 3, 1, 4, 2]]) {
-    const fragmento = velhaPartida.fragmento('seeker', jogadas);
-    assert.deepEqual(JSON.parse(JSON.stringify(velhaPartida.lerFragmento(fragmento))), { programa: 'seeker', jogadas });
-  }
-});
-
-test('as jogadas da partida seguem os jogos que um programa conta: uma casa a mais, um jogo novo, ou nenhum; desfazer', function () {
-  const velhaPartida = carregar('partida.js', 'velhaPartida', {});
-  const jogo = (casas) => ({ casas, vez: 'X', fim: '-' });
-  const casos = [
-    [[], null, '.........', []],
-    [[], '.........', '....X....', [4]],
-    [[4], '....X....', 'O...X....', [4, 0]],
-    [[4, 0], 'O...X....', 'O...X....', [4, 0]], // a refused move
-    [[4, 0], 'O...X....', '.........', []], // r
-    [[4, 0], 'O...X....', 'OX..X..X.', [4, 0]], // two cells at once: no move the page can name
-  ];
-  for (const [jogadas, antes, depois, esperadas] of casos) {
-    const lidas = velhaPartida.depoisDe(jogadas, antes && jogo(antes), jogo(depois));
-    assert.deepEqual(Array.from(lidas), esperadas, `${antes} -> ${depois}`);
-  }
-  // A take back leaves the person to move: against the computer, its answer goes too; its
-  // first move alone is not taken back.
-  const desfeitas = [
-    [[4, 0, 8], 'O', [4, 0], true], // the computer has not answered yet
-    [[4, 0, 8, 2], 'O', [4, 0], true],
-    [[4, 0, 8], 'X', [4], true],
-    [[4, 0, 8], 'ninguem', [4, 0], true],
-    [[4], 'O', [], true],
-    [[4], 'X', [], false],
-    [[], 'O', [], false],
-  ];
-  for (const [jogadas, computador, restantes, pode] of desfeitas) {
-    assert.deepEqual(Array.from(velhaPartida.desfeitas(jogadas, computador)), restantes, `${jogadas} ${computador}`);
-    assert.equal(velhaPartida.podeDesfazer(jogadas, computador), pode, `${jogadas} ${computador}`);
-  }
-  assert.deepEqual(Array.from(velhaPartida.linhaVencedora('OO.XXX...')), [3, 4, 5]);
-  assert.deepEqual(Array.from(velhaPartida.linhaVencedora('X.O.XO..X')), [0, 4, 8]);
-  assert.equal(velhaPartida.linhaVencedora('XOXXOOOXX'), null);
+test('um programa cujo script nao pode ser carregado e tentado de novo quando pedido de novo', async function () {
+  const scripts = [];
+  globalThis.document = {
+    createElement: () => ({ remove() {} }),
+    body: { appendChild: (script) => scripts.push(script) },
+  };
+  const primeira = executor.carregar('seeker');
+  assert.equal(executor.carregar('seeker'), primeira); // one load at a time
+  scripts[0].onerror();
+  await assert.rejects(primeira);
+  executor.carregar('seeker');
+  assert.equal(scripts.length, 2);
+  scripts[1].onload();
+  assert.equal(scripts.map((s) => s.src).join(' '), 'seeker.js seeker.js');
+  delete globalThis.document;
 });

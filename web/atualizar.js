@@ -1,0 +1,225 @@
+// The page's one update: atualizar(estado, evento) gives the new state and the effects to
+// carry out (efeitos.js carries them out), for every event: a person's action, what a
+// program or the helper tells, a timer. Pure: node tests it with no page.
+import { comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
+import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
+import { mensagem } from './textos.js';
+
+// The pause before the computer answers, so that the person sees their move land first.
+export const pausaDoComputador = 350; // ms
+
+const so = (estado, ...efeitos) => ({ estado, efeitos });
+
+// Starts programa afresh and replays the cells jogadas in it (seeker's and reader's game).
+function iniciar(estado, programa, jogadas = []) {
+  let dicionario = null;
+  if (programa === 'reader') {
+    dicionario = dicionarioEscolhido(estado);
+    // No program runs with a dictionary the person did not choose; the one running goes on.
+    if (!dicionario) return so({ ...estado, aviso: mensagem('semArquivo') });
+  }
+  const comJogo = comPartida.includes(programa);
+  const execucao = estado.execucao + 1;
+  return so(
+    {
+      ...estado,
+      programa,
+      execucao,
+      rodando: 'rodando',
+      status: null,
+      partida: comJogo ? jogadas : estado.partida,
+      repeticao: 1 + (comJogo ? jogadas.length : 0), // the game at its start, then one a move
+      jogo: null,
+      ultima: null,
+      vista: null,
+      resposta: null,
+      pedido: null,
+      esperando: false,
+      pensando: false,
+      aviso: null,
+      copiado: null,
+      apontada: null,
+      regras: null,
+      lados: [],
+      dicionarioDoReader: dicionario ?? estado.dicionarioDoReader,
+    },
+    { tipo: 'iniciar', execucao, programa, jogadas: comJogo ? jogadas : [], dicionario },
+  );
+}
+
+// An address's game ("#seeker/O/304"), on arrival or when the address changes; one that
+// is no game opens a fresh game and says why.
+function abrir(estado, texto) {
+  const pedido = lerFragmento(texto);
+  if (pedido === null) return estado.programa === null ? iniciar(estado, 'seeker') : so(estado);
+  if (pedido.erro) {
+    const motivos = {
+      codificacao: mensagem('codificacao'),
+      programa: mensagem('programaDesconhecido', eco(pedido.programa)),
+      semPartida: mensagem('semPartida', pedido.programa),
+      parte: mensagem('parte', eco(pedido.parte)),
+      casa: mensagem('casaInvalida', eco(pedido.casa)),
+      ocupada: mensagem('casaOcupada', pedido.casa),
+      depoisDoFim: mensagem('depoisDoFim', pedido.casa),
+    };
+    const aberto = iniciar(estado, 'seeker');
+    return so({ ...aberto.estado, aviso: mensagem('naoEJogo', eco(texto), motivos[pedido.erro]) }, ...aberto.efeitos);
+  }
+  const atual = estado.programa && fragmento(estado.programa, estado.partida, estado.computador);
+  if (atual === fragmento(pedido.programa, pedido.jogadas, pedido.computador)) return so(estado);
+  return iniciar({ ...estado, computador: pedido.computador }, pedido.programa, pedido.jogadas);
+}
+
+// What a run tells after each command: its game, and the cell the command played.
+function contarJogo(estado, { casas, vez, fim, jogada, listagem }) {
+  const novo = { ...estado, jogo: { casas, vez, fim }, esperando: false, pensando: false };
+  const vazio = !/[XO]/.test(casas);
+  if (vazio) novo.ultima = null;
+  else if (jogada >= 0) novo.ultima = jogada;
+  if (emRepeticao(estado)) {
+    novo.repeticao = estado.repeticao - 1;
+  } else if (temPartida(estado)) {
+    if (vazio) novo.partida = [];
+    else if (jogada >= 0) novo.partida = [...estado.partida, jogada];
+  }
+  return comListagem(novo, listagem);
+}
+
+// scribe's output since its last game, when that was a listing: offered to reader at once.
+function comListagem(estado, listagem) {
+  if (!listagem) return estado;
+  const lados = [...estado.lados].sort().reverse(); // X before O
+  return { ...estado, dicionario: { ...estado.dicionario, listagem: { chave: listagem, lados } } };
+}
+
+// The position shown, stepped through the game: 0 is the empty board, the game's length
+// (or null) the game in play.
+function ver(estado, vista) {
+  if (!temPartida(estado) || emRepeticao(estado)) return so(estado);
+  const ultima = estado.partida.length;
+  const nova = vista === null || vista >= ultima ? null : Math.max(0, vista);
+  return so({ ...estado, vista: nova, apontada: null });
+}
+
+function passo(estado, para) {
+  const atual = estado.vista ?? estado.partida.length;
+  const vistas = { primeira: 0, anterior: atual - 1, proxima: atual + 1, ultima: null };
+  return ver(estado, vistas[para]);
+}
+
+const manipuladores = {
+  abrir: (e, ev) => abrir(e, ev.fragmento),
+  escolherPrograma(e, { programa }) {
+    if (programa === e.programa && e.rodando === 'rodando') return so(e);
+    return iniciar(e, programa, comPartida.includes(programa) ? e.partida : []);
+  },
+  novoJogo: (e) => iniciar(e, e.programa),
+  deNovo: (e) => iniciar(e, e.programa, temPartida(e) ? e.partida : []),
+  desfazer: (e) => iniciar(e, e.programa, desfeitas(e.partida, e.computador)),
+  jogarDaqui: (e) => (e.vista === null ? so(e) : iniciar(e, e.programa, e.partida.slice(0, e.vista))),
+  reiniciarReader: (e) => iniciar(e, 'reader', e.partida),
+  casa(e, { casa }) {
+    if (!casaOferecida(e, casa)) return so(e); // taken, or the computer's turn: never played for it
+    if (e.vista !== null) return iniciar(e, e.programa, [...e.partida.slice(0, e.vista), casa]);
+    return so({ ...e, esperando: true, aviso: null }, { tipo: 'enviar', execucao: e.execucao, linha: 'j ' + casa });
+  },
+  linha(e, { linha }) {
+    if (e.rodando !== 'rodando') return so(e);
+    return so({ ...e, vista: null }, { tipo: 'enviar', execucao: e.execucao, linha });
+  },
+  parar: (e) => (e.rodando === 'rodando' ? so(e, { tipo: 'parar', execucao: e.execucao }) : so(e)),
+  jogo: (e, ev) => so(contarJogo(e, ev)),
+  regras(e, { quantas }) {
+    // b leaves the game as it was: the side to move is the side it recorded.
+    const gravou = quantas > (e.regras ?? 0) && e.jogo && !e.lados.includes(e.jogo.vez);
+    return so({ ...e, regras: quantas, lados: gravou ? [...e.lados, e.jogo.vez] : e.lados });
+  },
+  // What a stopped scribe wrote is cut short: no listing, whatever it looks like.
+  fim: (e, { status, listagem }) =>
+    so(
+      {
+        ...comListagem(e, status === null ? null : listagem),
+        rodando: 'terminado',
+        status,
+        esperando: false,
+        pensando: false,
+      },
+      { tipo: 'focar', alvo: 'deNovo' },
+    ),
+  naoCarregou: (e, { nome }) => so({ ...e, rodando: 'terminado', status: null, aviso: mensagem('naoCarregou', nome) }),
+  resposta(e, { linha }) {
+    const lida = lerResposta(linha);
+    return so(lida && lida.pergunta === pergunta(e) ? { ...e, resposta: lida } : e);
+  },
+  ajudantePronto: (e) => (pergunta(e) ? so(e, { tipo: 'perguntar', posicao: pergunta(e) }) : so(e)),
+  vezDoComputador(e, { numero }) {
+    if (numero !== e.pedidos || !e.pensando) return so(e);
+    if (!vezDoComputador(e)) return so({ ...e, pensando: false });
+    return so(e, { tipo: 'enviar', execucao: e.execucao, linha: 'b' });
+  },
+  computador: (e, { lado }) =>
+    so(
+      { ...e, computador: lado, pedido: null, pensando: false },
+      { tipo: 'guardar', chave: 'computador', valor: lado },
+    ),
+  idioma: (e, { idioma }) => so({ ...e, idioma }, { tipo: 'guardar', chave: 'idioma', valor: idioma }),
+  porque: (e, { sim }) => so({ ...e, porque: sim }),
+  console: (e) =>
+    so(
+      { ...e, consoleAberto: !e.consoleAberto },
+      { tipo: 'guardar', chave: 'console', valor: String(!e.consoleAberto) },
+      ...(e.consoleAberto ? [] : [{ tipo: 'rolarConsole' }]),
+    ),
+  ver: (e, { vista }) => ver(e, vista),
+  passo: (e, { para }) => passo(e, para),
+  apontar: (e, { casa }) => so({ ...e, apontada: casa }),
+  focar: (e, { casa }) => so({ ...e, foco: casa }),
+  escolherDicionario: (e, { escolha }) => so({ ...e, dicionario: { ...e.dicionario, escolha } }),
+  arquivoEscolhido: (e, { arquivo }) =>
+    so({ ...e, dicionario: { ...e.dicionario, escolha: 'arquivo' } }, { tipo: 'ler', arquivo }),
+  arquivoLido: (e, { nome, chave }) =>
+    so({ ...e, aviso: null, dicionario: { ...e.dicionario, escolha: 'arquivo', arquivo: { nome, chave } } }),
+  arquivoIlegivel: (e, { nome, erro }) =>
+    so({ ...e, aviso: mensagem('arquivoIlegivel', nome, erro), dicionario: { ...e.dicionario, arquivo: null } }),
+  copiar: (e) => so(e, { tipo: 'copiar' }),
+  copiado: (e, { endereco, copiou }) =>
+    so({ ...e, copiado: mensagem(copiou ? 'enderecoCopiado' : 'enderecoParaCopiar', endereco) }),
+  salvarListagem: (e) =>
+    e.dicionario.listagem ? so(e, { tipo: 'salvar', chave: e.dicionario.listagem.chave }) : so(e),
+};
+
+// What every event may change besides its own: the helper's question when the position
+// shown changes, the address when the game does, and the computer's move when its side is
+// to move in a position it has not yet been asked about.
+function acertar(antes, { estado, efeitos }) {
+  let e = estado;
+  const feitos = [...efeitos];
+  const perguntada = pergunta(e);
+  if (perguntada !== pergunta(antes) || e.execucao !== antes.execucao) {
+    e = { ...e, resposta: null };
+    if (perguntada) feitos.push({ tipo: 'perguntar', posicao: perguntada });
+  }
+  const endereco = (x) => (x.programa ? fragmento(x.programa, x.partida, x.computador) : null);
+  if (endereco(e) !== endereco(antes)) feitos.push({ tipo: 'endereco', fragmento: endereco(e) });
+  if (vezDoComputador(e) && !e.pensando) {
+    const posicao = pergunta(e);
+    if (posicao !== e.pedido) {
+      const numero = e.pedidos + 1;
+      e = { ...e, pedido: posicao, pedidos: numero, pensando: true };
+      const evento = { tipo: 'vezDoComputador', execucao: e.execucao, numero };
+      feitos.push({ tipo: 'esperar', ms: pausaDoComputador, evento });
+    }
+  }
+  return { estado: e, efeitos: feitos };
+}
+
+// What a run tells is heard only while it is the run: a run replaced (a take back, another
+// program chosen while it loaded) may still be telling.
+const daExecucao = new Set(['jogo', 'regras', 'fim', 'naoCarregou', 'vezDoComputador']);
+
+export function atualizar(estado, evento) {
+  const manipulador = manipuladores[evento.tipo];
+  if (!manipulador) throw new Error('unknown event ' + evento.tipo);
+  if (daExecucao.has(evento.tipo) && evento.execucao !== estado.execucao) return so(estado);
+  return acertar(estado, manipulador(estado, evento));
+}

@@ -1,0 +1,149 @@
+// Draws the page from the state: its texts in the language chosen, the choices, the
+// buttons each program offers, the moves and the position of the history shown, the
+// console's panel and the messages. The board is tabuleiro.js's. Only draws: no command
+// is sent and no state is read back from the page.
+import { dicionarioEscolhido, emRepeticao, temPartida } from './estado.js';
+import { podeDesfazer } from './partida.js';
+import { criarTabuleiro } from './tabuleiro.js';
+import { texto } from './textos.js';
+
+export function criarDesenho(documento) {
+  const $ = (seletor) => documento.querySelector(seletor);
+  const todos = (seletor) => Array.from(documento.querySelectorAll(seletor));
+  const desenharTabuleiro = criarTabuleiro(documento);
+  let idiomaAplicado = null;
+
+  function aplicarTextos(t, idioma) {
+    documento.documentElement.lang = idioma;
+    documento.title = t('titulo');
+    for (const elemento of todos('[data-t]')) elemento.textContent = t(elemento.dataset.t);
+    for (const elemento of todos('[data-t-label]')) elemento.setAttribute('aria-label', t(elemento.dataset.tLabel));
+    for (const elemento of todos('[data-t-placeholder]')) elemento.placeholder = t(elemento.dataset.tPlaceholder);
+  }
+
+  const escrever = (elemento, valor) => elemento.textContent !== valor && (elemento.textContent = valor);
+  const dito = (t, recado) => (recado ? t(recado.chave, ...recado.valores) : '');
+
+  function desenharJogadas(estado, t) {
+    const lista = $('#jogadas');
+    const itens = estado.partida.map((casa, n) => (n % 2 === 0 ? 'X ' : 'O ') + casa);
+    if (Array.from(lista.children, (item) => item.textContent).join() !== itens.join()) {
+      lista.replaceChildren(
+        ...itens.map(function (rotulo, n) {
+          const item = documento.createElement('li');
+          const botao = documento.createElement('button');
+          botao.type = 'button';
+          botao.dataset.vista = String(n + 1);
+          botao.textContent = rotulo;
+          item.appendChild(botao);
+          return item;
+        }),
+      );
+    }
+    // The move whose position is shown; none while the empty board of the history is.
+    const vista = estado.vista ?? estado.partida.length;
+    Array.from(lista.querySelectorAll('button')).forEach(function (botao, n) {
+      if (n + 1 === vista) botao.setAttribute('aria-current', 'step');
+      else botao.removeAttribute('aria-current');
+    });
+    const andando = !emRepeticao(estado) && estado.partida.length > 0;
+    for (const botao of todos('[data-ir]')) {
+      const volta = botao.dataset.ir === 'primeira' || botao.dataset.ir === 'anterior';
+      botao.disabled = !andando || (volta ? vista === 0 : estado.vista === null);
+    }
+    $('#vendo').hidden = estado.vista === null;
+    if (estado.vista !== null) {
+      escrever(
+        $('#vendo-texto'),
+        estado.vista === 0 ? t('vendoInicio') : t('vendoPosicao', estado.vista, estado.partida.length),
+      );
+    }
+  }
+
+  function desenharDicionario(estado, t) {
+    const { escolha, listagem } = estado.dicionario;
+    $('#dicionario').hidden = estado.programa !== 'reader';
+    for (const opcao of todos('input[name="dicionario"]')) opcao.checked = opcao.value === escolha;
+    $('#usar-listagem').disabled = !listagem;
+    $('#salvar-listagem').disabled = !listagem;
+    const lados = listagem ? (listagem.lados.length === 2 ? t('eLados') : listagem.lados.join('')) : '';
+    const sobreALista = !listagem ? '' : listagem.lados.length === 0 ? t('ladosNenhum') : t('ladosDaListagem', lados);
+    escrever($('#lados-da-listagem'), sobreALista);
+    escrever($('#listagem'), sobreALista);
+    $('#listagem').hidden = !listagem || estado.programa !== 'scribe';
+    // A dictionary chosen while reader runs is used when it starts again, as it reads its
+    // dictionary once, at start: said, with a button that starts it again.
+    const escolhido = dicionarioEscolhido(estado);
+    const emUso = estado.dicionarioDoReader;
+    const mudou =
+      estado.programa === 'reader' &&
+      estado.rodando === 'rodando' &&
+      emUso &&
+      (!escolhido || escolhido.chave !== emUso.chave);
+    $('#mudanca').hidden = !mudou;
+    if (mudou) {
+      const novo = escolhido ? dito(t, escolhido.nome) : t('umArquivo');
+      escrever($('#mudanca-texto'), t('mudancaDeDicionario', dito(t, emUso.nome), novo));
+    }
+  }
+
+  function explicacao(estado, t) {
+    if (estado.programa === 'reader' && estado.dicionarioDoReader) {
+      return t('explicacaoReader', dito(t, estado.dicionarioDoReader.nome));
+    }
+    if (estado.programa === 'scribe') return t('explicacaoScribe', estado.jogo ? estado.jogo.vez : 'X');
+    return t('explicacaoSeeker');
+  }
+
+  function frase(estado, t) {
+    if (estado.status === null) return t('parado', estado.programa);
+    if (estado.status === 0) return t('terminou', estado.programa, 0);
+    return t('terminouComErro', estado.programa, estado.status);
+  }
+
+  return function desenhar(estado) {
+    const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
+    if (idiomaAplicado !== estado.idioma) {
+      aplicarTextos(t, estado.idioma);
+      idiomaAplicado = estado.idioma;
+    }
+    $('#idioma').value = estado.idioma;
+    $('#computador').value = estado.computador;
+    $('#porque').checked = estado.porque;
+    for (const botao of todos('[data-programa]')) {
+      botao.setAttribute('aria-pressed', String(botao.dataset.programa === estado.programa));
+    }
+    const rodando = estado.rodando === 'rodando';
+    const partida = temPartida(estado);
+    escrever($('#nome-do-programa'), estado.programa ? '(' + estado.programa + ')' : '');
+    $('#linha').disabled = !rodando;
+    $('#linha-form button').disabled = !rodando;
+    for (const botao of todos('[data-linha]')) {
+      const so = botao.dataset.so;
+      botao.hidden = so !== undefined && estado.programa !== so;
+      botao.disabled = !rodando || (so !== undefined && estado.programa !== so);
+    }
+    // b is for the game in play, and not while the computer's own is on its way.
+    $('[data-linha="b"]').disabled =
+      !rodando || estado.vista !== null || estado.pensando || !estado.jogo || estado.jogo.fim !== '-';
+    $('#novo-jogo').hidden = !partida;
+    $('#desfazer').hidden = !partida;
+    $('#novo-jogo').disabled = !partida;
+    $('#desfazer').disabled =
+      !partida || emRepeticao(estado) || estado.pensando || !podeDesfazer(estado.partida, estado.computador);
+    $('.partida').hidden = !partida;
+    desenharJogadas(estado, t);
+    desenharDicionario(estado, t);
+    escrever($('#explicacao'), explicacao(estado, t));
+    $('#parar').disabled = !rodando;
+    $('#fim').hidden = estado.rodando !== 'terminado';
+    escrever($('#status'), estado.rodando === 'terminado' ? frase(estado, t) : '');
+    $('#aviso').hidden = estado.aviso === null;
+    escrever($('#aviso'), dito(t, estado.aviso));
+    escrever($('#copiado'), dito(t, estado.copiado));
+    $('#painel-do-console').hidden = !estado.consoleAberto;
+    $('#abrir-console').setAttribute('aria-expanded', String(estado.consoleAberto));
+    documento.body.classList.toggle('com-console', estado.consoleAberto);
+    desenharTabuleiro(estado);
+  };
+}

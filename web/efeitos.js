@@ -1,0 +1,108 @@
+// Carries out what the update asks for: starts a program and sends it lines (sessao.js),
+// asks the helper, writes the address, keeps a choice for the next visit, waits, reads a
+// chosen file, copies the address, saves a listing. What comes of them returns as events.
+import { criarAjudante } from './ajudante.js';
+import * as registro from './console.js';
+import { criarSessao } from './sessao.js';
+import { texto } from './textos.js';
+
+// The complete dictionary's bytes, made once, from dicionario.js.
+export const bytesDoCompleto = new TextEncoder().encode(globalThis.velhaDicionarioCompleto || '');
+
+// What a chosen file is known by: its SHA-256, made once when it is read, where the
+// browser offers it (a page from a server that is not this machine may not), else the
+// number of its reading.
+let leituras = 0;
+async function chaveDe(nome, bytes) {
+  ++leituras;
+  let soma = 'leitura-' + leituras;
+  if (globalThis.crypto && crypto.subtle) {
+    const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
+    soma = Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join('');
+  }
+  return 'arquivo:' + nome + ':' + soma;
+}
+
+export function criarEfeitos(documento, janela, despachar, estadoAtual) {
+  const $ = (seletor) => documento.querySelector(seletor);
+  const bytes = new Map([['completo', bytesDoCompleto]]);
+  let listagens = 0;
+  const sessao = criarSessao({
+    logs: { saida: $('#console'), erros: $('#erros') },
+    despachar,
+    guardarBytes(dados) {
+      const chave = 'listagem-' + ++listagens;
+      bytes.set(chave, dados);
+      return chave;
+    },
+    cortado: (n) => texto(estadoAtual().idioma, 'ecoCortado', n),
+  });
+  const ajudante = criarAjudante(despachar);
+  const alvos = { deNovo: '#de-novo' };
+
+  const feitos = {
+    iniciar(efeito) {
+      const dicionario = efeito.dicionario;
+      const dados = dicionario ? bytes.get(dicionario.chave) : null;
+      sessao.iniciar(efeito, dados);
+      // The helper reads reader's dictionary under the name reader's default has.
+      ajudante.iniciar(
+        dicionario ? new Map([['dicionario.txt', dados]]) : new Map(),
+        dicionario ? dicionario.chave : '',
+      );
+    },
+    enviar: (efeito) => sessao.enviar(efeito),
+    parar: (efeito) => sessao.parar(efeito),
+    perguntar: (efeito) => ajudante.perguntar(efeito.posicao),
+    endereco({ fragmento }) {
+      const { location, history } = janela;
+      if (fragmento === null) history.replaceState(null, '', location.pathname + location.search);
+      else if (location.hash !== fragmento) history.replaceState(null, '', fragmento);
+    },
+    esperar: ({ ms, evento }) => janela.setTimeout(() => despachar(evento), ms),
+    guardar({ chave, valor }) {
+      try {
+        janela.localStorage.setItem('velha-' + chave, valor);
+      } catch {
+        // Not kept (storage refused): the page still changes.
+      }
+    },
+    focar({ alvo }) {
+      const elemento = $(alvos[alvo]);
+      if (elemento && elemento.offsetParent !== null) elemento.focus();
+    },
+    rolarConsole: () => registro.rolarAoFim($('#console')),
+    async ler({ arquivo }) {
+      try {
+        const dados = new Uint8Array(await arquivo.arrayBuffer());
+        const chave = await chaveDe(arquivo.name, dados);
+        bytes.set(chave, dados);
+        despachar({ tipo: 'arquivoLido', nome: arquivo.name, chave });
+      } catch (erro) {
+        despachar({ tipo: 'arquivoIlegivel', nome: arquivo.name, erro: erro.message });
+      }
+    },
+    async copiar() {
+      const endereco = janela.location.href;
+      try {
+        await janela.navigator.clipboard.writeText(endereco);
+        despachar({ tipo: 'copiado', endereco, copiou: true });
+      } catch {
+        // No clipboard here (a page from disk, a browser that asks first): shown to copy.
+        despachar({ tipo: 'copiado', endereco, copiou: false });
+      }
+    },
+    salvar({ chave }) {
+      const endereco = URL.createObjectURL(new Blob([bytes.get(chave)], { type: 'text/plain' }));
+      const ligacao = documento.createElement('a');
+      ligacao.href = endereco;
+      ligacao.download = 'dicionario.txt';
+      documento.body.appendChild(ligacao);
+      ligacao.click();
+      ligacao.remove();
+      janela.setTimeout(() => URL.revokeObjectURL(endereco), 0);
+    },
+  };
+
+  return (efeito) => feitos[efeito.tipo](efeito);
+}

@@ -1,0 +1,111 @@
+// The page's one state, and what follows from it: the position shown, whether a cell is
+// the person's to play, what the helper is asked, how the game ended. atualizar.js makes
+// each new state; desenho.js draws it. Nothing here touches the page.
+import { comPartida, emTexto, jogar, lados, linhaVencedora } from './partida.js';
+
+export function estadoInicial({ idioma = 'en', computador = 'O', porque = false, consoleAberto = false } = {}) {
+  return {
+    idioma,
+    computador, // the side the computer plays: 'X', 'O' or 'ninguem'
+    porque, // Show why
+    consoleAberto,
+    programa: null, // the program chosen
+    execucao: 0, // its run: what another run tells is not heard
+    rodando: 'parado', // 'rodando' from its start until it ends ('terminado')
+    status: null, // its exit status once ended; null when stopped
+    partida: [], // seeker's and reader's game, the cells played from X's first move
+    repeticao: 0, // how many games a fresh run is still to tell before it has replayed it
+    jogo: null, // the game as the program last told it: { casas, vez, fim }
+    ultima: null, // the cell its last move played
+    vista: null, // the moves played to reach the position shown, when it is not the game in play
+    resposta: null, // the helper's answer about the position shown
+    pedidos: 0, // the computer's turns asked for, each a number of its own
+    pedido: null, // the position in which the computer was last asked to move
+    esperando: false, // the person's move sent, not yet told back
+    pensando: false, // the computer's move on its way, from its pause until it is told back
+    aviso: null, // a message for the person: { chave, valores }
+    copiado: null,
+    apontada: null, // the cell whose best line the board shows
+    foco: 4, // the cell that holds the board's one Tab stop
+    regras: null, // scribe's rules recorded so far
+    lados: [], // the sides scribe's b recorded rules for
+    dicionario: { escolha: 'completo', arquivo: null, listagem: null }, // reader's, as chosen
+    dicionarioDoReader: null, // what the reader running plays from
+  };
+}
+
+export const temPartida = (estado) => comPartida.includes(estado.programa);
+
+// The position on the board: { casas, vez, fim, ultima, linha }, or null before a program
+// has told one. seeker's and reader's come from the moves (the program tells each one it
+// plays), so that a position of the game's history is drawn like the game in play.
+export function posicaoMostrada(estado) {
+  let posicao;
+  if (temPartida(estado)) {
+    const jogadas = estado.vista === null ? estado.partida : estado.partida.slice(0, estado.vista);
+    posicao = { ...jogar(jogadas), ultima: jogadas.length > 0 ? jogadas[jogadas.length - 1] : null };
+    if (posicao.erro) return null;
+  } else {
+    if (!estado.jogo) return null;
+    posicao = { ...estado.jogo, ultima: estado.ultima };
+  }
+  return { ...posicao, linha: posicao.fim === '-' || posicao.fim === '=' ? null : linhaVencedora(posicao.casas) };
+}
+
+export const emRepeticao = (estado) => estado.repeticao > 0;
+
+// Whether the computer is to move in the game in play.
+export function vezDoComputador(estado) {
+  if (!temPartida(estado) || estado.rodando !== 'rodando' || emRepeticao(estado) || estado.vista !== null) return false;
+  const posicao = posicaoMostrada(estado);
+  return posicao !== null && posicao.fim === '-' && posicao.vez === estado.computador;
+}
+
+// Whether a click on casa plays it: a free cell of a position still being played, the
+// person's to move, with no move on its way.
+export function casaOferecida(estado, casa) {
+  if (estado.rodando !== 'rodando' || emRepeticao(estado) || estado.esperando || estado.pensando) return false;
+  const posicao = posicaoMostrada(estado);
+  if (!posicao || posicao.fim !== '-' || posicao.casas[casa] !== '.') return false;
+  // An earlier position where the computer is to move is played on from "Play on from here".
+  return !(estado.vista !== null && posicao.vez === estado.computador);
+}
+
+// What the helper is asked about: the position shown while it is still played, or null.
+export function pergunta(estado) {
+  if (estado.rodando !== 'rodando') return null;
+  const posicao = posicaoMostrada(estado);
+  return posicao && posicao.fim === '-' ? emTexto(posicao) : null;
+}
+
+// How the game in play ended, as the person hears it: null while it goes on.
+export function resultado(estado) {
+  if (estado.vista !== null) return null;
+  const posicao = posicaoMostrada(estado);
+  if (!posicao || posicao.fim === '-') return null;
+  if (posicao.fim === '=') return { chave: 'empateFinal', valores: [] };
+  if (temPartida(estado) && lados.includes(estado.computador)) {
+    return { chave: posicao.fim === estado.computador ? 'vocePerdeu' : 'voceVenceu', valores: [] };
+  }
+  return { chave: 'ladoVenceu', valores: [posicao.fim] };
+}
+
+// The dictionary reader is to start with, as the runner takes it ({ chave, arquivo,
+// argumentos, nome }), or null where "a file" is chosen and none has been read.
+export function dicionarioEscolhido(estado) {
+  const { escolha, arquivo, listagem } = estado.dicionario;
+  if (escolha === 'arquivo') {
+    if (!arquivo) return null;
+    const nome = { chave: 'oArquivo', valores: [arquivo.nome] };
+    return { chave: arquivo.chave, arquivo: arquivo.nome, argumentos: ['--', arquivo.nome], nome };
+  }
+  if (escolha === 'listagem' && listagem) {
+    return {
+      chave: listagem.chave,
+      arquivo: 'dicionario.txt',
+      argumentos: [],
+      nome: { chave: 'aListagem', valores: [] },
+    };
+  }
+  return { chave: 'completo', arquivo: 'dicionario.txt', argumentos: [], nome: { chave: 'oCompleto', valores: [] } };
+}

@@ -1,0 +1,87 @@
+// The person's actions, read from the page's events and handed to the update as events
+// of the page's own: the one place that listens to the page. The arrow keys move the
+// focus across the board and the moves, as the focus is the browser's.
+import { casaDestino } from './partida.js';
+
+export function ouvir(documento, janela, despachar) {
+  const $ = (seletor) => documento.querySelector(seletor);
+  const todos = (seletor) => Array.from(documento.querySelectorAll(seletor));
+  const clicar = (seletor, evento) => $(seletor).addEventListener('click', () => despachar(evento()));
+
+  const casas = todos('.tabuleiro [data-casa]');
+  casas.forEach(function (botao, casa) {
+    botao.addEventListener('click', () => despachar({ tipo: 'casa', casa }));
+    botao.addEventListener('keydown', function (evento) {
+      const destino = casaDestino(casa, evento.key);
+      if (destino === null) return;
+      evento.preventDefault();
+      casas[destino].focus();
+    });
+    botao.addEventListener('focus', function () {
+      despachar({ tipo: 'focar', casa });
+      despachar({ tipo: 'apontar', casa });
+    });
+    botao.addEventListener('mouseenter', () => despachar({ tipo: 'apontar', casa }));
+    botao.addEventListener('mouseleave', () => despachar({ tipo: 'apontar', casa: null }));
+    botao.addEventListener('blur', () => despachar({ tipo: 'apontar', casa: null }));
+  });
+  // On a touch screen nothing is pointed at: a button per cell shows its line, until
+  // pressed again.
+  $('#linhas').addEventListener('click', function (evento) {
+    const botao = evento.target.closest('[data-linha-de]');
+    if (!botao) return;
+    const casa = Number(botao.dataset.linhaDe);
+    despachar({ tipo: 'apontar', casa: botao.getAttribute('aria-pressed') === 'true' ? null : casa });
+  });
+
+  for (const botao of todos('[data-linha]')) {
+    botao.addEventListener('click', () => despachar({ tipo: 'linha', linha: botao.dataset.linha }));
+  }
+  for (const botao of todos('[data-programa]')) {
+    botao.addEventListener('click', () => despachar({ tipo: 'escolherPrograma', programa: botao.dataset.programa }));
+  }
+  clicar('#novo-jogo', () => ({ tipo: 'novoJogo' }));
+  clicar('#desfazer', () => ({ tipo: 'desfazer' }));
+  clicar('#de-novo', () => ({ tipo: 'deNovo' }));
+  clicar('#parar', () => ({ tipo: 'parar' }));
+  clicar('#reiniciar-reader', () => ({ tipo: 'reiniciarReader' }));
+  clicar('#copiar', () => ({ tipo: 'copiar' }));
+  clicar('#salvar-listagem', () => ({ tipo: 'salvarListagem' }));
+  clicar('#abrir-console', () => ({ tipo: 'console' }));
+  clicar('#jogar-daqui', () => ({ tipo: 'jogarDaqui' }));
+
+  // The history: a move of the list shows the position after it; the arrows, Home and End
+  // step through it from any of the list's buttons.
+  const passos = { ArrowLeft: 'anterior', ArrowRight: 'proxima', Home: 'primeira', End: 'ultima' };
+  $('.partida').addEventListener('click', function (evento) {
+    const botao = evento.target.closest('[data-vista], [data-ir]');
+    if (!botao) return;
+    if (botao.dataset.ir) despachar({ tipo: 'passo', para: botao.dataset.ir });
+    else despachar({ tipo: 'ver', vista: Number(botao.dataset.vista) });
+  });
+  $('#jogadas').addEventListener('keydown', function (evento) {
+    if (!(evento.key in passos)) return;
+    evento.preventDefault();
+    despachar({ tipo: 'passo', para: passos[evento.key] });
+    const atual = $('#jogadas [aria-current]') || $('#jogadas button');
+    if (atual) atual.focus();
+  });
+
+  $('#computador').addEventListener('change', (evento) => despachar({ tipo: 'computador', lado: evento.target.value }));
+  $('#idioma').addEventListener('change', (evento) => despachar({ tipo: 'idioma', idioma: evento.target.value }));
+  $('#porque').addEventListener('change', (evento) => despachar({ tipo: 'porque', sim: evento.target.checked }));
+  for (const opcao of todos('input[name="dicionario"]')) {
+    opcao.addEventListener('change', () => despachar({ tipo: 'escolherDicionario', escolha: opcao.value }));
+  }
+  $('#arquivo').addEventListener('change', function (evento) {
+    const arquivo = evento.target.files[0];
+    if (arquivo) despachar({ tipo: 'arquivoEscolhido', arquivo });
+  });
+  $('#linha-form').addEventListener('submit', function (evento) {
+    evento.preventDefault();
+    const campo = $('#linha');
+    despachar({ tipo: 'linha', linha: campo.value });
+    campo.value = '';
+  });
+  janela.addEventListener('hashchange', () => despachar({ tipo: 'abrir', fragmento: janela.location.hash }));
+}

@@ -1,0 +1,65 @@
+// The page: one state, changed only by the update (atualizar.js) for each event, drawn
+// whole by desenho.js after each change; the effects the update asks for are carried out
+// (efeitos.js) once the change is drawn. The three programs run in workers (executor.js),
+// the console shows exactly what they write, and the board their game.
+import { atualizar } from './atualizar.js';
+import { criarDesenho } from './desenho.js';
+import { bytesDoCompleto, criarEfeitos } from './efeitos.js';
+import { estadoInicial } from './estado.js';
+import { preparar } from './executor.js';
+import { instalar } from './instalar.js';
+import { ouvir } from './eventos.js';
+import { idiomaInicial } from './textos.js';
+
+function guardado(chave) {
+  try {
+    return localStorage.getItem('velha-' + chave);
+  } catch {
+    return null; // storage refused (a page from disk in some browsers): as on a first visit
+  }
+}
+
+const lado = guardado('computador');
+let estado = estadoInicial({
+  idioma: idiomaInicial(location.search, guardado('idioma'), navigator.languages || [navigator.language]),
+  computador: ['X', 'O', 'ninguem'].includes(lado) ? lado : 'O',
+  consoleAberto: guardado('console') === 'true',
+});
+const desenhar = criarDesenho(document);
+const fila = []; // events that came while one was being handled, in order
+let ocupado = false;
+
+function despachar(evento) {
+  fila.push(evento);
+  if (ocupado) return;
+  ocupado = true;
+  try {
+    while (fila.length > 0) {
+      const { estado: novo, efeitos } = atualizar(estado, fila.shift());
+      estado = novo;
+      desenhar(estado);
+      for (const efeito of efeitos) executar(efeito);
+    }
+  } finally {
+    ocupado = false;
+  }
+}
+const executar = criarEfeitos(document, window, despachar, () => estado);
+
+ouvir(document, window, despachar);
+desenhar(estado);
+// A live game on arrival: the address's, or seeker's with the computer as O.
+despachar({ tipo: 'abrir', fragmento: location.hash });
+instalar();
+// The programs a person plays, and the board's helper, started ahead as a first start
+// starts them: seeker with no file, reader with the complete dictionary.
+const completo = new Map([['dicionario.txt', bytesDoCompleto]]);
+for (const [nome, arquivos, chave] of [
+  ['seeker', new Map(), ''],
+  ['why', new Map(), ''],
+  ['reader', completo, 'completo'],
+  ['why', completo, 'completo'],
+  ['scribe', null, ''],
+]) {
+  preparar(nome, arquivos, [], chave);
+}
