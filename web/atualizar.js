@@ -199,6 +199,12 @@ function acertar(antes, { estado, efeitos }) {
     e = { ...e, resposta: null };
     if (perguntada) feitos.push({ tipo: 'perguntar', posicao: perguntada });
   }
+  // The helper runs beside the program once its verdicts are shown (Show why) or reader's
+  // rule is noted: a first game needs neither, nor the time its loading takes.
+  const ajuda = (x) => x.rodando === 'rodando' && (x.porque || x.programa === 'reader');
+  if (ajuda(e) && (!ajuda(antes) || e.execucao !== antes.execucao)) {
+    feitos.push({ tipo: 'ajudante', dicionario: e.programa === 'reader' ? e.dicionarioDoReader : null });
+  }
   const endereco = (x) => (x.programa ? fragmento(x.programa, x.partida, x.computador) : null);
   if (endereco(e) !== endereco(antes)) feitos.push({ tipo: 'endereco', fragmento: endereco(e) });
   if (vezDoComputador(e) && !e.pensando) {

@@ -42,14 +42,12 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
 
   const feitos = {
     iniciar(efeito) {
-      const dicionario = efeito.dicionario;
-      const dados = dicionario ? bytes.get(dicionario.chave) : null;
-      sessao.iniciar(efeito, dados);
-      // The helper reads reader's dictionary under the name reader's default has.
-      ajudante.iniciar(
-        dicionario ? new Map([['dicionario.txt', dados]]) : new Map(),
-        dicionario ? dicionario.chave : '',
-      );
+      sessao.iniciar(efeito, efeito.dicionario ? bytes.get(efeito.dicionario.chave) : null);
+    },
+    // The helper reads reader's dictionary under the name reader's default has.
+    ajudante({ dicionario }) {
+      const arquivos = dicionario ? new Map([['dicionario.txt', bytes.get(dicionario.chave)]]) : new Map();
+      ajudante.iniciar(arquivos, dicionario ? dicionario.chave : '');
     },
     enviar: (efeito) => sessao.enviar(efeito),
     parar: (efeito) => sessao.parar(efeito),

@@ -52,14 +52,17 @@ desenhar(estado);
 despachar({ tipo: 'abrir', fragmento: location.hash });
 instalar();
 // The programs a person plays, and the board's helper, started ahead as a first start
-// starts them: seeker with no file, reader with the complete dictionary.
+// starts them: seeker with no file, reader with the complete dictionary; all but seeker
+// once the page is idle, so that they do not slow its first game.
 const completo = new Map([['dicionario.txt', bytesDoCompleto]]);
-for (const [nome, arquivos, chave] of [
-  ['seeker', new Map(), ''],
-  ['why', new Map(), ''],
-  ['reader', completo, 'completo'],
-  ['why', completo, 'completo'],
-  ['scribe', null, ''],
-]) {
-  preparar(nome, arquivos, [], chave);
-}
+preparar('seeker', new Map(), [], '');
+const ocioso = window.requestIdleCallback || ((fazer) => setTimeout(fazer, 200));
+ocioso(
+  function () {
+    preparar('why', new Map(), [], '');
+    preparar('reader', completo, [], 'completo');
+    preparar('why', completo, [], 'completo');
+    preparar('scribe', null, [], '');
+  },
+  { timeout: 2000 },
+);

@@ -84,8 +84,7 @@ export function criarSessao({ logs, despachar, guardarBytes, cortado }) {
       atual = run;
       const arquivos = dicionario ? new Map([[dicionario.arquivo, bytes]]) : new Map();
       for (const casa of jogadas) enviar('j ' + casa);
-      const carga = Promise.all([executor.carregar(programa), executor.carregar('why').catch(() => undefined)]);
-      carga.then(
+      executor.carregar(programa).then(
         function () {
           if (run !== atual) return;
           const ouvintes = {

@@ -150,6 +150,11 @@ test('a chegada: um jogo vivo contra o seeker, o do endereco com o seu adversari
     dicionario: null,
   });
   assert.deepEqual(tipos(vazio.efeitos, 'endereco'), [{ tipo: 'endereco', fragmento: '#seeker/O' }]);
+  // The helper, and the time its loading takes, wait until Show why asks for verdicts.
+  assert.deepEqual(tipos(vazio.efeitos, 'ajudante'), []);
+  assert.deepEqual(tipos(rodar(vazio.estado, { tipo: 'porque', sim: true }).efeitos, 'ajudante'), [
+    { tipo: 'ajudante', dicionario: null },
+  ]);
   // Nothing is offered until the program has told its game; then one click plays.
   assert.equal(casaOferecida(vazio.estado, 4), false);
   const pronto = rodar(vazio.estado, jogo(1, []));
