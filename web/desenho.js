@@ -2,8 +2,9 @@
 // buttons each program offers, the moves and the position of the history shown, the
 // console's panel and the messages. The board is tabuleiro.js's. Only draws: no command
 // is sent and no state is read back from the page.
-import { dicionarioEscolhido, emRepeticao, temPartida } from './estado.js';
+import { dicionarioEscolhido, emRepeticao, posicaoMostrada, temPartida } from './estado.js';
 import { podeDesfazer } from './partida.js';
+import { criarArvore } from './arvore.js';
 import { criarTabuleiro } from './tabuleiro.js';
 import { texto } from './textos.js';
 
@@ -11,6 +12,7 @@ export function criarDesenho(documento) {
   const $ = (seletor) => documento.querySelector(seletor);
   const todos = (seletor) => Array.from(documento.querySelectorAll(seletor));
   const desenharTabuleiro = criarTabuleiro(documento);
+  const desenharArvore = criarArvore(documento);
   let idiomaAplicado = null;
 
   function aplicarTextos(t, idioma) {
@@ -144,6 +146,10 @@ export function criarDesenho(documento) {
     $('#painel-do-console').hidden = !estado.consoleAberto;
     $('#abrir-console').setAttribute('aria-expanded', String(estado.consoleAberto));
     documento.body.classList.toggle('com-console', estado.consoleAberto);
+    // The search is explored from a position still being played.
+    const posicao = posicaoMostrada(estado);
+    $('#explorar').disabled = estado.explorador === null && (!posicao || posicao.fim !== '-');
     desenharTabuleiro(estado);
+    desenharArvore(estado);
   };
 }

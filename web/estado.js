@@ -31,6 +31,7 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     lados: [], // the sides scribe's b recorded rules for
     dicionario: { escolha: 'completo', arquivo: null, listagem: null }, // reader's, as chosen
     dicionarioDoReader: null, // what the reader running plays from
+    explorador: null, // the search explorer, when open (explorador.js)
   };
 }
 

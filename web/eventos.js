@@ -49,6 +49,34 @@ export function ouvir(documento, janela, despachar) {
   clicar('#salvar-listagem', () => ({ tipo: 'salvarListagem' }));
   clicar('#abrir-console', () => ({ tipo: 'console' }));
   clicar('#jogar-daqui', () => ({ tipo: 'jogarDaqui' }));
+  clicar('#explorar', () => ({ tipo: 'explorar' }));
+
+  // The explorer's tree: a click opens or closes a row; the keys move as the tree
+  // pattern says, the focus following the row the state holds.
+  const arvore = $('#arvore');
+  const ramoDe = (evento) => evento.target.closest('[data-caminho]');
+  arvore.addEventListener('click', function (evento) {
+    const ramo = ramoDe(evento);
+    if (!ramo) return;
+    despachar({ tipo: 'focarRamo', caminho: ramo.dataset.caminho });
+    despachar({ tipo: 'ramo', caminho: ramo.dataset.caminho });
+  });
+  arvore.addEventListener('focusin', function (evento) {
+    const ramo = ramoDe(evento);
+    if (ramo) despachar({ tipo: 'focarRamo', caminho: ramo.dataset.caminho });
+  });
+  arvore.addEventListener('keydown', function (evento) {
+    if (evento.key === 'Enter' || evento.key === ' ') {
+      const ramo = ramoDe(evento);
+      if (ramo) despachar({ tipo: 'ramo', caminho: ramo.dataset.caminho });
+    } else if (['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Home', 'End'].includes(evento.key)) {
+      despachar({ tipo: 'teclaNaArvore', tecla: evento.key });
+      arvore.querySelector('[tabindex="0"]')?.focus();
+    } else {
+      return;
+    }
+    evento.preventDefault();
+  });
 
   // The history: a move of the list shows the position after it; the arrows, Home and End
   // step through it from any of the list's buttons.

@@ -13,6 +13,7 @@ import vm from 'node:vm';
 import { atualizar, pausaDoComputador } from '../../web/atualizar.js';
 import { casaOferecida, estadoInicial, posicaoMostrada, resultado } from '../../web/estado.js';
 import * as executor from '../../web/executor.js';
+import { lerRamo, moverNaArvore, ramosVisiveis } from '../../web/explorador.js';
 import * as partida from '../../web/partida.js';
 import { criarTabuleiro } from '../../web/tabuleiro.js';
 import { idiomaInicial } from '../../web/textos.js';
@@ -291,6 +292,59 @@ test('um programa novo: nada do jogo anterior; o reader continua o jogo do seeke
     { ...jogo(scribe, []), listagem: 'listagem-1' },
   );
   assert.deepEqual(listou.estado.dicionario.listagem, { chave: 'listagem-1', lados: ['X'] });
+});
+
+test('o explorador: as linhas da resposta do ajudante, as que se mostram, o teclado na arvore', function () {
+  const raiz = '......... X';
+  let { estado } = chegou('ninguem');
+  ({ estado } = rodar(estado, { tipo: 'explorar' }));
+  const resposta = (caminho, filhos) =>
+    `${raiz} a${caminho} 0 ${filhos[0][0]} 100 10 ` +
+    filhos.map(([c, v, j]) => `${c}:${v}:${j}:1:${c === 2 ? 'c' : '-'}`).join(' ');
+  // The root's answer asks for its rows one level ahead; a finished game's row asks nothing.
+  const lida = rodar(estado, {
+    tipo: 'resposta',
+    linha: resposta('', [
+      [0, 0, 5],
+      [2, -3, 0],
+      [4, 0, 7],
+    ]),
+  });
+  assert.deepEqual(
+    tipos(lida.efeitos, 'perguntar').map((e) => e.posicao),
+    [raiz + ' a0', raiz + ' a4'],
+  );
+  assert.deepEqual(lerRamo(resposta('4', [[0, 0, 5]])).filhos, [
+    { casa: 0, valor: 0, abaixo: 5, comAlfaBeta: 1, cortada: false },
+  ]);
+  ({ estado } = lida);
+  let linhas = ramosVisiveis(estado.explorador);
+  assert.deepEqual(
+    linhas.map((l) => [l.caminho, l.nivel, l.tamanho, l.posicao, l.expansivel, l.aberto]),
+    [
+      ['', 1, 1, 1, true, true],
+      ['0', 2, 3, 1, true, false],
+      ['2', 2, 3, 2, false, false],
+      ['4', 2, 3, 3, true, false],
+    ],
+  );
+  // The tree's keys: down, into a row (opening it first), out of it, to the ends.
+  ({ estado } = rodar(estado, { tipo: 'resposta', linha: resposta('4', [[0, 0, 5]]) }));
+  const teclas = (...lista) => lista.reduce((e, tecla) => rodar(e, { tipo: 'teclaNaArvore', tecla }).estado, estado);
+  assert.equal(teclas('End').explorador.foco, '4');
+  assert.deepEqual(teclas('End', 'ArrowRight').explorador.abertos, ['', '4']);
+  assert.equal(teclas('End', 'ArrowRight', 'ArrowRight').explorador.foco, '40');
+  assert.equal(teclas('End', 'ArrowRight', 'ArrowRight', 'ArrowLeft').explorador.foco, '4');
+  assert.deepEqual(teclas('End', 'ArrowRight', 'ArrowLeft').explorador.abertos, ['']);
+  assert.equal(teclas('ArrowDown', 'ArrowDown', 'ArrowRight').explorador.foco, '2'); // a finished game
+  assert.equal(teclas('ArrowDown', 'Home', 'ArrowLeft').explorador.abertos.length, 0);
+  assert.equal(moverNaArvore(linhas, '', 'Tab'), null);
+  // The explorer follows the board: a move made re-roots it, a game over closes it.
+  linhas = ramosVisiveis(rodar(estado, { tipo: 'casa', casa: 4 }, jogo(1, [4], 4)).estado.explorador);
+  assert.deepEqual(
+    linhas.map((l) => l.caminho),
+    [''],
+  );
 });
 
 // A stand-in for the page's elements, enough for the board to draw on.

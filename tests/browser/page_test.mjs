@@ -569,6 +569,99 @@ test('a chegada: um jogo vivo contra o computador, que o endereco guarda; o hist
   await fechar(aberta);
 });
 
+// The explorer's rows, each its level and its name (its text, but what is hidden).
+const ramos = (pagina) =>
+  pagina.$$eval('#arvore [role="treeitem"]', (itens) =>
+    itens.map((item) => [
+      Number(item.getAttribute('aria-level')),
+      Array.from(item.children)
+        .filter((parte) => parte.getAttribute('aria-hidden') !== 'true')
+        .map((parte) => parte.textContent)
+        .join(''),
+    ]),
+  );
+const nomeDoFoco = (pagina) =>
+  pagina.evaluate(() =>
+    Array.from(document.activeElement.children)
+      .filter((parte) => parte.getAttribute('aria-hidden') !== 'true')
+      .map((parte) => parte.textContent)
+      .join(''),
+  );
+
+test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado, uma posicao do meio do jogo', async function () {
+  const aberta = await abrir(endereco + '?lang=en', 'ninguem', false);
+  const { pagina } = aberta;
+  await pagina.waitForSelector(livre(4));
+  await pagina.click('#explorar');
+  await pagina.waitForFunction(
+    () =>
+      document.querySelectorAll('#arvore [role="treeitem"]').length === 10 &&
+      !document.querySelector('#arvore').textContent.includes('searching'),
+  );
+  // The counts as the native tests hold them to their own reference walker.
+  const referencia = [
+    [59704, 2787],
+    [63904, 3186],
+    [59704, 3647],
+    [63904, 3847],
+    [55504, 2458],
+    [63904, 3956],
+    [59704, 4172],
+    [63904, 5630],
+    [59704, 4510],
+  ];
+  const numero = (n) => n.toLocaleString('en');
+  const lidos = await ramos(pagina);
+  assert.match(lidos[0][1], /^position: score 0, 549,945 moves searched, 20,865 with alpha-beta, /);
+  referencia.forEach(function ([abaixo, alfaBeta], casa) {
+    const [nivel, nome] = lidos[casa + 1];
+    assert.equal(nivel, 2);
+    assert.ok(
+      nome.startsWith(`X ${casa}: score 0, ${numero(abaixo)} moves searched, ${numero(alfaBeta)} with alpha-beta`),
+      nome,
+    );
+    assert.equal(nome.endsWith(', chosen'), casa === 0, nome);
+  });
+  // By keyboard: down to X 4, opened by →, its rows within 3 frames; in, out, the ends.
+  await pagina.focus('#arvore [tabindex="0"]');
+  for (let vez = 0; vez < 5; ++vez) await pagina.keyboard.press('ArrowDown');
+  assert.match(await nomeDoFoco(pagina), /^X 4: /);
+  const quadros = await quadrosAte(
+    pagina,
+    () => document.activeElement.dispatchEvent(new KeyboardEvent('keydown', { key: 'ArrowRight', bubbles: true })),
+    () => document.querySelectorAll('#arvore [aria-level="3"]').length === 8,
+  );
+  console.log(`# frames to X 4's rows: ${quadros}`);
+  assert.ok(quadros <= 3, `X 4's rows after ${quadros} frames`);
+  const sob = (await ramos(pagina)).filter(([nivel]) => nivel === 3).map(([, nome]) => nome);
+  sob.forEach((nome) => assert.equal(nome.includes(', cut by alpha-beta'), !nome.startsWith('O 0:'), nome));
+  assert.match(sob[0], /^O 0: score 0, 6,811 moves searched, 831 with alpha-beta, .*, chosen$/);
+  await pagina.keyboard.press('ArrowRight');
+  assert.match(await nomeDoFoco(pagina), /^O 0: /);
+  await pagina.keyboard.press('ArrowLeft');
+  assert.match(await nomeDoFoco(pagina), /^X 4: /);
+  await pagina.keyboard.press('ArrowLeft');
+  assert.equal(await pagina.$$eval('#arvore [aria-level="3"]', (itens) => itens.length), 0);
+  await pagina.keyboard.press('End');
+  assert.match(await nomeDoFoco(pagina), /^X 8: /);
+  await pagina.keyboard.press('Home');
+  assert.match(await nomeDoFoco(pagina), /^position: /);
+  await acessivel(pagina, 'the explorer open');
+  await pagina.select('#idioma', 'pt');
+  assert.match((await ramos(pagina))[0][1], /^posição: valor 0, 549\.945 jogadas buscadas, 20\.865 com alfa-beta, /);
+  await acessivel(pagina, 'the explorer open, in Portuguese');
+  // From a position in the middle of a game: the explorer follows the board.
+  await pagina.click(livre(4));
+  await pagina.waitForSelector(livre(0));
+  await pagina.click(livre(0));
+  await pagina.waitForFunction(() =>
+    document
+      .querySelector('#arvore [aria-level="1"]')
+      ?.textContent.includes('posição: valor 0, 6.811 jogadas buscadas, 831 com alfa-beta'),
+  );
+  await fechar(aberta);
+});
+
 // Whether the page and seeker.js, as this page gets them, are build B's.
 const deB = (pagina) =>
   pagina.evaluate(async () =>

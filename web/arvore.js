@@ -1,0 +1,114 @@
+// Draws the search explorer from the state: the tree of seeker's b from the position on
+// the board, as the ARIA tree pattern has it (one row in the Tab order, aria-level,
+// aria-setsize, aria-posinset, aria-expanded), each row with its move, its score and what
+// the score means, the moves searched below it and those alpha-beta would play, whether
+// its level chooses it or alpha-beta cuts it, and its position, small.
+import { ramosVisiveis, posicaoDoRamo } from './explorador.js';
+import { outro } from './partida.js';
+import { texto } from './textos.js';
+
+// A score of seeker's search, from the explored position's side to move, who minimises: 0
+// a draw, and a win made by the move at depth d (the root's own moves at depth 1) scores
+// d - 10 for that side and 10 - d for the other (search/placar.h).
+const baseDaBusca = 10;
+
+export function criarArvore(documento) {
+  const $ = (seletor) => documento.querySelector(seletor);
+  const arvore = $('#arvore');
+  let desenhada = '';
+
+  function miniatura(casas) {
+    const quadro = documento.createElement('span');
+    quadro.className = 'miniatura';
+    quadro.setAttribute('aria-hidden', 'true');
+    for (const marca of casas) {
+      const casa = documento.createElement('span');
+      casa.textContent = marca === '.' ? '' : marca;
+      quadro.appendChild(casa);
+    }
+    return quadro;
+  }
+
+  return function desenhar(estado) {
+    const x = estado.explorador;
+    $('#explorador').hidden = x === null;
+    $('#explorar').setAttribute('aria-expanded', String(x !== null));
+    if (!x) {
+      desenhada = '';
+      arvore.replaceChildren();
+      return;
+    }
+    const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
+    const numero = new Intl.NumberFormat(estado.idioma === 'pt' ? 'pt-BR' : 'en');
+    const lado = x.raiz.split(' ')[1];
+    $('#arvore-legenda').textContent = t('arvoreLegenda', lado);
+    const linhas = ramosVisiveis(x);
+    const chave = estado.idioma + JSON.stringify([linhas, x.foco]);
+    if (chave === desenhada) return;
+    desenhada = chave;
+    const tinhaFoco = arvore.contains(documento.activeElement);
+    const itens = linhas.map(function (linha) {
+      const item = documento.createElement('li');
+      item.setAttribute('role', 'treeitem');
+      item.setAttribute('aria-level', String(linha.nivel));
+      item.setAttribute('aria-setsize', String(linha.tamanho));
+      item.setAttribute('aria-posinset', String(linha.posicao));
+      if (linha.expansivel) item.setAttribute('aria-expanded', String(linha.aberto));
+      item.dataset.caminho = linha.caminho;
+      item.tabIndex = linha.caminho === x.foco ? 0 : -1;
+      item.style.setProperty('--nivel', String(linha.nivel - 1));
+      const posicao = posicaoDoRamo(x.raiz, linha.caminho);
+      // The move, and the side whose choice it is among its siblings: the root's moves
+      // are the side to move's, who picks the lowest score; the next level the highest.
+      const jogou = outro(posicao.vez);
+      const nome = linha.caminho === '' ? t('posicaoRaiz') : jogou + ' ' + linha.caminho.slice(-1);
+      const escolhe = linha.nivel % 2 === 0 ? 'escolheMenor' : 'escolheMaior';
+      const quem = linha.caminho === '' ? t('escolheMenor', lado) : t(escolhe, jogou);
+      const partes = [];
+      const marcas = [];
+      if (linha.dados) {
+        const { valor, abaixo, comAlfaBeta } = linha.dados;
+        const sentido =
+          valor === 0 ? t('empate') : t('venceNa', valor < 0 ? lado : outro(lado), baseDaBusca - Math.abs(valor));
+        partes.push(
+          t('valorNome', valor),
+          t('buscadas', numero.format(abaixo)),
+          t('comAlfaBeta', numero.format(comAlfaBeta)),
+          quem,
+          sentido,
+        );
+        const escolhida = linha.escolha !== null && Number(linha.caminho.slice(-1)) === linha.escolha;
+        if (!escolhida && linha.caminho !== '' && valor === linha.valorEscolhido) {
+          partes.push(t('tambemBoa'));
+          marcas.push('=');
+        }
+        if (linha.dados.cortada) {
+          partes.push(t('cortada'));
+          marcas.push('✂');
+        }
+        if (escolhida) {
+          partes.push(t('escolhida'));
+          marcas.push('★');
+        }
+      } else {
+        partes.push(t('buscando'));
+      }
+      // Its name is its text: the marks, the arrow and the small board are for the eye.
+      const seta = documento.createElement('span');
+      seta.className = 'seta';
+      seta.textContent = linha.expansivel ? (linha.aberto ? '▾' : '▸') : '';
+      const sinais = documento.createElement('span');
+      sinais.className = 'sinais';
+      sinais.textContent = marcas.join(' ');
+      for (const oculto of [seta, sinais]) oculto.setAttribute('aria-hidden', 'true');
+      const jogada = documento.createElement('b');
+      jogada.textContent = nome;
+      const dito = documento.createElement('span');
+      dito.append(jogada, ': ' + partes.join(', '));
+      item.append(seta, miniatura(posicao.casas), sinais, dito);
+      return item;
+    });
+    arvore.replaceChildren(...itens);
+    if (tinhaFoco) arvore.querySelector('[tabindex="0"]')?.focus();
+  };
+}
