@@ -19,11 +19,28 @@ long jogadasDaBusca(const JOGO& j, opcao op, int nivel) {
   return POLITICA_QUE_CONTA::jogadas;
 }
 
+// The search player's Politica, writing down each candidate it scores. One search at a
+// time, from at most livresParaRastrear free cells.
+struct POLITICA_QUE_RASTREIA : POLITICA_DA_BUSCA {
+  static inline PASSO* passos = nullptr;
+  static inline int quantos = 0;
+  static void aoPontuar(int nivel, JOGADA_VALOR candidato) {
+    if (quantos < maximoDePassos)
+      passos[quantos++] = {nivel, candidato.j, candidato.v, 0, 0, false};
+  }
+};
+
+// Where alpha-beta writes down its steps, when it is watched step by step.
+struct RASTRO {
+  PASSO* passos;
+  int quantos;
+};
+
 // Alpha-beta's level. It watches the node the moves caminho (restantes of them) lead to,
 // off it caminho being nullptr: there it counts in *tentados the candidates it tries, and
-// where it never gets, *tentados stays 0.
+// where it never gets, *tentados stays 0. With a rastro, it writes down every step.
 int nivelDaAlfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long* jogadas,
-                    const JOGADA* caminho, int restantes, int* tentados) {
+                    const JOGADA* caminho, int restantes, int* tentados, RASTRO* rastro = nullptr) {
   ++nivel;
   JOGO posicao = j;  // listaDeJogadas takes its game by pointer
   const LISTA_DE_JOGADAS candidatos = listaDeJogadas(&posicao);
@@ -41,7 +58,7 @@ int nivelDaAlfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long
     int valor = 0;
     if (!fimDeJogo(filho, &vitorioso)) {
       valor = nivelDaAlfaBeta(filho, outraOpcao(op), nivel, alfa, beta, jogadas,
-                              noCaminho ? caminho + 1 : nullptr, restantes - 1, tentados);
+                              noCaminho ? caminho + 1 : nullptr, restantes - 1, tentados, rastro);
     } else if (vitorioso != empate) {
       valor = op == min ? valorDaVitoria<min>(baseDaBusca, nivel)
                         : valorDaVitoria<max>(baseDaBusca, nivel);
@@ -51,6 +68,9 @@ int nivelDaAlfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long
       alfa = std::max(alfa, melhor);
     } else {
       beta = std::min(beta, melhor);
+    }
+    if (rastro != nullptr && rastro->quantos < maximoDePassos) {
+      rastro->passos[rastro->quantos++] = {nivel, jogada, valor, alfa, beta, alfa >= beta};
     }
     if (alfa >= beta) break;
   }
@@ -64,6 +84,21 @@ long jogadasDaAlfaBeta(const JOGO& j, opcao op, int nivel) {
 }
 
 }  // namespace
+
+int rastrearBusca(const JOGO& raiz, PASSO (&passos)[maximoDePassos]) {
+  POLITICA_QUE_RASTREIA::passos = passos;
+  POLITICA_QUE_RASTREIA::quantos = 0;
+  buscarExaustivamente<POLITICA_QUE_RASTREIA>(raiz, min, 0);
+  return POLITICA_QUE_RASTREIA::quantos;
+}
+
+int rastrearAlfaBeta(const JOGO& raiz, PASSO (&passos)[maximoDePassos]) {
+  RASTRO rastro{passos, 0};
+  long jogadas = 0;
+  nivelDaAlfaBeta(raiz, min, 0, sentinela(max), sentinela(min), &jogadas, nullptr, 0, nullptr,
+                  &rastro);
+  return rastro.quantos;
+}
 
 int alfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long* jogadas) {
   return nivelDaAlfaBeta(j, op, nivel, alfa, beta, jogadas, nullptr, 0, nullptr);

@@ -35,6 +35,35 @@ struct EXPLORACAO {
 // one after the other (the caller checks).
 EXPLORACAO explorar(const JOGO& raiz, const JOGADA* caminho, int quantidade);
 
+// One step of a search watched as it goes: a candidate scored at depth nivel (the
+// explored position's own moves at depth 1), once every move below it has been; for
+// alpha-beta, with its level's alfa and beta after it, and whether the level stops there.
+struct PASSO {
+  int nivel;
+  JOGADA jogada;
+  int valor;
+  int alfa;
+  int beta;
+  bool corta;
+};
+
+// A search is watched step by step from positions with at most this many free cells: 325
+// steps at most, 5 + 5·4 + 5·4·3 + 5·4·3·2 + 5·4·3·2·1, one for each move it plays.
+inline constexpr int livresParaRastrear = 5;
+inline constexpr int maximoDePassos = [] {
+  int passos = 0;
+  int caminhos = 1;
+  for (int livres = livresParaRastrear; livres > 0; --livres) passos += caminhos *= livres;
+  return passos;
+}();
+
+// The exhaustive search from raiz as seeker's `b` runs it, and alpha-beta from raiz, step
+// by step, into passos: how many steps they took. raiz has at most livresParaRastrear free
+// cells (the caller checks).
+static_assert(maximoDePassos == 325);
+int rastrearBusca(const JOGO& raiz, PASSO (&passos)[maximoDePassos]);
+int rastrearAlfaBeta(const JOGO& raiz, PASSO (&passos)[maximoDePassos]);
+
 // Alpha-beta from j, for the side op at the caller's depth nivel: the same scores and the
 // same candidate order as the exhaustive search, a level giving up its remaining
 // candidates once alfa >= beta (alfa: the best score the max side is sure of on the path,

@@ -267,6 +267,23 @@ TEST(Explorador, AlfaBetaDaANotaDaBuscaEAsContagensSaoAsDaReferencia) {
     EXPECT_EQ(jogadas, referencia);
     EXPECT_EQ(exploracao.jogadasComAlfaBeta, referencia);
     EXPECT_EQ(exploracao.jogadas, visitaDeUmaBuscaExaustiva(j).jogadas);
+    // Watched step by step: a step for each move played, the root's moves scored as the
+    // row's, and alpha-beta stopping a level exactly where its figures say.
+    if (casasLivres(j) > livresParaRastrear) return;
+    PASSO passos[maximoDePassos];
+    EXPECT_EQ(rastrearBusca(j, passos), exploracao.jogadas);
+    int naRaiz = 0;
+    for (int i = 0; i < exploracao.jogadas; ++i) {
+      if (passos[i].nivel != 1) continue;
+      EXPECT_EQ(passos[i].jogada, exploracao.ramos[naRaiz].jogada);
+      EXPECT_EQ(passos[i].valor, exploracao.ramos[naRaiz++].valor);
+    }
+    EXPECT_EQ(naRaiz, exploracao.quantidade);
+    const int comAlfaBeta = rastrearAlfaBeta(j, passos);
+    EXPECT_EQ(comAlfaBeta, exploracao.jogadasComAlfaBeta);
+    for (int i = 0; i < comAlfaBeta; ++i) {
+      EXPECT_EQ(passos[i].corta, passos[i].alfa >= passos[i].beta);
+    }
   });
   // From the empty board, and the row of X 4 under it, where alpha-beta tries O 0 alone.
   const JOGO vazio = tabuleiro(".........", j1);

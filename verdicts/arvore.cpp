@@ -47,4 +47,45 @@ bool responderAArvore(const char* pergunta, std::size_t tamanho, char* resposta)
   return true;
 }
 
+namespace {
+
+// alfa and beta as the step mode shows them, their starting infinities as signs.
+int escreverLimite(char* onde, std::size_t cabe, int limite) {
+  if (limite == sentinela(max)) return std::snprintf(onde, cabe, "-");
+  if (limite == sentinela(min)) return std::snprintf(onde, cabe, "+");
+  return std::snprintf(onde, cabe, "%d", limite);
+}
+
+}  // namespace
+
+bool responderAoRastro(const char* pergunta, std::size_t tamanho, char* resposta) {
+  JOGO raiz;
+  if (tamanho != tamanhoDaPerguntaDoRastro || pergunta[tamanhoDoJogoEmTexto] != ' ' ||
+      (pergunta[tamanhoDoJogoEmTexto + 1] != 'p' && pergunta[tamanhoDoJogoEmTexto + 1] != 'q') ||
+      !lerJogoEmTexto(pergunta, tamanhoDoJogoEmTexto, &raiz) || !algumJogoAlcanca(raiz) ||
+      casasLivres(raiz) > livresParaRastrear) {
+    return false;
+  }
+  const bool comAlfaBeta = pergunta[tamanhoDoJogoEmTexto + 1] == 'q';
+  PASSO passos[maximoDePassos];
+  const int quantos = comAlfaBeta ? rastrearAlfaBeta(raiz, passos) : rastrearBusca(raiz, passos);
+  char* onde = resposta;
+  const char* fim = resposta + tamanhoDaRespostaDoRastro;
+  onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), "%.*s",
+                        static_cast<int>(tamanho), pergunta);
+  for (int i = 0; i < quantos; ++i) {
+    const PASSO& passo = passos[i];
+    onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), " %d:%d:%d", passo.nivel,
+                          passo.jogada, passo.valor);
+    if (!comAlfaBeta) continue;
+    *onde++ = ':';
+    onde += escreverLimite(onde, static_cast<std::size_t>(fim - onde), passo.alfa);
+    *onde++ = ':';
+    onde += escreverLimite(onde, static_cast<std::size_t>(fim - onde), passo.beta);
+    onde +=
+        std::snprintf(onde, static_cast<std::size_t>(fim - onde), ":%c", passo.corta ? 'c' : '-');
+  }
+  return true;
+}
+
 }  // namespace velha

@@ -7,6 +7,7 @@
 
 #include "core/linhas.h"
 #include "core/texto.h"
+#include "search/explorador.h"
 
 namespace velha {
 
@@ -29,5 +30,15 @@ inline constexpr std::size_t tamanhoDaRespostaDaArvore =
 // returns false for a line that is no such question: no game some play reaches, a cell
 // that cannot be played in turn, or a move after the end.
 bool responderAArvore(const char* pergunta, std::size_t tamanho, char* resposta);
+
+// The step mode's question: a game's text with at most livresParaRastrear free cells, then
+// " p" for the search's steps or " q" for alpha-beta's. The answer repeats it, then per
+// step " N:C:V" (the depth, the cell, its score) or " N:C:V:A:B:K" (and alfa, beta after
+// it, "-" and "+" for their starting infinities, and "c" where the level stops there).
+//   ".OX.XO.X. O p" -> ".OX.XO.X. O p 3:3:-7 3:8:0 2:6:0 ..."
+inline constexpr std::size_t tamanhoDaPerguntaDoRastro = tamanhoDoJogoEmTexto + 2;
+inline constexpr std::size_t tamanhoDaRespostaDoRastro =
+    tamanhoDaPerguntaDoRastro + std::size_t{maximoDePassos} * (6 * caracteresDeUmNumero) + 1;
+bool responderAoRastro(const char* pergunta, std::size_t tamanho, char* resposta);
 
 }  // namespace velha

@@ -1,9 +1,10 @@
 // why: the page's "Show why", a helper it runs beside the program being played, which
-// answers each question line on standard input ("CELLS SIDE", verdicts/vereditos.h, or
-// the search explorer's "CELLS SIDE aPATH", verdicts/arvore.h) with one line on standard
-// output, and an unreadable question with "?". It plays from the
-// dictionary file reader reads by default when the page gives it one (the file reader was
-// given), to name the dictionary's rule.
+// answers each question line on standard input ("CELLS SIDE", verdicts/vereditos.h; the
+// search explorer's "CELLS SIDE aPATH" and its step mode's "CELLS SIDE p" or "q",
+// verdicts/arvore.h) with one line on standard output, and an unreadable question with
+// "?". It plays from the dictionary file reader reads by default when the page gives it
+// one (the file reader was given), to name the dictionary's rule.
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/programa.h"
@@ -31,9 +32,11 @@ int responderAteOFim() {
   abrirEntradaDosComandos();
   FONTE* entrada = entradaDosComandos();
   char pergunta[tamanhoDaPerguntaDaArvore + 1];
-  static_assert(tamanhoDaPerguntaDaArvore >= tamanhoDaPergunta);
-  char resposta[tamanhoDaRespostaDaArvore > tamanhoDaResposta ? tamanhoDaRespostaDaArvore
-                                                              : tamanhoDaResposta];
+  static_assert(tamanhoDaPerguntaDaArvore >= tamanhoDaPergunta &&
+                tamanhoDaPerguntaDaArvore >= tamanhoDaPerguntaDoRastro);
+  // The longest answer is a step mode's, some 24 KB: kept out of the stack.
+  static char
+      resposta[std::max({tamanhoDaRespostaDaArvore, tamanhoDaResposta, tamanhoDaRespostaDoRastro})];
   for (;;) {
     std::size_t tamanho = 0;
     int c = lerByte(entrada);
@@ -43,7 +46,8 @@ int responderAteOFim() {
       if (tamanho < sizeof pergunta) pergunta[tamanho++] = static_cast<char>(c);
     }
     if (responderAPergunta(pergunta, tamanho, comDicionario, resposta) ||
-        responderAArvore(pergunta, tamanho, resposta)) {
+        responderAArvore(pergunta, tamanho, resposta) ||
+        responderAoRastro(pergunta, tamanho, resposta)) {
       std::printf("%s\n", resposta);
     } else {
       std::printf("?\n");
