@@ -43,8 +43,13 @@ export function criarArvore(documento) {
     const lado = x.raiz.split(' ')[1];
     $('#arvore-legenda').textContent = t('arvoreLegenda', lado);
     const linhas = ramosVisiveis(x);
-    const chave = estado.idioma + JSON.stringify([linhas, x.foco]);
-    if (chave === desenhada) return;
+    // Rebuilt only when a row changes: a focus that moves (a click's own, first) keeps the
+    // rows, so that the click lands on the row it began on.
+    const chave = estado.idioma + JSON.stringify(linhas);
+    if (chave === desenhada) {
+      for (const item of arvore.children) item.tabIndex = item.dataset.caminho === x.foco ? 0 : -1;
+      return;
+    }
     desenhada = chave;
     const tinhaFoco = arvore.contains(documento.activeElement);
     const itens = linhas.map(function (linha) {

@@ -1,17 +1,9 @@
 // The page's one update: atualizar(estado, evento) gives the new state and the effects to
 // carry out (efeitos.js carries them out), for every event: a person's action, what a
 // program or the helper tells, a timer. Pure: node tests it with no page.
-import { comPartida, desfeitas, eco, emTexto, fragmento, lerFragmento, lerResposta } from './partida.js';
-import {
-  casaOferecida,
-  dicionarioEscolhido,
-  emRepeticao,
-  pergunta,
-  posicaoMostrada,
-  temPartida,
-  vezDoComputador,
-} from './estado.js';
-import { lerRamo, moverNaArvore, novoExplorador, ramosVisiveis } from './explorador.js';
+import { comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
+import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
+import { manipuladoresDaBusca, perguntasDaBusca, respostaDaBusca, seguirOTabuleiro } from './atualizar_busca.js';
 import { mensagem } from './textos.js';
 
 // The pause before the computer answers, so that the person sees their move land first.
@@ -116,25 +108,6 @@ function passo(estado, para) {
   return ver(estado, vistas[para]);
 }
 
-// Asks the helper for the explorer's rows at caminhos, those not yet asked for.
-function pedirRamos(estado, caminhos) {
-  const x = estado.explorador;
-  const novos = caminhos.filter((caminho) => !x.pedidos.includes(caminho));
-  const efeitos = novos.map((caminho) => ({ tipo: 'perguntar', posicao: x.raiz + ' a' + caminho }));
-  return so({ ...estado, explorador: { ...x, pedidos: [...x.pedidos, ...novos] } }, ...efeitos);
-}
-
-// The rows under an open row are asked for one level ahead, so that opening one of them
-// shows its moves at once.
-const filhosDe = (ramo) => ramo.filhos.filter((filho) => filho.abaixo > 0).map((filho) => ramo.caminho + filho.casa);
-
-function abrirRamo(estado, caminho, aberto) {
-  const x = estado.explorador;
-  const abertos = x.abertos.filter((c) => c !== caminho).concat(aberto ? [caminho] : []);
-  const novo = { ...estado, explorador: { ...x, abertos } };
-  return aberto && x.ramos[caminho] ? pedirRamos(novo, filhosDe(x.ramos[caminho])) : so(novo);
-}
-
 const manipuladores = {
   abrir: (e, ev) => abrir(e, ev.fragmento),
   escolherPrograma(e, { programa }) {
@@ -176,40 +149,17 @@ const manipuladores = {
     ),
   naoCarregou: (e, { nome }) => so({ ...e, rodando: 'terminado', status: null, aviso: mensagem('naoCarregou', nome) }),
   resposta(e, { linha }) {
-    const ramo = lerRamo(linha);
-    if (ramo) {
-      const x = e.explorador;
-      if (!x || ramo.raiz !== x.raiz) return so(e);
-      const novo = { ...e, explorador: { ...x, ramos: { ...x.ramos, [ramo.caminho]: ramo } } };
-      return x.abertos.includes(ramo.caminho) ? pedirRamos(novo, filhosDe(ramo)) : so(novo);
-    }
+    const daBusca = respostaDaBusca(e, linha);
+    if (daBusca) return daBusca;
     const lida = lerResposta(linha);
     return so(lida && lida.pergunta === pergunta(e) ? { ...e, resposta: lida } : e);
   },
   // A helper just started asks about what it missed: the position, and the explorer's rows.
   ajudantePronto(e) {
-    const x = e.explorador;
-    const faltam = x ? x.pedidos.filter((caminho) => !x.ramos[caminho]) : [];
-    const perguntas = [...(pergunta(e) ? [pergunta(e)] : []), ...faltam.map((caminho) => x.raiz + ' a' + caminho)];
+    const perguntas = [...(pergunta(e) ? [pergunta(e)] : []), ...perguntasDaBusca(e)];
     return so(e, ...perguntas.map((posicao) => ({ tipo: 'perguntar', posicao })));
   },
-  explorar(e) {
-    if (e.explorador) return so({ ...e, explorador: null });
-    const posicao = posicaoMostrada(e);
-    if (!posicao || posicao.fim !== '-') return so(e);
-    return pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
-  },
-  ramo: (e, { caminho }) => (e.explorador ? abrirRamo(e, caminho, !e.explorador.abertos.includes(caminho)) : so(e)),
-  focarRamo: (e, { caminho }) => (e.explorador ? so({ ...e, explorador: { ...e.explorador, foco: caminho } }) : so(e)),
-  teclaNaArvore(e, { tecla }) {
-    if (!e.explorador) return so(e);
-    const movida = moverNaArvore(ramosVisiveis(e.explorador), e.explorador.foco, tecla);
-    if (!movida) return so(e);
-    const focado = { ...e, explorador: { ...e.explorador, foco: movida.foco } };
-    if (movida.abrir !== null) return abrirRamo(focado, movida.abrir, true);
-    if (movida.fechar !== null) return abrirRamo(focado, movida.fechar, false);
-    return so(focado);
-  },
+  ...manipuladoresDaBusca,
   vezDoComputador(e, { numero }) {
     if (numero !== e.pedidos || !e.pensando) return so(e);
     if (!vezDoComputador(e)) return so({ ...e, pensando: false });
@@ -257,22 +207,14 @@ function acertar(antes, { estado, efeitos }) {
     e = { ...e, resposta: null };
     if (perguntada) feitos.push({ tipo: 'perguntar', posicao: perguntada });
   }
-  // The helper runs beside the program once its verdicts are shown (Show why) or reader's
-  // rule is noted: a first game needs neither, nor the time its loading takes.
+  // The helper runs beside the program once its verdicts are shown (Show why), reader's rule
+  // is noted or the search explored: a first game needs none, nor the time its loading takes.
   const ajuda = (x) => x.rodando === 'rodando' && (x.porque || x.programa === 'reader' || x.explorador !== null);
+  const seguida = seguirOTabuleiro(e);
+  e = seguida.estado;
+  feitos.push(...seguida.efeitos);
   if (ajuda(e) && (!ajuda(antes) || e.execucao !== antes.execucao)) {
     feitos.push({ tipo: 'ajudante', dicionario: e.programa === 'reader' ? e.dicionarioDoReader : null });
-  }
-  // The explorer follows the position on the board; a finished game has no search.
-  if (e.explorador) {
-    const posicao = posicaoMostrada(e);
-    if (!posicao || posicao.fim !== '-') {
-      e = { ...e, explorador: null };
-    } else if (emTexto(posicao) !== e.explorador.raiz) {
-      const aberto = pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
-      e = aberto.estado;
-      feitos.push(...aberto.efeitos);
-    }
   }
   const endereco = (x) => (x.programa ? fragmento(x.programa, x.partida, x.computador) : null);
   if (endereco(e) !== endereco(antes)) feitos.push({ tipo: 'endereco', fragmento: endereco(e) });

@@ -5,6 +5,7 @@
 import { dicionarioEscolhido, emRepeticao, posicaoMostrada, temPartida } from './estado.js';
 import { podeDesfazer } from './partida.js';
 import { criarArvore } from './arvore.js';
+import { criarRastro } from './rastro.js';
 import { criarTabuleiro } from './tabuleiro.js';
 import { texto } from './textos.js';
 
@@ -13,6 +14,7 @@ export function criarDesenho(documento) {
   const todos = (seletor) => Array.from(documento.querySelectorAll(seletor));
   const desenharTabuleiro = criarTabuleiro(documento);
   const desenharArvore = criarArvore(documento);
+  const desenharRastro = criarRastro(documento);
   let idiomaAplicado = null;
 
   function aplicarTextos(t, idioma) {
@@ -151,5 +153,6 @@ export function criarDesenho(documento) {
     $('#explorar').disabled = estado.explorador === null && (!posicao || posicao.fim !== '-');
     desenharTabuleiro(estado);
     desenharArvore(estado);
+    desenharRastro(estado);
   };
 }

@@ -32,6 +32,7 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     dicionario: { escolha: 'completo', arquivo: null, listagem: null }, // reader's, as chosen
     dicionarioDoReader: null, // what the reader running plays from
     explorador: null, // the search explorer, when open (explorador.js)
+    rastro: null, // its step mode, when on (passos.js)
   };
 }
 

@@ -50,6 +50,14 @@ export function ouvir(documento, janela, despachar) {
   clicar('#abrir-console', () => ({ tipo: 'console' }));
   clicar('#jogar-daqui', () => ({ tipo: 'jogarDaqui' }));
   clicar('#explorar', () => ({ tipo: 'explorar' }));
+  clicar('#rastrear', () => ({ tipo: 'rastrear', alfaBeta: false }));
+  clicar('#rastrear-ab', () => ({ tipo: 'rastrear', alfaBeta: true }));
+  clicar('#passo-atras', () => ({ tipo: 'avancar', sentido: -1 }));
+  clicar('#passo-frente', () => ({ tipo: 'avancar', sentido: 1 }));
+  clicar('#tocar', () => ({ tipo: 'tocar' }));
+  $('#velocidade').addEventListener('change', (evento) =>
+    despachar({ tipo: 'velocidade', ms: Number(evento.target.value) }),
+  );
 
   // The explorer's tree: a click opens or closes a row; the keys move as the tree
   // pattern says, the focus following the row the state holds.

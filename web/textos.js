@@ -1,7 +1,10 @@
 // The page's texts in the language chosen: the language is ?lang=pt or ?lang=en when the
 // address names one, else the one the person last chose here, else the first of the
 // browser's that the page speaks, else English.
-import { traducoes } from './traducoes.js';
+import { en } from './textos_en.js';
+import { pt } from './textos_pt.js';
+
+const traducoes = { en, pt };
 
 export const idiomas = Object.keys(traducoes);
 

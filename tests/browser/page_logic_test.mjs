@@ -14,6 +14,7 @@ import { atualizar, pausaDoComputador } from '../../web/atualizar.js';
 import { casaOferecida, estadoInicial, posicaoMostrada, resultado } from '../../web/estado.js';
 import * as executor from '../../web/executor.js';
 import { lerRamo, moverNaArvore, ramosVisiveis } from '../../web/explorador.js';
+import { eventosDoRastro, lerRastro, situacaoDoRastro } from '../../web/passos.js';
 import * as partida from '../../web/partida.js';
 import { criarTabuleiro } from '../../web/tabuleiro.js';
 import { idiomaInicial } from '../../web/textos.js';
@@ -345,6 +346,49 @@ test('o explorador: as linhas da resposta do ajudante, as que se mostram, o tecl
     linhas.map((l) => l.caminho),
     [''],
   );
+});
+
+test('o passo a passo: os eventos do rastro do ajudante, os niveis a cada passo, o fim', function () {
+  // The helper's trace from O to move with four free cells (its transcript holds it).
+  const linhas = fs
+    .readFileSync(
+      new URL('../transcripts/why/perguntas_com_dicionario_e_linhas_que_nao_sao.out', import.meta.url),
+      'utf8',
+    )
+    .split('\n');
+  const busca = lerRastro(linhas.find((l) => l.startsWith('OOX.XX... O p ')));
+  const eventos = eventosDoRastro(busca);
+  const tentar = eventos.filter((e) => e.tipo === 'tentar');
+  assert.equal(tentar.length, busca.passos.length);
+  assert.deepEqual(
+    eventos.slice(0, 4).map((e) => [e.tipo, e.caminho]),
+    [
+      ['tentar', '3'],
+      ['tentar', '36'],
+      ['final', '36'],
+      ['subir', '36'],
+    ],
+  );
+  assert.deepEqual(eventos.at(-1), { tipo: 'escolher', caminho: '', valor: 8, profundidade: 1, menor: true });
+  // Half way: the levels on the path, each with the move it tries and its best so far.
+  const meio = situacaoDoRastro(busca.raiz, eventos, 8);
+  assert.deepEqual(
+    meio.niveis.map((n) => [n.profundidade, n.lado, n.tentando, n.melhor]),
+    [
+      [1, 'O', 3, null],
+      [2, 'X', 7, 8],
+      [3, 'O', 6, -7],
+    ],
+  );
+  const fim = situacaoDoRastro(busca.raiz, eventos, eventos.length);
+  assert.deepEqual([fim.tentadas, fim.niveis], [busca.passos.length, []]);
+  // Alpha-beta: fewer moves, and each cut said where its level stops.
+  const alfaBeta = lerRastro(linhas.find((l) => l.startsWith('OOX.XX... O q ')));
+  const comCortes = eventosDoRastro(alfaBeta);
+  assert.ok(alfaBeta.passos.length < busca.passos.length);
+  assert.equal(comCortes.filter((e) => e.tipo === 'cortar').length, alfaBeta.passos.filter((p) => p.corta).length);
+  assert.deepEqual(alfaBeta.passos[1], { nivel: 3, jogada: 6, valor: -7, alfa: 8, beta: -7, corta: true });
+  assert.equal(alfaBeta.passos[0].beta, Infinity);
 });
 
 // A stand-in for the page's elements, enough for the board to draw on.

@@ -592,6 +592,7 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   const aberta = await abrir(endereco + '?lang=en', 'ninguem', false);
   const { pagina } = aberta;
   await pagina.waitForSelector(livre(4));
+  await registrarTarefas(pagina);
   await pagina.click('#explorar');
   await pagina.waitForFunction(
     () =>
@@ -646,6 +647,10 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   assert.match(await nomeDoFoco(pagina), /^X 8: /);
   await pagina.keyboard.press('Home');
   assert.match(await nomeDoFoco(pagina), /^position: /);
+  // A click opens a row too.
+  await pagina.click('#arvore [data-caminho="8"]');
+  await pagina.waitForFunction(() => document.querySelectorAll('#arvore [aria-level="3"]').length === 8);
+  assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms exploring the search');
   await acessivel(pagina, 'the explorer open');
   await pagina.select('#idioma', 'pt');
   assert.match((await ramos(pagina))[0][1], /^posição: valor 0, 549\.945 jogadas buscadas, 20\.865 com alfa-beta, /);
@@ -659,6 +664,32 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
       .querySelector('#arvore [aria-level="1"]')
       ?.textContent.includes('posição: valor 0, 6.811 jogadas buscadas, 831 com alfa-beta'),
   );
+  // Step by step from four free cells, to the end: as many moves tried as the search's count.
+  await pagina.select('#idioma', 'en');
+  await pagina.goto('about:blank');
+  await pagina.goto(endereco + '?lang=en#seeker/40813');
+  await pagina.waitForSelector(livre(2));
+  await pagina.click('#explorar');
+  await pagina.waitForFunction(() =>
+    /position: score -9, 37 moves searched/.test(document.querySelector('#arvore').textContent),
+  );
+  await pagina.click('#rastrear');
+  await pagina.waitForSelector('#passo-frente:not([disabled])');
+  await pagina.click('#passo-frente');
+  assert.equal(await pagina.$eval('#passo-dito', (p) => p.textContent), 'Level 1 tries O 2.');
+  await pagina.click('#passo-frente');
+  await pagina.click('#passo-atras');
+  assert.equal(await pagina.$eval('#tentadas', (p) => p.textContent), 'Moves tried: 1 of 37.');
+  await pagina.select('#velocidade', '60');
+  await pagina.click('#tocar');
+  await pagina.waitForSelector('#passo-frente[disabled]');
+  assert.equal(await pagina.$eval('#tentadas', (p) => p.textContent), 'Moves tried: 37 of 37.');
+  assert.equal(await pagina.$eval('#passo-dito', (p) => p.textContent), 'Level 1 returns -9.');
+  await pagina.click('#rastrear-ab');
+  await pagina.waitForSelector('#passo-frente:not([disabled])');
+  await pagina.click('#passo-frente');
+  await pagina.waitForSelector('#niveis li');
+  await acessivel(pagina, 'step by step with alpha-beta');
   await fechar(aberta);
 });
 

@@ -1,0 +1,137 @@
+// The update's part for the search explorer and its step mode (atualizar.js is the rest):
+// the rows asked of the helper and taken from its answers, the tree's keys, the steps.
+// Pure, as the rest of the update.
+import { posicaoMostrada } from './estado.js';
+import { lerRamo, moverNaArvore, novoExplorador, ramosVisiveis } from './explorador.js';
+import { emTexto } from './partida.js';
+import { eventosDoRastro, lerRastro, livresParaRastrear } from './passos.js';
+
+const so = (estado, ...efeitos) => ({ estado, efeitos });
+
+// Asks the helper for the explorer's rows at caminhos, those not yet asked for.
+function pedirRamos(estado, caminhos) {
+  const x = estado.explorador;
+  const novos = caminhos.filter((caminho) => !x.pedidos.includes(caminho));
+  const efeitos = novos.map((caminho) => ({ tipo: 'perguntar', posicao: x.raiz + ' a' + caminho }));
+  return so({ ...estado, explorador: { ...x, pedidos: [...x.pedidos, ...novos] } }, ...efeitos);
+}
+
+// The rows under an open row are asked for one level ahead, so that opening one of them
+// shows its moves at once.
+const filhosDe = (ramo) => ramo.filhos.filter((filho) => filho.abaixo > 0).map((filho) => ramo.caminho + filho.casa);
+
+function abrirRamo(estado, caminho, aberto) {
+  const x = estado.explorador;
+  const abertos = x.abertos.filter((c) => c !== caminho).concat(aberto ? [caminho] : []);
+  const novo = { ...estado, explorador: { ...x, abertos } };
+  return aberto && x.ramos[caminho] ? pedirRamos(novo, filhosDe(x.ramos[caminho])) : so(novo);
+}
+
+// The step mode plays on by itself, a step each intervalo, while tocando.
+function tocar(estado, sim) {
+  const r = estado.rastro;
+  if (!r || !r.eventos) return so(estado);
+  const doInicio = sim && r.indice >= r.eventos.length;
+  const numero = r.numero + 1;
+  const rastro = { ...r, tocando: sim, numero, indice: doInicio ? 0 : r.indice };
+  const efeitos = sim ? [{ tipo: 'esperar', ms: r.intervalo, evento: { tipo: 'tique', numero } }] : [];
+  return so({ ...estado, rastro }, ...efeitos);
+}
+
+// The helper's answer, when it is the explorer's or the step mode's: the new state, or
+// null for an answer of another kind.
+export function respostaDaBusca(e, linha) {
+  const rastro = lerRastro(linha);
+  if (rastro) {
+    const r = e.rastro;
+    if (!r || r.raiz !== rastro.raiz || r.alfaBeta !== rastro.alfaBeta) return so(e);
+    return so({ ...e, rastro: { ...r, eventos: eventosDoRastro(rastro) } });
+  }
+  const ramo = lerRamo(linha);
+  if (ramo) {
+    const x = e.explorador;
+    if (!x || ramo.raiz !== x.raiz) return so(e);
+    const novo = { ...e, explorador: { ...x, ramos: { ...x.ramos, [ramo.caminho]: ramo } } };
+    return x.abertos.includes(ramo.caminho) ? pedirRamos(novo, filhosDe(ramo)) : so(novo);
+  }
+  return null;
+}
+
+// What a helper just started is asked again: the explorer's rows and the steps not yet
+// answered.
+export function perguntasDaBusca(e) {
+  const x = e.explorador;
+  const faltam = x ? x.pedidos.filter((caminho) => !x.ramos[caminho]).map((caminho) => x.raiz + ' a' + caminho) : [];
+  return e.rastro && !e.rastro.eventos ? [...faltam, e.rastro.raiz + (e.rastro.alfaBeta ? ' q' : ' p')] : faltam;
+}
+
+// The explorer and its step mode follow the position on the board.
+export function seguirOTabuleiro(estado) {
+  let e = estado;
+  const feitos = [];
+  // The step mode is of the position it was started on.
+  if (e.rastro && (!posicaoMostrada(e) || emTexto(posicaoMostrada(e)) !== e.rastro.raiz || !e.explorador)) {
+    e = { ...e, rastro: null };
+  }
+  // The explorer follows the position on the board; a finished game has no search.
+  if (e.explorador) {
+    const posicao = posicaoMostrada(e);
+    if (!posicao || posicao.fim !== '-') {
+      e = { ...e, explorador: null };
+    } else if (emTexto(posicao) !== e.explorador.raiz) {
+      const aberto = pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
+      e = aberto.estado;
+      feitos.push(...aberto.efeitos);
+    }
+  }
+  return { estado: e, efeitos: feitos };
+}
+
+export const manipuladoresDaBusca = {
+  explorar(e) {
+    if (e.explorador) return so({ ...e, explorador: null });
+    const posicao = posicaoMostrada(e);
+    if (!posicao || posicao.fim !== '-') return so(e);
+    return pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
+  },
+  // Step by step, from the position shown, with at most livresParaRastrear free cells: the
+  // exhaustive search, or alpha-beta; asked again for the other, closed for the same.
+  rastrear(e, { alfaBeta }) {
+    if (e.rastro && e.rastro.alfaBeta === alfaBeta) return so({ ...e, rastro: null });
+    const posicao = posicaoMostrada(e);
+    const livres = posicao ? posicao.casas.split('.').length - 1 : 0;
+    if (!posicao || posicao.fim !== '-' || livres > livresParaRastrear) return so(e);
+    const raiz = emTexto(posicao);
+    const intervalo = e.rastro ? e.rastro.intervalo : 800;
+    const rastro = { raiz, alfaBeta, eventos: null, indice: 0, tocando: false, intervalo, numero: 0 };
+    return so({ ...e, rastro }, { tipo: 'perguntar', posicao: raiz + (alfaBeta ? ' q' : ' p') });
+  },
+  avancar(e, { sentido }) {
+    const r = e.rastro;
+    if (!r || !r.eventos) return so(e);
+    const indice = Math.min(Math.max(r.indice + sentido, 0), r.eventos.length);
+    return so({ ...e, rastro: { ...r, indice, tocando: false, numero: r.numero + 1 } });
+  },
+  tocar: (e) => tocar(e, !(e.rastro && e.rastro.tocando)),
+  tique(e, { numero }) {
+    const r = e.rastro;
+    if (!r || !r.eventos || !r.tocando || numero !== r.numero) return so(e);
+    const indice = r.indice + 1;
+    const andou = { ...e, rastro: { ...r, indice } };
+    return indice >= r.eventos.length
+      ? so({ ...andou, rastro: { ...andou.rastro, tocando: false } })
+      : tocar(andou, true);
+  },
+  velocidade: (e, { ms }) => (e.rastro ? so({ ...e, rastro: { ...e.rastro, intervalo: ms } }) : so(e)),
+  ramo: (e, { caminho }) => (e.explorador ? abrirRamo(e, caminho, !e.explorador.abertos.includes(caminho)) : so(e)),
+  focarRamo: (e, { caminho }) => (e.explorador ? so({ ...e, explorador: { ...e.explorador, foco: caminho } }) : so(e)),
+  teclaNaArvore(e, { tecla }) {
+    if (!e.explorador) return so(e);
+    const movida = moverNaArvore(ramosVisiveis(e.explorador), e.explorador.foco, tecla);
+    if (!movida) return so(e);
+    const focado = { ...e, explorador: { ...e.explorador, foco: movida.foco } };
+    if (movida.abrir !== null) return abrirRamo(focado, movida.abrir, true);
+    if (movida.fechar !== null) return abrirRamo(focado, movida.fechar, false);
+    return so(focado);
+  },
+};

@@ -1,0 +1,104 @@
+// Draws the step mode from the state: the buttons that start it (the search, or
+// alpha-beta) and step it, how many moves it has tried, the path being searched, drawn
+// small, each level on it with the move it is trying and its best score so far (and
+// alpha-beta's alfa, beta and the condition that cuts), and each step said in a polite
+// live region.
+import { posicaoDoRamo } from './explorador.js';
+import { posicaoMostrada } from './estado.js';
+import { livresParaRastrear, situacaoDoRastro } from './passos.js';
+import { outro } from './partida.js';
+import { texto } from './textos.js';
+
+export function criarRastro(documento) {
+  const $ = (seletor) => documento.querySelector(seletor);
+  const escrever = (elemento, valor) => elemento.textContent !== valor && (elemento.textContent = valor);
+  const limite = (valor) => (valor === -Infinity ? '−∞' : valor === Infinity ? '+∞' : String(valor));
+
+  function miniatura(casas) {
+    const quadro = documento.createElement('span');
+    quadro.className = 'miniatura';
+    quadro.setAttribute('aria-hidden', 'true');
+    for (const marca of casas) {
+      const casa = documento.createElement('span');
+      casa.textContent = marca === '.' ? '' : marca;
+      quadro.appendChild(casa);
+    }
+    return quadro;
+  }
+
+  return function desenhar(estado) {
+    const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
+    const r = estado.rastro;
+    const posicao = posicaoMostrada(estado);
+    const cabe = posicao !== null && posicao.fim === '-' && posicao.casas.split('.').length - 1 <= livresParaRastrear;
+    $('#passo-fora').hidden = cabe;
+    $('#modos-do-passo').hidden = !cabe;
+    $('#rastrear').setAttribute('aria-pressed', String(r !== null && !r.alfaBeta));
+    $('#rastrear-ab').setAttribute('aria-pressed', String(r !== null && r.alfaBeta));
+    $('#controles-do-passo').hidden = r === null;
+    for (const elemento of ['#tentadas', '.caminho', '#niveis']) $(elemento).hidden = r === null;
+    if (!r) {
+      escrever($('#passo-dito'), '');
+      return;
+    }
+    const eventos = r.eventos ?? [];
+    $('#passo-atras').disabled = r.indice === 0;
+    $('#passo-frente').disabled = !r.eventos || r.indice >= eventos.length;
+    $('#tocar').disabled = !r.eventos;
+    escrever($('#tocar'), r.tocando ? t('pausar') : t('tocar'));
+    $('#velocidade').value = String(r.intervalo);
+    if (!r.eventos) {
+      escrever($('#tentadas'), t('buscando'));
+      return;
+    }
+    const total = eventos.filter((evento) => evento.tipo === 'tentar').length;
+    const { tentadas, niveis, ultimo } = situacaoDoRastro(r.raiz, eventos, r.indice);
+    escrever($('#tentadas'), t('tentadas', tentadas, total));
+    // The path: the moves being tried at each level, as a small board and in words.
+    const caminho = niveis
+      .map((nivel) => nivel.tentando)
+      .filter((casa) => casa !== null)
+      .join('');
+    const jogadas = Array.from(caminho, (casa, n) => niveis[n].lado + ' ' + casa);
+    $('#caminho-mini').replaceChildren(miniatura(posicaoDoRamo(r.raiz, caminho).casas));
+    escrever($('#caminho-texto'), t('caminhoAtual', jogadas.length > 0 ? jogadas.join(', ') : t('nenhumCaminho')));
+    const itens = niveis.map(function (nivel) {
+      const item = documento.createElement('li');
+      const escolhe = t(nivel.menor ? 'escolheMenor' : 'escolheMaior', nivel.lado);
+      const tentando = nivel.tentando === null ? t('semValor') : nivel.lado + ' ' + nivel.tentando;
+      const melhor = nivel.melhor === null ? t('semValor') : String(nivel.melhor);
+      let linha = t('nivelDoPasso', nivel.profundidade, escolhe, tentando, melhor);
+      if (r.alfaBeta) {
+        const corte = nivel.menor ? '≤ ' + limite(nivel.alfa) : '≥ ' + limite(nivel.beta);
+        linha += '; ' + t('limites', limite(nivel.alfa), limite(nivel.beta), corte);
+      }
+      item.textContent = linha;
+      return item;
+    });
+    $('#niveis').replaceChildren(...itens);
+    escrever($('#passo-dito'), ultimo ? dizer(ultimo, r, t) : t('antesDoPasso'));
+  };
+}
+
+// A step in words: the move's name is its side (from its depth) and its cell.
+function dizer(evento, r, t) {
+  const vez = r.raiz.split(' ')[1];
+  const lado = (profundidade) => (profundidade % 2 === 1 ? vez : outro(vez));
+  const jogada = evento.caminho ? lado(evento.profundidade) + ' ' + evento.caminho.slice(-1) : '';
+  switch (evento.tipo) {
+    case 'tentar':
+      return t('eventoTentar', evento.profundidade, jogada);
+    case 'final':
+      return t('eventoFinal', jogada, evento.valor);
+    case 'subir':
+      return t('eventoSubir', jogada, evento.valor, evento.profundidade, evento.melhor);
+    case 'cortar':
+      return t(
+        'eventoCortar',
+        evento.profundidade,
+        evento.menor ? '≤ ' + String(evento.alfa) : '≥ ' + String(evento.beta),
+      );
+    default:
+      return t('eventoEscolher', evento.profundidade, evento.valor);
+  }
+}
