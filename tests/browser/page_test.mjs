@@ -112,6 +112,7 @@ async function abrirConsole(pagina) {
   await pagina.waitForSelector('#abrir-console');
   if ((await pagina.$eval('#abrir-console', (b) => b.getAttribute('aria-expanded'))) === 'false') {
     await pagina.click('#abrir-console');
+    await pagina.evaluate(() => window.scrollTo(0, 0)); // back up to the board, as a person would
   }
 }
 
@@ -834,27 +835,44 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   await pagina.setViewport({ width: 1280, height: 800 });
   await pagina.click('#porque');
   await registrarTarefas(pagina);
-  // X's move: its mark within 2 frames, every free cell's verdict within 3 more; the
-  // computer's O then plays the cell marked best, which b plays. A second click at once
-  // (a double tap) is the computer's turn: not played.
-  const marca = await quadrosAte(
-    pagina,
-    () => {
-      document.querySelector('[data-casa="4"]').click();
-      document.querySelector('[data-casa="1"]').click();
-    },
-    () => document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'),
-  );
-  const vereditos = await quadrosAte(
-    pagina,
-    () => undefined,
-    () =>
-      Array.from(document.querySelectorAll('[data-casa]')).every((b) => !b.getAttribute('aria-label').endsWith('free')),
-  );
-  console.log(`# frames: click to mark ${marca}, mark to verdicts ${vereditos}`);
-  assert.ok(marca <= 2 && vereditos <= 3, `click to mark ${marca}, mark to verdicts ${vereditos}`);
-  const melhor = await pagina.$eval('[aria-label$=", best"]', (b) => b.dataset.casa);
-  await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 2);
+  // X's move: its mark within 2 frames, every free cell's verdict within 3 more (the median
+  // of five games); the computer's O then plays the cell marked best, which b plays. A
+  // second click at once (a double tap) is the computer's turn: not played.
+  const marcas = [];
+  const vereditos = [];
+  let melhor;
+  for (let vez = 0; vez < 5; ++vez) {
+    if (vez > 0) {
+      await pagina.click('#novo-jogo');
+      await pagina.waitForFunction(
+        () => document.querySelector('[data-casa="4"]').getAttribute('aria-label') === 'cell 4: free, draw',
+      );
+    }
+    marcas.push(
+      await quadrosAte(
+        pagina,
+        () => {
+          document.querySelector('[data-casa="4"]').click();
+          document.querySelector('[data-casa="1"]').click();
+        },
+        () => document.querySelector('[data-casa="4"]').getAttribute('aria-label').startsWith('cell 4: X'),
+      ),
+    );
+    vereditos.push(
+      await quadrosAte(
+        pagina,
+        () => undefined,
+        () =>
+          Array.from(document.querySelectorAll('[data-casa]')).every(
+            (b) => !b.getAttribute('aria-label').endsWith('free'),
+          ),
+      ),
+    );
+    melhor = await pagina.$eval('[aria-label$=", best"]', (b) => b.dataset.casa);
+    await pagina.waitForFunction(() => document.querySelectorAll('#jogadas li').length === 2);
+  }
+  console.log(`# frames: click to mark ${marcas}, mark to verdicts ${vereditos}`);
+  assert.ok(mediana(marcas) <= 2 && mediana(vereditos) <= 3, `click to mark ${marcas}, mark to verdicts ${vereditos}`);
   assert.deepEqual(await jogadas(pagina), ['X 4', `O ${melhor}`]);
   assert.equal(await pagina.evaluate(() => location.hash), `#seeker/O/4${melhor}`);
   // Each free cell's best line: moves on free cells, in turn from O, as many as its
