@@ -313,6 +313,14 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await digitar(pagina, 'q');
   assert.equal(await esperarFim(pagina), 'scribe ended (status 0).');
   assert.match(await saida(pagina), /^10597 0\n/m);
+  // The console shows its latest lines, at the end of the listing's thousands.
+  await pagina.waitForFunction(() => {
+    const registro = document.querySelector('#console');
+    return (
+      registro.scrollHeight > 2 * registro.clientHeight &&
+      registro.scrollTop + registro.clientHeight >= registro.scrollHeight - 2
+    );
+  });
   await escolher(pagina, 'reader');
   await pagina.click('#usar-listagem');
   await reiniciarReader(pagina, 'scribe’s last listing');
