@@ -5,6 +5,7 @@
 // its level chooses it or alpha-beta cuts it, and its position, small.
 import { ramosVisiveis, posicaoDoRamo } from './explorador.js';
 import { outro } from './partida.js';
+import { escrever, miniatura } from './elementos.js';
 import { texto } from './textos.js';
 
 // A score of seeker's search, from the explored position's side to move, who minimises: 0
@@ -16,18 +17,6 @@ export function criarArvore(documento) {
   const $ = (seletor) => documento.querySelector(seletor);
   const arvore = $('#arvore');
   let desenhada = '';
-
-  function miniatura(casas) {
-    const quadro = documento.createElement('span');
-    quadro.className = 'miniatura';
-    quadro.setAttribute('aria-hidden', 'true');
-    for (const marca of casas) {
-      const casa = documento.createElement('span');
-      casa.textContent = marca === '.' ? '' : marca;
-      quadro.appendChild(casa);
-    }
-    return quadro;
-  }
 
   return function desenhar(estado) {
     const x = estado.explorador;
@@ -41,7 +30,7 @@ export function criarArvore(documento) {
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
     const numero = new Intl.NumberFormat(estado.idioma === 'pt' ? 'pt-BR' : 'en');
     const lado = x.raiz.split(' ')[1];
-    $('#arvore-legenda').textContent = t('arvoreLegenda', lado);
+    escrever($('#arvore-legenda'), t('arvoreLegenda', lado));
     const linhas = ramosVisiveis(x);
     // Rebuilt only when a row changes: a focus that moves (a click's own, first) keeps the
     // rows, so that the click lands on the row it began on.
@@ -110,7 +99,7 @@ export function criarArvore(documento) {
       jogada.textContent = nome;
       const dito = documento.createElement('span');
       dito.append(jogada, ': ' + partes.join(', '));
-      item.append(seta, miniatura(posicao.casas), sinais, dito);
+      item.append(seta, miniatura(documento, posicao.casas), sinais, dito);
       return item;
     });
     arvore.replaceChildren(...itens);

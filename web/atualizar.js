@@ -3,13 +3,11 @@
 // program or the helper tells, a timer. Pure: node tests it with no page.
 import { comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
 import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
-import { manipuladoresDaBusca, perguntasDaBusca, respostaDaBusca, seguirOTabuleiro } from './atualizar_busca.js';
+import { manipuladoresDaBusca, perguntasDaBusca, respostaDaBusca, seguirOTabuleiro, so } from './atualizar_busca.js';
 import { mensagem } from './textos.js';
 
 // The pause before the computer answers, so that the person sees their move land first.
 export const pausaDoComputador = 350; // ms
-
-const so = (estado, ...efeitos) => ({ estado, efeitos });
 
 // Starts programa afresh and replays the cells jogadas in it (seeker's and reader's game).
 function iniciar(estado, programa, jogadas = []) {

@@ -4,9 +4,10 @@
 import { posicaoMostrada } from './estado.js';
 import { lerRamo, moverNaArvore, novoExplorador, ramosVisiveis } from './explorador.js';
 import { emTexto } from './partida.js';
-import { eventosDoRastro, lerRastro, livresParaRastrear } from './passos.js';
+import { eventosDoRastro, lerRastro, podeRastrear } from './passos.js';
 
-const so = (estado, ...efeitos) => ({ estado, efeitos });
+// An update's result: the new state and the effects to carry out.
+export const so = (estado, ...efeitos) => ({ estado, efeitos });
 
 // Asks the helper for the explorer's rows at caminhos, those not yet asked for.
 function pedirRamos(estado, caminhos) {
@@ -67,24 +68,15 @@ export function perguntasDaBusca(e) {
 
 // The explorer and its step mode follow the position on the board.
 export function seguirOTabuleiro(estado) {
-  let e = estado;
-  const feitos = [];
-  // The step mode is of the position it was started on.
-  if (e.rastro && (!posicaoMostrada(e) || emTexto(posicaoMostrada(e)) !== e.rastro.raiz || !e.explorador)) {
-    e = { ...e, rastro: null };
-  }
+  const posicao = posicaoMostrada(estado);
+  const aqui = posicao ? emTexto(posicao) : null;
+  // The step mode is of the position it was started on, in an open explorer.
+  const rastro = estado.rastro && estado.explorador && estado.rastro.raiz === aqui ? estado.rastro : null;
+  const e = { ...estado, rastro };
   // The explorer follows the position on the board; a finished game has no search.
-  if (e.explorador) {
-    const posicao = posicaoMostrada(e);
-    if (!posicao || posicao.fim !== '-') {
-      e = { ...e, explorador: null };
-    } else if (emTexto(posicao) !== e.explorador.raiz) {
-      const aberto = pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
-      e = aberto.estado;
-      feitos.push(...aberto.efeitos);
-    }
-  }
-  return { estado: e, efeitos: feitos };
+  if (!e.explorador || e.explorador.raiz === aqui) return so(e);
+  if (!posicao || posicao.fim !== '-') return so({ ...e, explorador: null, rastro: null });
+  return pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
 }
 
 export const manipuladoresDaBusca = {
@@ -94,13 +86,12 @@ export const manipuladoresDaBusca = {
     if (!posicao || posicao.fim !== '-') return so(e);
     return pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
   },
-  // Step by step, from the position shown, with at most livresParaRastrear free cells: the
+  // Step by step, from the position shown, with few enough free cells (podeRastrear): the
   // exhaustive search, or alpha-beta; asked again for the other, closed for the same.
   rastrear(e, { alfaBeta }) {
     if (e.rastro && e.rastro.alfaBeta === alfaBeta) return so({ ...e, rastro: null });
     const posicao = posicaoMostrada(e);
-    const livres = posicao ? posicao.casas.split('.').length - 1 : 0;
-    if (!posicao || posicao.fim !== '-' || livres > livresParaRastrear) return so(e);
+    if (!podeRastrear(posicao)) return so(e);
     const raiz = emTexto(posicao);
     const intervalo = e.rastro ? e.rastro.intervalo : 800;
     const rastro = { raiz, alfaBeta, eventos: null, indice: 0, tocando: false, intervalo, numero: 0 };

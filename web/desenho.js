@@ -7,6 +7,7 @@ import { podeDesfazer } from './partida.js';
 import { criarArvore } from './arvore.js';
 import { criarRastro } from './rastro.js';
 import { criarTabuleiro } from './tabuleiro.js';
+import { escrever } from './elementos.js';
 import { texto } from './textos.js';
 
 export function criarDesenho(documento) {
@@ -25,7 +26,6 @@ export function criarDesenho(documento) {
     for (const elemento of todos('[data-t-placeholder]')) elemento.placeholder = t(elemento.dataset.tPlaceholder);
   }
 
-  const escrever = (elemento, valor) => elemento.textContent !== valor && (elemento.textContent = valor);
   const dito = (t, recado) => (recado ? t(recado.chave, ...recado.valores) : '');
 
   function desenharJogadas(estado, t) {

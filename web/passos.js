@@ -7,6 +7,10 @@ import { outro } from './partida.js';
 // At most this many free cells: the helper traces no larger search (325 moves).
 export const livresParaRastrear = 5;
 
+// Whether the search from posicao ({ casas, fim }, or null) can be stepped through.
+export const podeRastrear = (posicao) =>
+  posicao !== null && posicao.fim === '-' && posicao.casas.split('.').length - 1 <= livresParaRastrear;
+
 // "OOX.XX... O q 2:6:8:8:+:- ...": the position, whether alpha-beta's, and its steps.
 export function lerRastro(linha) {
   const partes = linha.split(' ');

@@ -5,32 +5,20 @@
 // live region.
 import { posicaoDoRamo } from './explorador.js';
 import { posicaoMostrada } from './estado.js';
-import { livresParaRastrear, situacaoDoRastro } from './passos.js';
+import { podeRastrear, situacaoDoRastro } from './passos.js';
 import { outro } from './partida.js';
+import { escrever, miniatura } from './elementos.js';
 import { texto } from './textos.js';
 
 export function criarRastro(documento) {
   const $ = (seletor) => documento.querySelector(seletor);
-  const escrever = (elemento, valor) => elemento.textContent !== valor && (elemento.textContent = valor);
   const limite = (valor) => (valor === -Infinity ? '−∞' : valor === Infinity ? '+∞' : String(valor));
-
-  function miniatura(casas) {
-    const quadro = documento.createElement('span');
-    quadro.className = 'miniatura';
-    quadro.setAttribute('aria-hidden', 'true');
-    for (const marca of casas) {
-      const casa = documento.createElement('span');
-      casa.textContent = marca === '.' ? '' : marca;
-      quadro.appendChild(casa);
-    }
-    return quadro;
-  }
 
   return function desenhar(estado) {
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
     const r = estado.rastro;
     const posicao = posicaoMostrada(estado);
-    const cabe = posicao !== null && posicao.fim === '-' && posicao.casas.split('.').length - 1 <= livresParaRastrear;
+    const cabe = podeRastrear(posicao);
     $('#passo-fora').hidden = cabe;
     $('#modos-do-passo').hidden = !cabe;
     $('#rastrear').setAttribute('aria-pressed', String(r !== null && !r.alfaBeta));
@@ -60,7 +48,7 @@ export function criarRastro(documento) {
       .filter((casa) => casa !== null)
       .join('');
     const jogadas = Array.from(caminho, (casa, n) => niveis[n].lado + ' ' + casa);
-    $('#caminho-mini').replaceChildren(miniatura(posicaoDoRamo(r.raiz, caminho).casas));
+    $('#caminho-mini').replaceChildren(miniatura(documento, posicaoDoRamo(r.raiz, caminho).casas));
     escrever($('#caminho-texto'), t('caminhoAtual', jogadas.length > 0 ? jogadas.join(', ') : t('nenhumCaminho')));
     const itens = niveis.map(function (nivel) {
       const item = documento.createElement('li');

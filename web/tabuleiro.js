@@ -5,6 +5,7 @@
 // whose turn it is. Only draws: what it shows comes from the state alone.
 import { casaOferecida, posicaoMostrada, resultado } from './estado.js';
 import { emTexto, outro, veredito } from './partida.js';
+import { escrever } from './elementos.js';
 import { texto } from './textos.js';
 
 export function criarTabuleiro(documento) {
@@ -29,9 +30,6 @@ export function criarTabuleiro(documento) {
     } else if (elemento.getAttribute(nome) !== valor) {
       elemento.setAttribute(nome, valor);
     }
-  }
-  function escrever(elemento, valor) {
-    if (elemento.textContent !== valor) elemento.textContent = valor;
   }
 
   return function desenhar(estado) {
