@@ -601,6 +601,8 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   const aberta = await abrir(endereco + '?lang=en', 'ninguem', false);
   const { pagina } = aberta;
   await pagina.waitForSelector(livre(4));
+  // At a person's pace, as the frames are measured: the page has made its idle preparations.
+  await new Promise((pronto) => setTimeout(pronto, 2000));
   await registrarTarefas(pagina);
   await pagina.click('#explorar');
   await pagina.waitForFunction(
