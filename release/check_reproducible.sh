@@ -34,6 +34,7 @@ ln -s "$first/nowhere" "$release"
 if release/release.sh "$@" > "$first/refused.log" 2>&1; then fail "a release over a dangling link"; fi
 grep -q 'exists already' "$first/refused.log" || fail "no reason to refuse a dangling link: $(cat "$first/refused.log")"
 rm "$release"
+release/release.sh --commit HEAD --bogus > /dev/null 2>&1 && fail "an unknown argument was not refused"
 
 for program in seeker scribe reader; do
   rm -f "$work/build-default/bin/$program" "$work/build-windows/bin/$program.exe" \
@@ -61,7 +62,9 @@ done
 # older commit would look up to date to make).
 if older=$(git rev-parse --verify --quiet HEAD~1); then
   mv -T "$release" "$first/newer"
-  release/release.sh --commit "$older" > /dev/null
+  # Given after --allow-dirty, --commit still names what is built: the source tarball differs.
+  release/release.sh --allow-dirty --commit "$older" > /dev/null
+  cmp -s "$first/newer/SHA256SUMS" "$release/SHA256SUMS" && fail "--commit $older released HEAD"
   mv -T "$release" "$first/older-after-newer"
   rm -rf dist/.work
   release/release.sh --commit "$older" > /dev/null

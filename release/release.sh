@@ -22,7 +22,7 @@
 # and only then moves that folder into place. It never writes over a release folder, or
 # anything else at its path, and removes nothing but the scratch folders it made.
 #
-# release/release.sh [--allow-dirty | --commit REV]   (needs what the three workflows
+# release/release.sh [--allow-dirty] [--commit REV]   (needs what the three workflows
 # need: see .ci/run); --commit releases another commit than the checked-out one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,12 +35,19 @@ umask 022
 fail() { echo "release: $*" >&2; exit 1; }
 allow_dirty=no
 wanted=HEAD
-case ${1:-} in
-  --allow-dirty) allow_dirty=yes ;;
-  --commit) [[ -n ${2:-} ]] || fail "--commit names a commit"; wanted=$2 allow_dirty=yes ;;
-  "") ;;
-  *) fail "unknown argument '$1'; the only ones are --allow-dirty and --commit REV" ;;
-esac
+# Every argument, in any order; one not known stops the release before anything is made.
+while (($#)); do
+  case $1 in
+    --allow-dirty) allow_dirty=yes ;;
+    --commit)
+      [[ -n ${2:-} ]] || fail "--commit names a commit"
+      wanted=$2 allow_dirty=yes
+      shift
+      ;;
+    *) fail "unknown argument '$1'; the only ones are --allow-dirty and --commit REV" ;;
+  esac
+  shift
+done
 commit=$(git rev-parse --verify "$wanted^{commit}" 2> /dev/null) || fail "a release is made from a git commit"
 if [[ $allow_dirty == no && -n $(git status --porcelain --untracked-files=no) ]]; then
   fail "the working tree differs from the commit $commit; commit the changes, or give --allow-dirty"
