@@ -4,12 +4,16 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace velha::instalacao {
 namespace {
@@ -30,20 +34,18 @@ std::string modo(mode_t m) {
   return texto;
 }
 
-// Who, besides eu, belongs to the group: its members, and those whose own group it is.
-std::vector<std::string> outrosNoGrupo(gid_t grupo, uid_t eu) {
+// Who, besides eu, belongs to the group: its members, and those whose own group it is;
+// nullopt when the system cannot say (no such group), which counts as shared.
+std::optional<std::vector<std::string>> outrosNoGrupo(gid_t grupo, uid_t eu) {
+  const group* g = getgrgid(grupo);
+  if (g == nullptr) return std::nullopt;
   std::vector<std::string> outros;
   auto acrescentar = [&](const std::string& nome) {
-    for (const std::string& ja : outros) {
-      if (ja == nome) return;
-    }
-    outros.push_back(nome);
+    if (std::find(outros.begin(), outros.end(), nome) == outros.end()) outros.push_back(nome);
   };
-  if (const group* g = getgrgid(grupo)) {
-    for (char** membro = g->gr_mem; *membro != nullptr; ++membro) {
-      const passwd* usuario = getpwnam(*membro);
-      if (usuario == nullptr || usuario->pw_uid != eu) acrescentar(*membro);
-    }
+  for (char** membro = g->gr_mem; *membro != nullptr; ++membro) {
+    const passwd* usuario = getpwnam(*membro);
+    if (usuario == nullptr || usuario->pw_uid != eu) acrescentar(*membro);
   }
   setpwent();
   while (const passwd* usuario = getpwent()) {
@@ -53,9 +55,133 @@ std::vector<std::string> outrosNoGrupo(gid_t grupo, uid_t eu) {
   return outros;
 }
 
+// Whether uid is in the group, as its own or as a member.
+bool estaNoGrupo(uid_t uid, gid_t grupo) {
+  const passwd* usuario = getpwuid(uid);
+  if (usuario == nullptr) return true;  // unknown: assume the worst
+  if (usuario->pw_gid == grupo) return true;
+  const std::string nome = usuario->pw_name;
+  const group* g = getgrgid(grupo);
+  if (g == nullptr) return true;
+  for (char** membro = g->gr_mem; *membro != nullptr; ++membro) {
+    if (nome == *membro) return true;
+  }
+  return false;
+}
+
 std::string nomeDoGrupo(gid_t grupo) {
   if (const group* g = getgrgid(grupo)) return g->gr_name;
   return std::to_string(grupo);
+}
+
+// A POSIX ACL as Linux keeps it in the folder's extended attribute: a version (2) in 4
+// bytes, then 8 bytes an entry: its tag and permissions (16 bits each) and the id of the
+// user or group it names (32 bits), all little-endian.
+constexpr char atributoDaAcl[] = "system.posix_acl_access";
+enum : std::uint16_t {
+  aclGrupoDono = 0x04,
+  aclUsuario = 0x02,
+  aclGrupo = 0x08,
+  aclMascara = 0x10,
+};
+constexpr std::uint16_t aclEscrita = 0x02;
+constexpr std::size_t tamanhoDoCabecalhoAcl = 4;
+constexpr std::size_t tamanhoDaEntradaAcl = 8;
+
+struct ENTRADA_ACL {
+  std::uint16_t tipo;
+  std::uint16_t permissoes;
+  std::uint32_t id;
+};
+
+std::uint32_t deLittleEndian(const unsigned char* bytes, std::size_t tamanho) {
+  std::uint32_t valor = 0;
+  for (std::size_t i = tamanho; i-- > 0;) valor = (valor << 8) | bytes[i];
+  return valor;
+}
+
+// The folder's ACL entries: none where it has no ACL (or its file system keeps none).
+std::vector<ENTRADA_ACL> lerAcl(int pasta, const std::string& caminho) {
+  std::array<unsigned char, 4096> bytes{};
+  const ssize_t tamanho = fgetxattr(pasta, atributoDaAcl, bytes.data(), bytes.size());
+  if (tamanho < 0) {
+    if (errno == ENODATA || errno == ENOTSUP) return {};
+    throw RECUSA{caminho, "its ACL cannot be read: " + motivoDoSistema(errno)};
+  }
+  const auto lidos = static_cast<std::size_t>(tamanho);
+  if (lidos < tamanhoDoCabecalhoAcl || (lidos - tamanhoDoCabecalhoAcl) % tamanhoDaEntradaAcl != 0) {
+    throw RECUSA{caminho, "its ACL is in a form this install does not know", true};
+  }
+  std::vector<ENTRADA_ACL> entradas;
+  for (std::size_t i = tamanhoDoCabecalhoAcl; i < lidos; i += tamanhoDaEntradaAcl) {
+    entradas.push_back({static_cast<std::uint16_t>(deLittleEndian(&bytes[i], 2)),
+                        static_cast<std::uint16_t>(deLittleEndian(&bytes[i + 2], 2)),
+                        deLittleEndian(&bytes[i + 4], 4)});
+  }
+  return entradas;
+}
+
+// Who besides the owner may write in a folder, as the kernel grants it: a group (its own,
+// or one its ACL names), a user its ACL names, or everyone. With an ACL, the mode's group
+// bits are the ACL's mask, and every entry but the owner's and others' is under it.
+struct ESCRITA {
+  enum QUEM { usuario, grupo, todos } quem;
+  unsigned id = 0;
+  bool pelaAcl = false;
+};
+
+std::vector<ESCRITA> quemMaisEscreve(int pasta, const struct stat& estado,
+                                     const std::string& caminho) {
+  const std::vector<ENTRADA_ACL> acl = lerAcl(pasta, caminho);
+  std::uint16_t mascara = 07;
+  for (const ENTRADA_ACL& entrada : acl) {
+    if (entrada.tipo == aclMascara) mascara = entrada.permissoes;
+  }
+  std::vector<ESCRITA> escritas;
+  if (acl.empty() && (estado.st_mode & S_IWGRP) != 0) {
+    escritas.push_back({ESCRITA::grupo, estado.st_gid});
+  }
+  for (const ENTRADA_ACL& entrada : acl) {
+    if ((entrada.permissoes & mascara & aclEscrita) == 0) continue;
+    if (entrada.tipo == aclGrupoDono) escritas.push_back({ESCRITA::grupo, estado.st_gid, true});
+    if (entrada.tipo == aclGrupo) escritas.push_back({ESCRITA::grupo, entrada.id, true});
+    if (entrada.tipo == aclUsuario) escritas.push_back({ESCRITA::usuario, entrada.id, true});
+  }
+  if ((estado.st_mode & S_IWOTH) != 0) escritas.push_back({ESCRITA::todos});
+  return escritas;
+}
+
+// Whether uid can write in the folder whose owner and writers these are.
+bool podeEscrever(uid_t uid, const struct stat& estado, const std::vector<ESCRITA>& escritas) {
+  if (uid == estado.st_uid && (estado.st_mode & S_IWUSR) != 0) return true;
+  return std::any_of(escritas.begin(), escritas.end(), [&](const ESCRITA& e) {
+    return e.quem == ESCRITA::todos || (e.quem == ESCRITA::usuario && e.id == uid) ||
+           (e.quem == ESCRITA::grupo && estaNoGrupo(uid, e.id));
+  });
+}
+
+// Why the writer e lets another user than eu (or root) change the folder: "" when it lets
+// nobody else.
+std::string porQueEscreve(const ESCRITA& e, const struct stat& estado, uid_t eu) {
+  const std::string como = e.pelaAcl ? "by its ACL" : "mode " + modo(estado.st_mode);
+  switch (e.quem) {
+    case ESCRITA::todos:
+      return "others can write in it (mode " + modo(estado.st_mode) + ")";
+    case ESCRITA::usuario:
+      if (e.id == eu || e.id == 0) return "";
+      return nomeDoUsuario(e.id) + " can write in it (" + como + ")";
+    case ESCRITA::grupo: {
+      const auto outros = outrosNoGrupo(e.id, eu);
+      const std::string grupo =
+          "the group " + nomeDoGrupo(e.id) + " can write in it (" + como + ")";
+      if (!outros) return grupo + ", and its members cannot be listed";
+      if (outros->empty()) return "";  // a group of one's own lets nobody else in
+      std::string quem;
+      for (const std::string& nome : *outros) quem += (quem.empty() ? "" : ", ") + nome;
+      return grupo + ", and " + quem + " belong" + (outros->size() == 1 ? "s" : "") + " to it";
+    }
+  }
+  return "";
 }
 
 struct stat estadoDe(int descritor, const std::string& caminho) {
@@ -128,13 +254,16 @@ void caminhar(TRILHA* trilha, std::vector<std::string> nomes, const GUARDA& guar
     }
     if (!S_ISLNK(estado.st_mode)) throw RECUSA{caminho, "it is not a folder"};
     if (!aceitar(caminho)) throw RECUSA{caminho, "it is a link"};
-    if (!guarda.confiar && estado.st_uid != guarda.eu && estado.st_uid != 0 &&
-        (estadoDe(*ultima.descritor, ultima.caminho).st_mode & S_ISVTX) != 0) {
-      throw RECUSA{caminho,
-                   "it is a link of " + nomeDoUsuario(estado.st_uid) +
-                       "'s in a folder where others may write, and its owner may point it "
-                       "elsewhere at any moment",
-                   true};
+    if (!guarda.confiar && estado.st_uid != guarda.eu && estado.st_uid != 0) {
+      const struct stat daPasta = estadoDe(*ultima.descritor, ultima.caminho);
+      if (podeEscrever(estado.st_uid, daPasta,
+                       quemMaisEscreve(*ultima.descritor, daPasta, ultima.caminho))) {
+        throw RECUSA{caminho,
+                     "it is a link of " + nomeDoUsuario(estado.st_uid) +
+                         "'s in a folder where its owner may write, and so point it elsewhere "
+                         "at any moment",
+                     true};
+      }
     }
     if (++links > linksNumCaminho) throw RECUSA{caminho, motivoDoSistema(ELOOP)};
     std::vector<char> destino(PATH_MAX + 1);
@@ -211,20 +340,14 @@ std::string quemMaisPodeMudar(int pasta, const GUARDA& guarda) {
   }
   // A sticky folder keeps others from moving or removing what is not theirs.
   if ((estado.st_mode & S_ISVTX) != 0) return "";
-  if ((estado.st_mode & S_IWOTH) != 0) {
-    return "others can write in it (mode " + modo(estado.st_mode) + ")";
-  }
-  if ((estado.st_mode & S_IWGRP) != 0) {
-    // A group of one's own (a user-private group, or root's staff with nobody in it)
-    // lets nobody else in.
-    const std::vector<std::string> outros = outrosNoGrupo(estado.st_gid, guarda.eu);
-    if (!outros.empty()) {
-      std::string quem;
-      for (const std::string& nome : outros) quem += (quem.empty() ? "" : ", ") + nome;
-      return "the group " + nomeDoGrupo(estado.st_gid) + " can write in it (mode " +
-             modo(estado.st_mode) + "), and " + quem + " belong" + (outros.size() == 1 ? "s" : "") +
-             " to it";
+  try {
+    for (const ESCRITA& escrita : quemMaisEscreve(pasta, estado, "")) {
+      if (std::string motivo = porQueEscreve(escrita, estado, guarda.eu); !motivo.empty()) {
+        return motivo;
+      }
     }
+  } catch (const RECUSA& recusa) {
+    return recusa.motivo;
   }
   return "";
 }

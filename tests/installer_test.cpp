@@ -4,11 +4,16 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "installer/instalacao.h"
@@ -256,24 +261,66 @@ TEST_F(Instalacao, OutroUsuarioQuePodeMudarUmaPastaRecusaAInstalacao) {
   const gid_t ninguem = getgrnam("nogroup") ? getgrnam("nogroup")->gr_gid : 65534;
   const gid_t equipe =
       getgrnam("staff") ? getgrnam("staff")->gr_gid : 0;  // older Debian's /usr/local
+  // A POSIX ACL (as its extended attribute holds it) that gives one more entry, of the tag
+  // named (0x02 a user, 0x08 a group), the rights rwx, under the mask given.
+  struct ACL {
+    std::uint16_t tipo;
+    std::uint32_t id;
+    std::uint16_t mascara;
+  };
+  auto comAcl = [](const fs::path& pasta, const ACL& acl) {
+    // The kernel takes the entries in the order of their tags.
+    std::vector<std::array<std::uint32_t, 2>> entradas = {{0x01 | (07 << 16), 0},
+                                                          {acl.tipo | (07U << 16), acl.id},
+                                                          {0x04 | (05 << 16), 0},
+                                                          {0x10 | (unsigned(acl.mascara) << 16), 0},
+                                                          {0x20 | (05 << 16), 0}};
+    std::sort(entradas.begin(), entradas.end(),
+              [](const auto& a, const auto& b) { return (a[0] & 0xffff) < (b[0] & 0xffff); });
+    std::string bytes;
+    auto le = [&](std::uint32_t valor) {
+      for (int i = 0; i < 4; ++i) bytes += static_cast<char>((valor >> (8 * i)) & 0xff);
+    };
+    le(2);
+    for (const auto& entrada : entradas) {
+      le(entrada[0]);
+      le(entrada[1]);
+    }
+    return setxattr(pasta.c_str(), "system.posix_acl_access", bytes.data(), bytes.size(), 0) == 0;
+  };
   const struct {
     const char* nome;
     uid_t dono;
     gid_t grupo;
     mode_t modo;
+    std::optional<ACL> acl;
     const char* recusa;  // nullptr when accepted
   } casos[] = {
-      {"root's 2775, a group nobody else is in", 0, equipe, 02775, nullptr},
-      {"others may write", 0, 0, 0777, "others can write in it (mode 777)"},
-      {"sticky", 0, 0, 01777, nullptr},
-      {"another user's", 65534, 0, 0755, "it belongs to"},
-      {"a group others are in", 0, ninguem, 0775, "the group nogroup can write in it (mode 775)"},
+      {"root's 2775, a group nobody else is in", 0, equipe, 02775, {}, nullptr},
+      {"others may write", 0, 0, 0777, {}, "others can write in it (mode 777)"},
+      {"sticky", 0, 0, 01777, {}, nullptr},
+      {"another user's", 65534, 0, 0755, {}, "it belongs to"},
+      {"a group others are in",
+       0,
+       ninguem,
+       0775,
+       {},
+       "the group nogroup can write in it (mode 775)"},
+      {"a group the system cannot list", 0, 4242, 0775, {}, "its members cannot be listed"},
+      {"an ACL entry for another user", 0, 0, 0755, ACL{0x02, 65534, 07},
+       "nobody can write in it (by its ACL)"},
+      {"an ACL entry for a group others are in", 0, 0, 0755, ACL{0x08, ninguem, 07},
+       "the group nogroup can write in it (by its ACL), and "},
+      {"an ACL entry whose write the mask takes away", 0, 0, 0755, ACL{0x02, 65534, 05}, nullptr},
   };
   for (const auto& caso : casos) {
     const fs::path raiz = pasta_ / "p";
     fs::create_directories(raiz / "share/velha");
     ASSERT_EQ(chown((raiz / "share/velha").c_str(), caso.dono, caso.grupo), 0);
     ASSERT_EQ(chmod((raiz / "share/velha").c_str(), caso.modo), 0);
+    if (caso.acl && !comAcl(raiz / "share/velha", *caso.acl)) {
+      ADD_FAILURE() << caso.nome << ": this file system keeps no ACL: " << std::strerror(errno);
+    }
     EXPECT_EQ(instalarEm(pedido(raiz)), caso.recusa == nullptr) << caso.nome << erros_;
     if (caso.recusa != nullptr) {
       EXPECT_NE(erros_.find("another user could change " + (raiz / "share/velha").string()),
