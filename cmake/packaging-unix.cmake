@@ -39,10 +39,6 @@ add_custom_target(uninstall
   COMMAND ${velha_installer} uninstall --records ${PROJECT_BINARY_DIR}/install_records
   COMMENT "Removing what each cmake --install of this build installed"
   VERBATIM)
-# cpack's staging installs hold nothing of the user's and are not recorded: cpack reads
-# this file, and so the install scripts it runs see VELHA_PACKAGING.
-file(WRITE ${PROJECT_BINARY_DIR}/cpack_project.cmake "set(ENV{VELHA_PACKAGING} 1)\n")
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack_project.cmake)
 
 foreach(program IN LISTS programs)
   velha_install(programs ${programs_install_dir}/${program} PROGRAM ${program})

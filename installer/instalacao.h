@@ -3,25 +3,8 @@
 // and then held open, so that every later step (a file written, a file removed) acts on the
 // very folder that was checked, whatever another process renames meanwhile.
 //
-// What an install wrote is kept in a record, one file per install root in the build's
-// records folder, named by the SHA-256 of the root's real path:
-//
-//   velha install record 2
-//   root <N>                 then the root's real path: N bytes and a line end
-//   <root>
-//   file <SHA-256> <path>    a file the install wrote, with what it holds
-//   writing <size> <SHA-256> <path>
-//                            one it was about to write, with what it was to hold: an
-//                            install that stopped half way (killed, a full disk) leaves it
-//   folder <path>            a folder it created: "." the root, ".." the one that holds it
-//   link <SHA-256> <path>    a folder on the way that was a link already, with the SHA-256
-//                            of the real path it led to: the user's, followed while it
-//                            leads there still, never removed
-//   end
-//
-// Paths of entries are relative to the root, plain names joined by '/'. A record is written
-// under another name and renamed into place, so it is whole or absent; an install and an
-// uninstall hold the records folder's lock while they read and write one.
+// What an install wrote is kept in a record in the root itself (registro.h), and the build
+// lists the roots it installed into, for its uninstall target (registros.h).
 #pragma once
 
 #include <cstdio>
@@ -40,7 +23,7 @@ struct ARQUIVO {
 
 struct PEDIDO {
   std::string raiz;       // DESTDIR followed by the prefix, as the install would write to it
-  std::string registros;  // the build's records folder, made when missing
+  std::string registros;  // the build's records folder (its list of roots), made when missing
   std::vector<ARQUIVO> arquivos;
   bool registrar = true;      // false for a package's staging root, where nothing is the user's
   bool sobrescrever = false;  // write over files the install did not write (the user asked)
@@ -51,10 +34,11 @@ struct PEDIDO {
 // write. Says what it does on saida, why it stops on erros; true when all was installed.
 bool instalar(const PEDIDO& pedido, std::FILE* saida, std::FILE* erros);
 
-enum class desinstalacao { feita, semRegistro, algoFicou };
+enum class desinstalacao { feita, nada, algoFicou };
 
-// Removes what the installs recorded in the records folder wrote: all of them, or, given a
-// prefixo, the one there. Names each entry it keeps, and why, on erros.
+// Removes what the installs the records folder lists wrote: all of them, or, given a
+// prefixo, the one there. Names each entry it keeps, and why, on erros; nada when there
+// was nothing to uninstall.
 desinstalacao desinstalar(const std::string& registros, const std::string* prefixo,
                           std::FILE* saida, std::FILE* erros);
 

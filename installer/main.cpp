@@ -50,8 +50,8 @@ int executar(int argc, char** argv) {
     if (i != argc) return uso();
     switch (desinstalar(registros, comPrefixo ? &prefixo : nullptr, stdout, stderr)) {
       case desinstalacao::feita:
+      case desinstalacao::nada:  // like a second dpkg -r: nothing is wrong
         return 0;
-      case desinstalacao::semRegistro:
       case desinstalacao::algoFicou:
         return 1;
     }

@@ -106,11 +106,11 @@ std::vector<ENTRADA_ACL> lerAcl(int pasta, const std::string& caminho) {
   const ssize_t tamanho = fgetxattr(pasta, atributoDaAcl, bytes.data(), bytes.size());
   if (tamanho < 0) {
     if (errno == ENODATA || errno == ENOTSUP) return {};
-    throw RECUSA{caminho, "its ACL cannot be read: " + motivoDoSistema(errno)};
+    throw RECUSA{caminho, porque::sistema, "its ACL cannot be read: " + motivoDoSistema(errno)};
   }
   const auto lidos = static_cast<std::size_t>(tamanho);
   if (lidos < tamanhoDoCabecalhoAcl || (lidos - tamanhoDoCabecalhoAcl) % tamanhoDaEntradaAcl != 0) {
-    throw RECUSA{caminho, "its ACL is in a form this install does not know", true};
+    throw RECUSA{caminho, porque::outroUsuario, "its ACL is in a form this install does not know"};
   }
   std::vector<ENTRADA_ACL> entradas;
   for (std::size_t i = tamanhoDoCabecalhoAcl; i < lidos; i += tamanhoDaEntradaAcl) {
@@ -186,7 +186,8 @@ std::string porQueEscreve(const ESCRITA& e, const struct stat& estado, uid_t eu)
 
 struct stat estadoDe(int descritor, const std::string& caminho) {
   struct stat estado {};
-  if (fstat(descritor, &estado) != 0) throw RECUSA{caminho, motivoDoSistema(errno)};
+  if (fstat(descritor, &estado) != 0)
+    throw RECUSA{caminho, porque::sistema, motivoDoSistema(errno)};
   return estado;
 }
 
@@ -197,9 +198,9 @@ std::string juntar(const std::string& pasta, const std::string& nome) {
 // The folder nome of pasta (at caminho), held and checked.
 PASTA segurar(int pasta, const char* nome, const std::string& caminho, const GUARDA& guarda) {
   DESCRITOR segura(openat(pasta, nome, abrirPasta));
-  if (!segura.aberto()) throw RECUSA{caminho, motivoDoSistema(errno)};
+  if (!segura.aberto()) throw RECUSA{caminho, porque::sistema, motivoDoSistema(errno)};
   if (std::string quem = quemMaisPodeMudar(*segura, guarda); !quem.empty()) {
-    throw RECUSA{caminho, quem, true};
+    throw RECUSA{caminho, porque::outroUsuario, quem};
   }
   return {std::move(segura), caminho};
 }
@@ -244,7 +245,7 @@ void caminhar(TRILHA* trilha, std::vector<std::string> nomes, const GUARDA& guar
     const std::string caminho = juntar(ultima.caminho, nome);
     struct stat estado {};
     if (fstatat(*ultima.descritor, nome.c_str(), &estado, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno != ENOENT) throw RECUSA{caminho, motivoDoSistema(errno)};
+      if (errno != ENOENT) throw RECUSA{caminho, porque::sistema, motivoDoSistema(errno)};
       trilha->faltam.push_back(nome);
       continue;
     }
@@ -252,28 +253,27 @@ void caminhar(TRILHA* trilha, std::vector<std::string> nomes, const GUARDA& guar
       entrar(trilha, nome, guarda);
       continue;
     }
-    if (!S_ISLNK(estado.st_mode)) throw RECUSA{caminho, "it is not a folder"};
-    if (!aceitar(caminho)) throw RECUSA{caminho, "it is a link"};
+    if (!S_ISLNK(estado.st_mode)) throw RECUSA{caminho, porque::naoEPasta};
+    if (!aceitar(caminho)) throw RECUSA{caminho, porque::link};
     if (!guarda.confiar && estado.st_uid != guarda.eu && estado.st_uid != 0) {
       const struct stat daPasta = estadoDe(*ultima.descritor, ultima.caminho);
       if (podeEscrever(estado.st_uid, daPasta,
                        quemMaisEscreve(*ultima.descritor, daPasta, ultima.caminho))) {
-        throw RECUSA{caminho,
+        throw RECUSA{caminho, porque::outroUsuario,
                      "it is a link of " + nomeDoUsuario(estado.st_uid) +
                          "'s in a folder where its owner may write, and so point it elsewhere "
-                         "at any moment",
-                     true};
+                         "at any moment"};
       }
     }
-    if (++links > linksNumCaminho) throw RECUSA{caminho, motivoDoSistema(ELOOP)};
+    if (++links > linksNumCaminho) throw RECUSA{caminho, porque::sistema, motivoDoSistema(ELOOP)};
     std::vector<char> destino(PATH_MAX + 1);
     const ssize_t tamanho =
         readlinkat(*ultima.descritor, nome.c_str(), destino.data(), destino.size());
     if (tamanho < 0 || static_cast<std::size_t>(tamanho) >= destino.size()) {
-      throw RECUSA{caminho, motivoDoSistema(tamanho < 0 ? errno : ENAMETOOLONG)};
+      throw RECUSA{caminho, porque::sistema, motivoDoSistema(tamanho < 0 ? errno : ENAMETOOLONG)};
     }
     const std::string alvo(destino.data(), static_cast<std::size_t>(tamanho));
-    if (alvo.empty()) throw RECUSA{caminho, motivoDoSistema(ENOENT)};
+    if (alvo.empty()) throw RECUSA{caminho, porque::sistema, motivoDoSistema(ENOENT)};
     const std::string pastaDoLink = ultima.caminho;
     if (alvo.front() == '/') {
       trilha->pastas.clear();
@@ -295,6 +295,26 @@ void caminhar(TRILHA* trilha, std::vector<std::string> nomes, const GUARDA& guar
   }
 }
 
+// The words of each kind of refusal; the system's reason, where there is one, follows them.
+struct TEXTO_DA_RECUSA {
+  porque tipo;
+  const char* texto;
+};
+constexpr TEXTO_DA_RECUSA textosDasRecusas[] = {
+    {porque::sistema, ""},
+    {porque::naoCriada, "it could not be created: "},
+    {porque::naoEscrita, "it could not be written: "},
+    {porque::outroUsuario, ""},
+    {porque::naoEPasta, "it is not a folder"},
+    {porque::link, "it is a link"},
+    {porque::linkMudou, "it now leads elsewhere than when the install began"},
+    {porque::origemMudou, "it changed while the install ran"},
+    {porque::naoEArquivo, "it is not a regular file"},
+    {porque::alheio, "a file this project did not write is there"},
+    {porque::registroInvalido, "it cannot be used as an install record: "},
+    {porque::registroDeOutraRaiz, "it is the record of an install into "},
+};
+
 }  // namespace
 
 DESCRITOR& DESCRITOR::operator=(DESCRITOR&& outro) noexcept {
@@ -311,6 +331,13 @@ DESCRITOR::~DESCRITOR() {
 }
 
 std::string motivoDoSistema(int erro) { return std::strerror(erro); }
+
+std::string RECUSA::motivo() const {
+  for (const TEXTO_DA_RECUSA& texto : textosDasRecusas) {
+    if (texto.tipo == tipo) return texto.texto + detalhe;
+  }
+  return detalhe;
+}
 
 std::vector<std::string> nomesDe(const std::string& caminho) {
   std::vector<std::string> nomes;
@@ -347,7 +374,7 @@ std::string quemMaisPodeMudar(int pasta, const GUARDA& guarda) {
       }
     }
   } catch (const RECUSA& recusa) {
-    return recusa.motivo;
+    return recusa.motivo();
   }
   return "";
 }
@@ -357,7 +384,7 @@ TRILHA resolver(const std::string& caminho, const GUARDA& guarda, const LINK_ACE
   if (absoluto.empty() || absoluto.front() != '/') {
     std::vector<char> aqui(PATH_MAX + 1);
     if (getcwd(aqui.data(), aqui.size()) == nullptr) {
-      throw RECUSA{"the working folder", motivoDoSistema(errno)};
+      throw RECUSA{"the working folder", porque::sistema, motivoDoSistema(errno)};
     }
     absoluto = std::string(aqui.data()) + "/" + absoluto;
   }
@@ -380,12 +407,12 @@ void criarOQueFalta(TRILHA* trilha, const GUARDA& guarda) {
     const std::string caminho = juntar(ultima.caminho, nome);
     const bool criada = mkdirat(*ultima.descritor, nome.c_str(), 0700) == 0;
     if (!criada && errno != EEXIST) {
-      throw RECUSA{caminho, "it could not be created: " + motivoDoSistema(errno)};
+      throw RECUSA{caminho, porque::naoCriada, motivoDoSistema(errno)};
     }
     // One made meanwhile by someone else is checked as any folder met on the way.
     entrar(trilha, nome, guarda);
     if (criada && fchmod(*trilha->ultima().descritor, 0755) != 0) {
-      throw RECUSA{caminho, motivoDoSistema(errno)};
+      throw RECUSA{caminho, porque::sistema, motivoDoSistema(errno)};
     }
     trilha->faltam.erase(trilha->faltam.begin());
   }

@@ -10,11 +10,28 @@
 
 namespace velha::instalacao {
 
-// Why a step was refused or failed: what, and the reason, for the caller's sentence.
+// Why a step was refused, each kind once: its words stand in one table (pastas.cpp), and
+// callers tell kinds apart by this, never by the words.
+enum class porque {
+  sistema,              // the system's own reason, in detalhe
+  naoCriada,            // a folder that could not be made: the system's reason in detalhe
+  naoEscrita,           // a file that could not be written: the system's reason in detalhe
+  outroUsuario,         // another user than eu and root could change onde: detalhe says how
+  naoEPasta,            // something else than a folder where one is needed
+  link,                 // a link where none may be followed
+  linkMudou,            // a link the record names now leads elsewhere
+  origemMudou,          // a file to install changed while the install ran
+  naoEArquivo,          // something else than a regular file where a record is read
+  alheio,               // a file this project did not write, at a name it writes
+  registroInvalido,     // no whole record: detalhe says why
+  registroDeOutraRaiz,  // a whole record, of an install into the root in detalhe
+};
+
 struct RECUSA {
   std::string onde;
-  std::string motivo;
-  bool deOutroUsuario = false;  // another user could change onde
+  porque tipo = porque::sistema;
+  std::string detalhe{};
+  std::string motivo() const;  // the reason in words, as "onde: motivo" says it
 };
 
 class DESCRITOR {

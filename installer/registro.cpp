@@ -1,5 +1,6 @@
 #include "installer/registro.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -7,9 +8,10 @@
 namespace velha::instalacao {
 namespace {
 
-constexpr char cabecalho[] = "velha install record 2\n";
+constexpr char cabecalho[] = "velha install record 3\n";
 // Every record before this form began so: named as old, and left as it is.
-constexpr char cabecalhoAntigo[] = "velha install record\n";
+constexpr char comecoDeTodos[] = "velha install record";
+constexpr char cabecalhoDasRaizes[] = "velha install roots 1\n";
 
 struct NOME_DO_TIPO {
   tipoDeEntrada tipo;
@@ -33,6 +35,13 @@ std::string palavra(const std::string& linha, std::size_t* inicio) {
   return texto;
 }
 
+// The next word of linha, a whole decimal number.
+bool numero(const std::string& linha, std::size_t* inicio, unsigned long long* valor) {
+  const std::string texto = palavra(linha, inicio);
+  const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), *valor);
+  return !texto.empty() && erro == std::errc{} && fim == texto.data() + texto.size();
+}
+
 bool lerEntrada(const std::string& linha, ENTRADA* entrada) {
   std::size_t inicio = 0;
   const std::string nome = palavra(linha, &inicio);
@@ -42,17 +51,16 @@ bool lerEntrada(const std::string& linha, ENTRADA* entrada) {
   }
   if (tipo == nullptr) return false;
   entrada->tipo = tipo->tipo;
-  if (tipo->tipo == tipoDeEntrada::escrevendo) {
-    const std::string tamanho = palavra(linha, &inicio);
-    const auto [fim, erro] =
-        std::from_chars(tamanho.data(), tamanho.data() + tamanho.size(), entrada->tamanho);
-    if (tamanho.empty() || erro != std::errc{} || fim != tamanho.data() + tamanho.size()) {
-      return false;
-    }
+  if (tipo->tipo == tipoDeEntrada::escrevendo && !numero(linha, &inicio, &entrada->tamanho)) {
+    return false;
   }
   if (tipo->tipo != tipoDeEntrada::pasta) {
     entrada->hash = palavra(linha, &inicio);
     if (!eHash(entrada->hash)) return false;
+  }
+  if (tipo->tipo == tipoDeEntrada::escrevendo &&
+      !(numero(linha, &inicio, &entrada->dispositivo) && numero(linha, &inicio, &entrada->inode))) {
+    return false;
   }
   entrada->caminho = linha.substr(inicio);
   return caminhoProprio(entrada->caminho, entrada->tipo);
@@ -86,17 +94,21 @@ std::string textoDoRegistro(const REGISTRO& registro) {
     }
     if (entrada.tipo == tipoDeEntrada::escrevendo) texto += " " + std::to_string(entrada.tamanho);
     if (entrada.tipo != tipoDeEntrada::pasta) texto += " " + entrada.hash;
+    if (entrada.tipo == tipoDeEntrada::escrevendo) {
+      texto += " " + std::to_string(entrada.dispositivo) + " " + std::to_string(entrada.inode);
+    }
     texto += " " + entrada.caminho + "\n";
   }
   return texto + "end\n";
 }
 
 std::string lerRegistro(const std::string& texto, REGISTRO* registro) {
-  if (texto.starts_with(cabecalhoAntigo)) {
-    return "it was written by an earlier version of the install, whose records this one does "
-           "not read";
+  if (!texto.starts_with(cabecalho)) {
+    return texto.starts_with(comecoDeTodos)
+               ? "it was written by an earlier version of the install, whose "
+                 "records this one does not read"
+               : "it is not an install record";
   }
-  if (!texto.starts_with(cabecalho)) return "it is not an install record";
   std::size_t inicio = sizeof cabecalho - 1;
   const std::size_t fimDaLinha = texto.find('\n', inicio);
   std::size_t tamanho = 0;
@@ -125,6 +137,38 @@ std::string lerRegistro(const std::string& texto, REGISTRO* registro) {
     if (!lerEntrada(linha, &entrada)) return "it holds a line that is no entry: " + linha;
     registro->entradas.push_back(entrada);
   }
+}
+
+bool pareceRegistro(const std::string& texto) {
+  const std::size_t comum = std::min(texto.size(), sizeof comecoDeTodos - 1);
+  return texto.compare(0, comum, comecoDeTodos, comum) == 0;
+}
+
+std::string textoDasRaizes(const std::vector<std::string>& raizes) {
+  std::string texto = cabecalhoDasRaizes;
+  for (const std::string& raiz : raizes) texto += std::to_string(raiz.size()) + "\n" + raiz + "\n";
+  return texto;
+}
+
+std::vector<std::string> lerRaizes(const std::string& texto) {
+  std::vector<std::string> raizes;
+  if (!texto.starts_with(cabecalhoDasRaizes)) return raizes;
+  std::size_t inicio = sizeof cabecalhoDasRaizes - 1;
+  // Each root as its length, a line end, its bytes and a line end; the list ends at the
+  // first that is not whole.
+  while (inicio < texto.size()) {
+    const std::size_t fim = texto.find('\n', inicio);
+    std::size_t tamanho = 0;
+    if (fim == std::string::npos ||
+        std::from_chars(texto.data() + inicio, texto.data() + fim, tamanho).ptr !=
+            texto.data() + fim ||
+        texto.size() - (fim + 1) <= tamanho || texto[fim + 1 + tamanho] != '\n') {
+      break;
+    }
+    raizes.push_back(texto.substr(fim + 1, tamanho));
+    inicio = fim + 1 + tamanho + 1;
+  }
+  return raizes;
 }
 
 }  // namespace velha::instalacao

@@ -3,20 +3,25 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "installer/instalacao.h"
+#include "installer/pastas.h"
 #include "installer/registro.h"
 #include "installer/sha256.h"
 
@@ -74,8 +79,8 @@ class Instalacao : public ::testing::Test {
     return comSaidas(
         [&](std::FILE* s, std::FILE* e) { return desinstalar(registros, nullptr, s, e); });
   }
-  fs::path registroDe(const fs::path& raiz) const {
-    return pasta_ / "records" / (sha256(fs::weakly_canonical(raiz).string()) + ".txt");
+  static fs::path registroDe(const fs::path& raiz) {
+    return fs::weakly_canonical(raiz) / pastaDoRegistro / nomeDoRegistro;
   }
 
   fs::path pasta_;
@@ -104,44 +109,53 @@ TEST_F(Instalacao, EscreveOndeOSistemaResolveEDesfazTudo) {
       << erros_;
   EXPECT_EQ(ler(pasta_ / "far/d/usr/bin/seeker"), "meu");
   EXPECT_FALSE(fs::exists(pasta_ / "far/d/usr/share"));
+
+  // Links that lead round in a loop end the walk, as the kernel ends it.
+  fs::create_symlink(pasta_ / "laco2", pasta_ / "laco1");
+  fs::create_symlink(pasta_ / "laco1", pasta_ / "laco2");
+  EXPECT_FALSE(instalarEm(pedido(pasta_ / "laco1/p")));
+  EXPECT_NE(erros_.find("Too many levels of symbolic links"), std::string::npos) << erros_;
 }
 
 TEST_F(Instalacao, UmaInstalacaoInterrompidaSoReconheceOQueIaEscrever) {
   const fs::path raiz = pasta_ / "p";
   ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
-  // As an install killed while copying leaves it: entries "writing", one file cut short
-  // under its provisional name, and one that the user put where the other was to go.
-  REGISTRO registro{raiz.string(), {}};
-  const std::string programa = sha256("programa");
-  registro.entradas = {
-      {tipoDeEntrada::escrevendo, "bin/seeker", programa, 8},
-      {tipoDeEntrada::escrevendo, "share/velha/dicionario.txt", sha256("10597 0\n"), 8},
-      {tipoDeEntrada::pasta, ".", "", 0}};
-  std::ofstream(registroDe(raiz), std::ios::binary) << textoDoRegistro(registro);
+  // As an install killed while copying leaves it: bin/seeker cut short under its provisional
+  // name, noted by its inode; at the dictionary's provisional name a file of the user's, no
+  // longer than the dictionary, and at its own name another.
   fs::remove(raiz / "bin/seeker");
   escrever(raiz / "bin/.seeker.velha-new", "prog");
+  escrever(raiz / "share/velha/.dicionario.txt.velha-new", "meu");
   escrever(raiz / "share/velha/dicionario.txt", "#!/bin/sh\n");
+  struct stat copia {};
+  ASSERT_EQ(stat((raiz / "bin/.seeker.velha-new").c_str(), &copia), 0);
+  REGISTRO registro{raiz.string(), {}};
+  registro.entradas = {
+      {tipoDeEntrada::escrevendo, "bin/seeker", sha256("programa"), 8, copia.st_dev, copia.st_ino},
+      {tipoDeEntrada::escrevendo, "share/velha/dicionario.txt", sha256("10597 0\n"), 8},
+      {tipoDeEntrada::pasta, "."}};
+  std::ofstream(registroDe(raiz), std::ios::binary | std::ios::trunc) << textoDoRegistro(registro);
 
-  const std::string interrompido = textoDoRegistro(registro);
+  // The user's files stop the next install, each named; the unfinished copy does not.
   EXPECT_FALSE(instalarEm(pedido(raiz)));
-  EXPECT_NE(erros_.find("dicionario.txt: a file this project did not write"), std::string::npos);
-  EXPECT_EQ(erros_.find(".velha-new"), std::string::npos) << erros_;
+  EXPECT_NE(erros_.find("/dicionario.txt: a file this project did not write"), std::string::npos);
+  EXPECT_NE(erros_.find(".dicionario.txt.velha-new: a file this project"), std::string::npos);
+  EXPECT_EQ(erros_.find(".seeker.velha-new"), std::string::npos) << erros_;
 
-  // Once the user's file is moved away, the next install takes the unfinished one's place.
-  fs::rename(raiz / "share/velha/dicionario.txt", pasta_ / "script");
-  ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
-  EXPECT_EQ(ler(raiz / "bin/seeker"), "programa");
-  EXPECT_FALSE(fs::exists(raiz / "bin/.seeker.velha-new"));
-
-  // The uninstall, likewise, removes the unfinished copy and keeps the user's file.
-  std::ofstream(registroDe(raiz), std::ios::binary | std::ios::trunc) << interrompido;
-  fs::remove(raiz / "bin/seeker");
-  escrever(raiz / "bin/.seeker.velha-new", "prog");
-  fs::rename(pasta_ / "script", raiz / "share/velha/dicionario.txt");
+  // The uninstall removes the unfinished copy and keeps the user's files.
   EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou);
   EXPECT_NE(erros_.find("dicionario.txt: it was changed after the install"), std::string::npos);
   EXPECT_EQ(ler(raiz / "share/velha/dicionario.txt"), "#!/bin/sh\n");
+  EXPECT_EQ(ler(raiz / "share/velha/.dicionario.txt.velha-new"), "meu");
   EXPECT_TRUE(fs::is_empty(raiz / "bin"));
+
+  // Once they are moved away, the next install writes everything, and its record keeps no
+  // entry of a file being written.
+  fs::remove(raiz / "share/velha/dicionario.txt");
+  fs::remove(raiz / "share/velha/.dicionario.txt.velha-new");
+  ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
+  EXPECT_EQ(ler(raiz / "bin/seeker"), "programa");
+  EXPECT_EQ(ler(registroDe(raiz)).find("\nwriting "), std::string::npos) << ler(registroDe(raiz));
 }
 
 TEST_F(Instalacao, PastasDoUsuarioFicamDele) {
@@ -156,6 +170,18 @@ TEST_F(Instalacao, PastasDoUsuarioFicamDele) {
   EXPECT_EQ(desinstalarTudo(), desinstalacao::feita) << erros_;
   EXPECT_TRUE(fs::is_directory(raiz / "share/velha"));
   EXPECT_FALSE(fs::exists(raiz / "bin"));
+  // A folder the install made that holds only the user's files, in an uninstall that keeps
+  // something else, is no longer recorded: emptied later, it stays.
+  fs::remove_all(raiz);
+  ASSERT_TRUE(instalarEm(pedido(raiz)));
+  escrever(raiz / "bin/notas", "minhas");
+  escrever(raiz / "share/velha/dicionario.txt", "editado");
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou);
+  fs::remove(raiz / "bin/notas");
+  escrever(raiz / "share/velha/dicionario.txt", "10597 0\n");
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::feita) << erros_;
+  EXPECT_TRUE(fs::is_directory(raiz / "bin"));
+  EXPECT_FALSE(fs::exists(raiz / "share"));
 }
 
 TEST_F(Instalacao, UmLinkDoUsuarioNoCaminhoSegueValendoDepoisDeUmaDesinstalacaoParcial) {
@@ -165,14 +191,43 @@ TEST_F(Instalacao, UmLinkDoUsuarioNoCaminhoSegueValendoDepoisDeUmaDesinstalacaoP
   fs::create_directory_symlink(pasta_ / "dotfiles/share", raiz / "share");
   ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
   EXPECT_EQ(ler(pasta_ / "dotfiles/share/velha/dicionario.txt"), "10597 0\n");
-  escrever(raiz / "bin/seeker", "editado");
+  // The dictionary, behind the link, edited: kept, and its record with it.
+  escrever(raiz / "share/velha/dicionario.txt", "editado");
   EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou);
-  EXPECT_FALSE(fs::exists(pasta_ / "dotfiles/share/velha"));
-  // The record kept for what is left still lets the uninstall through the link.
-  escrever(raiz / "bin/seeker", "programa");
+  EXPECT_FALSE(fs::exists(raiz / "bin"));
+  // The record kept for what is left still lets the uninstall through the link; what the
+  // install made behind it goes, the link stays.
+  escrever(raiz / "share/velha/dicionario.txt", "10597 0\n");
   EXPECT_EQ(desinstalarTudo(), desinstalacao::feita) << erros_;
   EXPECT_TRUE(fs::is_symlink(raiz / "share"));
-  EXPECT_FALSE(fs::exists(raiz / "bin"));
+  EXPECT_FALSE(fs::exists(pasta_ / "dotfiles/share/velha"));
+  EXPECT_TRUE(fs::is_directory(pasta_ / "dotfiles/share"));
+}
+
+// A relative link to a folder not made yet: the install makes it through the link, and the
+// uninstall removes what it made there, not the link, nor the user's folder beside it.
+// Pointed elsewhere afterwards, to a copy of what it led to, the link stops the uninstall.
+TEST_F(Instalacao, UmLinkRelativoLevaAoQueAInstalacaoFez) {
+  const fs::path raiz = pasta_ / "q/p";
+  fs::create_directories(raiz);
+  fs::create_directories(pasta_ / "q/dados/share");
+  fs::create_directory_symlink("../dados/m2", raiz / "share");
+  ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
+  EXPECT_EQ(ler(pasta_ / "q/dados/m2/velha/dicionario.txt"), "10597 0\n");
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::feita) << erros_;
+  EXPECT_FALSE(fs::exists(pasta_ / "q/dados/m2"));
+  EXPECT_TRUE(fs::is_directory(pasta_ / "q/dados/share"));
+  EXPECT_TRUE(fs::is_symlink(raiz / "share"));
+
+  fs::create_directories(pasta_ / "q/dados/m2");
+  ASSERT_TRUE(instalarEm(pedido(raiz))) << erros_;
+  fs::copy(pasta_ / "q/dados", pasta_ / "dados", fs::copy_options::recursive);
+  fs::remove(raiz / "share");
+  fs::create_directory_symlink("../../dados/m2", raiz / "share");
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou);
+  EXPECT_NE(erros_.find("now leads elsewhere"), std::string::npos) << erros_;
+  EXPECT_EQ(ler(pasta_ / "dados/m2/velha/dicionario.txt"), "10597 0\n");
+  EXPECT_EQ(ler(raiz / "bin/seeker"), "programa");
 }
 
 // What may lie where the install wrote, by the time of the uninstall: each case changes
@@ -188,10 +243,18 @@ TEST_F(Instalacao, ODesinstaladorNaoPassaPorLinksNemRemoveOQueMudou) {
   } casos[] = {
       {"a folder replaced by a link to the user's",
        [](const fs::path& r, const fs::path& u) {
+         fs::remove_all(r / "bin");
+         fs::create_directory_symlink(u, r / "bin");
+       },
+       "is now a link"},
+      {"the record's folder replaced by a link to a copy of it, in the user's",
+       [](const fs::path& r, const fs::path& u) {
+         fs::copy(r / "share/velha", u,
+                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
          fs::remove_all(r / "share/velha");
          fs::create_directory_symlink(u, r / "share/velha");
        },
-       "is now a link"},
+       "now leads elsewhere"},
       {"the root moved into the user's folder, a link in its place",
        [](const fs::path& r, const fs::path& u) {
          fs::rename(r, u / "copia");
@@ -228,29 +291,115 @@ TEST_F(Instalacao, ODesinstaladorNaoPassaPorLinksNemRemoveOQueMudou) {
   }
 }
 
+// A record is used only whole, of its own root, and written by none but its user (or root):
+// each case is a record as another could have left it, and the uninstall removes nothing.
 TEST_F(Instalacao, RegistrosQueNaoSePodemLerNaoRemovemNada) {
   const fs::path raiz = pasta_ / "p";
   const std::string inteiro = [&] {
     EXPECT_TRUE(instalarEm(pedido(raiz)));
     return ler(registroDe(raiz));
   }();
+  const std::string semFim = inteiro.substr(0, inteiro.size() - 4);
   const std::string fora = "file " + sha256("programa") + " ";
-  const std::string casos[] = {
-      inteiro.substr(0, inteiro.size() - 4),                         // cut before "end"
-      inteiro.substr(0, inteiro.find('\n') + 3),                     // cut in the root line
-      "velha install record\nroot 2\n/p\nreal 2\n/p\nend\n",         // an earlier form
-      inteiro.substr(0, inteiro.size() - 4) + fora + "../x\nend\n",  // outside the root
-      inteiro.substr(0, inteiro.size() - 4) + fora + "/tmp/x\nend\n",
-      "velha install record 2\nroot 1\np\nend\n",  // a relative root
+  const struct {
+    std::string texto;
+    mode_t modo = 0644;
+    uid_t dono = 0;  // 0: the test's own
+  } casos[] = {
+      {semFim},                                       // cut before "end"
+      {inteiro.substr(0, inteiro.find('\n') + 3)},    // cut in the root line
+      {"velha install record 2\nroot 2\n/p\nend\n"},  // an earlier form
+      {semFim + fora + "../x\nend\n"},                // outside the root
+      {semFim + fora + "/tmp/x\nend\n"},
+      {semFim + "file " + sha256("x").substr(1) + " bin/x\nend\n"},  // a hash cut short
+      {inteiro + "file " + sha256("x") + " bin/x\n"},                // a line after "end"
+      {"velha install record 3\nroot 2\n/p\nend\n"},                 // another root's
+      {inteiro, 0646},                                               // others could have written it
+      {inteiro, 0644, 65534},                                        // another user's
   };
-  for (const std::string& caso : casos) {
-    std::ofstream(registroDe(raiz), std::ios::binary | std::ios::trunc) << caso;
-    EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou) << caso;
-    EXPECT_EQ(ler(raiz / "bin/seeker"), "programa") << caso;
-    EXPECT_EQ(ler(registroDe(raiz)), caso);
+  for (const auto& caso : casos) {
+    if (caso.dono != 0 && geteuid() != 0) continue;  // only root can give a file away
+    std::ofstream(registroDe(raiz), std::ios::binary | std::ios::trunc) << caso.texto;
+    ASSERT_EQ(chmod(registroDe(raiz).c_str(), caso.modo), 0);
+    if (caso.dono != 0) {
+      ASSERT_EQ(chown(registroDe(raiz).c_str(), caso.dono, 0), 0);
+    }
+    EXPECT_EQ(desinstalarTudo(), desinstalacao::algoFicou) << caso.texto;
+    EXPECT_EQ(ler(raiz / "bin/seeker"), "programa") << caso.texto;
+    EXPECT_EQ(ler(registroDe(raiz)), caso.texto);
+    fs::remove(registroDe(raiz));
   }
-  std::ofstream(registroDe(raiz), std::ios::binary | std::ios::trunc) << inteiro;
+  // A record cut short under its provisional name, as a killed write leaves it, is replaced
+  // by the next install; a file of the user's there stops it.
+  const fs::path provisorio = registroDe(raiz).string() + ".new";
+  std::ofstream(registroDe(raiz), std::ios::binary) << inteiro;
+  escrever(provisorio, "meu");
+  EXPECT_FALSE(instalarEm(pedido(raiz)));
+  EXPECT_NE(erros_.find("install-record.new: a file this project did not write"), std::string::npos)
+      << erros_;
+  EXPECT_EQ(ler(provisorio), "meu");
+  escrever(provisorio, inteiro.substr(0, 30));
+  EXPECT_TRUE(instalarEm(pedido(raiz))) << erros_;
+  EXPECT_FALSE(fs::exists(provisorio));
   EXPECT_EQ(desinstalarTudo(), desinstalacao::feita) << erros_;
+  EXPECT_FALSE(fs::exists(raiz));
+  EXPECT_EQ(desinstalarTudo(), desinstalacao::nada) << erros_;
+
+  // The build's records folder, where it lists its roots and takes turns, is no link.
+  fs::rename(pasta_ / "records", pasta_ / "outros");
+  fs::create_directory_symlink(pasta_ / "outros", pasta_ / "records");
+  EXPECT_FALSE(instalarEm(pedido(raiz)));
+  EXPECT_NE(erros_.find("records cannot be used"), std::string::npos) << erros_;
+  EXPECT_FALSE(fs::exists(raiz));
+}
+
+// Installs and uninstalls of one build take turns: while another holds the records folder's
+// lock, an install waits, and so does an uninstall.
+TEST_F(Instalacao, UmaInstalacaoEsperaAVezDaOutra) {
+  fs::create_directories(pasta_ / "records");
+  DESCRITOR cadeado(open((pasta_ / "records/lock").c_str(), O_RDWR | O_CREAT, 0644));
+  ASSERT_EQ(flock(*cadeado, LOCK_EX), 0);
+  std::atomic<bool> terminou = false;
+  std::FILE* nada = std::fopen("/dev/null", "w");
+  std::thread outra([&] {
+    instalar(pedido(pasta_ / "p"), nada, stderr);
+    terminou = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(terminou);
+  EXPECT_FALSE(fs::exists(pasta_ / "p"));
+  flock(*cadeado, LOCK_UN);
+  outra.join();
+  EXPECT_TRUE(fs::exists(pasta_ / "p/bin/seeker"));
+  // And so does an uninstall.
+  ASSERT_EQ(flock(*cadeado, LOCK_EX), 0);
+  terminou = false;
+  std::thread desinstalacao([&] {
+    desinstalar((pasta_ / "records").string(), nullptr, nada, stderr);
+    terminou = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(terminou);
+  EXPECT_TRUE(fs::exists(pasta_ / "p/bin/seeker"));
+  flock(*cadeado, LOCK_UN);
+  desinstalacao.join();
+  std::fclose(nada);
+  EXPECT_FALSE(fs::exists(pasta_ / "p"));
+}
+
+// SHA-256 against published answers: the empty text, one block, two, and a million bytes
+// fed in pieces that cross blocks.
+TEST(Sha256, DaAsRespostasPublicadas) {
+  EXPECT_EQ(sha256(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(sha256("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  EXPECT_EQ(sha256("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  SHA256 soma;
+  const std::string pedaco(1000, 'a');
+  for (int i = 0; i < 1000; ++i) {
+    soma.acrescentar(reinterpret_cast<const unsigned char*>(pedaco.data()), pedaco.size());
+  }
+  EXPECT_EQ(soma.hex(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
 // Who could change a folder on the way: each case a folder's owner, group and mode, and

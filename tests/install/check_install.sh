@@ -120,8 +120,9 @@ echo mine > "$bin/my-own-script"
 uninstall || fail "uninstall around a user's files: $(cat "$tmp/uninstall.log")"
 [ "$(cd "$prefix" && find . | sort | tr '\n' ' ')" = ". ./bin ./bin/my-own-script ./share ./share/velha ./share/velha/notes.txt " ] ||
   fail "uninstall around a user's files left $(cd "$prefix" && find .)"
-uninstall && fail "uninstall without an install record succeeded"
-grep -q 'Nothing to uninstall' "$tmp/uninstall.log" || fail "uninstall did not say why it refused"
+# A second uninstall finds nothing left, says so and ends well, as a second dpkg -r does.
+uninstall || fail "a second uninstall failed: $(cat "$tmp/uninstall.log")"
+grep -q 'Nothing to uninstall' "$tmp/uninstall.log" || fail "a second uninstall did not say there was nothing"
 # Two uninstalls at once (both waiting for a lock held meanwhile): one removes, the other
 # finds nothing left, and neither fails.
 install_into "$tmp/twice"
@@ -153,7 +154,7 @@ attack() {
   if [ "$expect" = refuses ]; then
     [ "$status" -ne 0 ] || fail "$name: uninstall kept entries but ended with status 0"
     grep -q 'Kept ' "$tmp/uninstall.log" || fail "$name: uninstall did not name what it kept"
-    ls "$tmp"/build/install_records/*.txt > /dev/null 2>&1 || fail "$name: the record was dropped"
+    [ "$(wc -l < "$tmp/build/install_records/roots")" -gt 1 ] || fail "$name: the build forgot the install"
   else
     [ "$status" -eq 0 ] || fail "$name: uninstall failed: $(cat "$tmp/uninstall.log")"
   fi
@@ -169,26 +170,29 @@ attack "prefix with ; and a line end" removes
   fail "prefix with ; and a line end: a folder of the install is left, or one of the user's went"
 # A relative prefix, and one that holds /_CPack_Packages/, are recorded and removed.
 mkdir -p "$tmp/cwd/_CPack_Packages"
-(cd "$tmp/cwd" && install_into relp && install_into "_CPack_Packages/x/p")
+(cd "$tmp/cwd" && VELHA_PACKAGING=1 install_into relp && install_into "_CPack_Packages/x/p")
+[ -f "$tmp/cwd/relp/share/velha/install-record" ] || fail "an install with VELHA_PACKAGING=1 in its environment was not recorded"
 attack "relative and packaging-like prefixes" removes
 [ -z "$(ls -A "$tmp/cwd/_CPack_Packages")" ] && [ ! -e "$tmp/cwd/relp" ] ||
   fail "a relative or packaging-like prefix was not removed: $(find "$tmp/cwd")"
-# An install never writes over a file it did not write, and says which.
+# An install never writes over a file it did not write, and says which (its record aside,
+# which a component installed before the refusal rewrites).
 install_into "$tmp/taken"
 echo edited >> "$tmp/taken/share/doc/velha/copyright"
 mkdir -p "$tmp/taken2/bin" && echo '#!/bin/sh' > "$tmp/taken2/bin/reader"
 for prefix_taken in taken taken2; do
-  before=$(cd "$tmp/$prefix_taken" && find . -type f -exec cksum {} + | sort)
+  before=$(cd "$tmp/$prefix_taken" && find . -type f ! -name install-record -exec cksum {} + | sort)
   cmake --install "$tmp/build" --prefix "$tmp/$prefix_taken" > "$tmp/install.log" 2>&1 &&
     fail "an install wrote over a user's file in $prefix_taken"
   grep -q "$prefix_taken/.*: a file this project did not write" "$tmp/install.log" ||
     fail "an install over a user's file did not name it: $(cat "$tmp/install.log")"
-  [ "$(cd "$tmp/$prefix_taken" && find . -type f -exec cksum {} + | sort)" = "$before" ] ||
+  [ "$(cd "$tmp/$prefix_taken" && find . -type f ! -name install-record -exec cksum {} + | sort)" = "$before" ] ||
     fail "an install that refused changed files in $prefix_taken"
 done
 attack "the user's edit in an install, refused" refuses
 [ "$(cat "$tmp/taken2/bin/reader")" = '#!/bin/sh' ] || fail "the user's reader"
-# Asked to, it writes over them.
+# Asked to, with VELHA_INSTALL_OVERWRITE=1 and no other value, it writes over them.
+VELHA_INSTALL_OVERWRITE=0 install_into "$tmp/taken2" 2> /dev/null && fail "VELHA_INSTALL_OVERWRITE=0 wrote over the user's reader"
 VELHA_INSTALL_OVERWRITE=1 install_into "$tmp/taken2" && cmp -s "$tmp/build/bin/reader" "$tmp/taken2/bin/reader" ||
   fail "VELHA_INSTALL_OVERWRITE=1 did not replace the user's reader"
 rm -rf "$tmp/taken" "$tmp/taken2"; records
@@ -205,7 +209,7 @@ attack "P, Q, then P again" removes
 # data would go does not stop it.
 mkdir -p "$tmp/P/share/velha" && echo mine > "$tmp/P/share/velha/dicionario.txt"
 install_into "$tmp/P" --component programs || fail "a user's file of another component stopped an install"
-[ "$(grep -c '^file ' "$tmp"/build/install_records/*.txt)" -eq 3 ] || fail "one component recorded others' files"
+[ "$(grep -c '^file ' "$tmp/P/share/velha/install-record")" -eq 3 ] || fail "one component recorded others' files"
 rm "$tmp/P/share/velha/dicionario.txt"
 cp "$tmp/P/bin/reader" "$tmp/P/bin/seeker"
 install_into "$tmp/P" 2> "$tmp/install.log" && fail "an install wrote over a file copied from another of its files"
@@ -220,6 +224,11 @@ rm -rf "$tmp/P"; records
 # (0755 the programs).
 (umask 077 && install_into "$tmp/q1/../q2" --strip)
 [ ! -e "$tmp/q1" ] && [ -x "$tmp/q2/bin/reader" ] || fail "q1/../q2 was not installed into q2"
+# A record cut short under its provisional name, as a killed install leaves it, is no
+# hindrance to the next.
+head -c 30 "$tmp/q2/share/velha/install-record" > "$tmp/q2/share/velha/install-record.new"
+(umask 077 && install_into "$tmp/q2" --strip) || fail "a stray install-record.new stopped an install"
+[ ! -e "$tmp/q2/share/velha/install-record.new" ] || fail "the stray install-record.new was left"
 modes=$(cd "$tmp/q2" && find . -printf '%M %p\n' | sort -k2)
 grep -Ev '^(drwxr-xr-x|-rw-r--r--) |^-rwxr-xr-x \./bin/' <<< "$modes" && fail "installed under umask 077 with these modes"
 DESTDIR="$tmp/stage" cmake --install "$tmp/build" --prefix /opt/velha-test > /dev/null
@@ -230,8 +239,7 @@ wait
 mkdir -p "$tmp/dotfiles/share" "$tmp/linkedshare"
 ln -s "$tmp/dotfiles/share" "$tmp/linkedshare/share"
 install_into "$tmp/linkedshare"
-record=$(ls "$tmp"/build/install_records/*.txt | head -n 1)
-echo 'velha install rec' > "$record.new"
+printf 'velha install rec' > "$tmp/both/share/velha/install-record.new"
 attack "umask 077, q1/../q2, --strip, DESTDIR, two at once, a linked share/, a stray .new" removes
 [ ! -e "$tmp/q2" ] && [ ! -e "$tmp/both" ] && [ ! -e "$tmp/stage" ] || fail "an install was left: $(cat "$tmp/uninstall.log")"
 [ "$(cd "$tmp" && find dotfiles linkedshare | sort | tr '\n' ' ')" = "dotfiles dotfiles/share linkedshare linkedshare/share " ] ||
@@ -278,14 +286,14 @@ else
 fi
 chmod o+rx "$tmp" "$tmp/build"
 records && mkdir "$tmp/build/install_records" && mine "$tmp/build/install_records"
-mkdir -p "$tmp/half/share" && mine "$tmp/half" && chmod 555 "$tmp/half/share"
+mkdir -p "$tmp/half/share/man" && mine "$tmp/half" && chmod 555 "$tmp/half/share/man"
 "${as_user[@]}" cmake --install "$tmp/build" --prefix "$tmp/half" > /dev/null 2>&1 &&
   fail "an install into a read-only folder succeeded"
-chmod 755 "$tmp/half/share"
+chmod 755 "$tmp/half/share/man"
 # Removed by its own user: for anyone else the folder is another user's, and refused.
 "${as_user[@]}" "$tmp/build/bin/velha_install" uninstall --records "$tmp/build/install_records" > "$tmp/uninstall.log" 2>&1 ||
   fail "an install that failed half way: $(cat "$tmp/uninstall.log")"
-[ "$(cd "$tmp/half" && find . | sort | tr '\n' ' ')" = ". ./share " ] ||
+[ "$(cd "$tmp/half" && find . | sort | tr '\n' ' ')" = ". ./share ./share/man " ] ||
   fail "an install that failed half way left $(find "$tmp/half")"
 rm -rf "$tmp/half"
 install_into "$tmp/rights"
@@ -297,10 +305,10 @@ status=0
 chmod 755 "$tmp/rights/share/velha" "$tmp/rights/share/man" "$tmp/rights/bin/reader"
 [ "$status" -ne 0 ] && grep -q "Kept $tmp/rights/bin/reader: it cannot be read" "$tmp/uninstall.log" &&
   grep -q "Kept $tmp/rights/share/velha/dicionario.txt: it could not be removed: Permission denied" "$tmp/uninstall.log" &&
-  [ -e "$tmp/rights/share/velha/dicionario.txt" ] && ls "$tmp"/build/install_records/*.txt > /dev/null ||
+  [ -e "$tmp/rights/share/velha/dicionario.txt" ] && [ -e "$tmp/rights/share/velha/install-record" ] ||
   fail "a file without the rights to it: $(cat "$tmp/uninstall.log")"
 if [ ${#as_user[@]} -gt 0 ]; then
-  grep -qx "folder share/man/man6" "$tmp"/build/install_records/*.txt || fail "a folder rmdir could not remove left the record"
+  grep -qx "folder share/man/man6" "$tmp/rights/share/velha/install-record" || fail "a folder rmdir could not remove left the record"
 fi
 [ ${#as_user[@]} -gt 0 ] && chown -R root "$tmp/rights" "$tmp/build/install_records"
 attack "what was kept, once it can be removed" removes
@@ -329,6 +337,13 @@ if [ ${#as_user[@]} -gt 0 ]; then
     fail "the install did not name the shared folder: $(cat "$tmp/install.log")"
   kill $swapper; wait $swapper 2> /dev/null || true
   trap 'rm -rf "$tmp"' EXIT
+  # Nor does anything in the environment make the install follow another user's link.
+  mkdir -p "$tmp/public" "$tmp/private" && chmod 1777 "$tmp/public" && chmod 700 "$tmp/private"
+  "${as_user[@]}" ln -s "$tmp/private" "$tmp/public/link"
+  VELHA_PACKAGING=1 cmake --install "$tmp/build" --prefix "$tmp/public/link" > "$tmp/install.log" 2>&1 &&
+    fail "VELHA_PACKAGING=1: an install followed another user's link"
+  [ -z "$(ls -A "$tmp/private")" ] || fail "an install wrote through another user's link"
+  rm -rf "$tmp/public" "$tmp/private"
   [ -d "$tmp/shared/share/velha" ] || mv "$tmp/shared/share/velha.real/x" "$tmp/shared/share/velha"
   rmdir "$tmp/shared/share/velha.real"; chmod 755 "$tmp/shared/share"
   attack "that root, once only its user can write in it" removes
