@@ -56,6 +56,7 @@ function abrir(estado, texto) {
       codificacao: mensagem('codificacao'),
       programa: mensagem('programaDesconhecido', eco(pedido.programa)),
       semPartida: mensagem('semPartida', pedido.programa),
+      vazia: mensagem('parteVazia'),
       parte: mensagem('parte', eco(pedido.parte)),
       casa: mensagem('casaInvalida', eco(pedido.casa)),
       ocupada: mensagem('casaOcupada', pedido.casa),

@@ -81,7 +81,8 @@ export function fragmento(programa, jogadas, computador) {
 // What a fragment asks for: null when it names nothing; { programa, computador, jogadas }
 // for a game (computador 'ninguem' where the address names no side, as shared before it
 // could); or { erro, ... } saying why it is none: 'programa', 'semPartida' (scribe with
-// more), 'parte' (a part that is neither side nor cells), 'casa', 'ocupada', 'depoisDoFim'.
+// more), 'vazia' (an empty part, "//"), 'parte' (a part that is neither side nor cells),
+// 'casa', 'ocupada', 'depoisDoFim'.
 export function lerFragmento(texto) {
   let pedido;
   try {
@@ -94,6 +95,7 @@ export function lerFragmento(texto) {
   if (pedido === '') return null;
   const [programa, ...resto] = partes;
   if (!programas.includes(programa)) return { erro: 'programa', programa };
+  if (resto.includes('')) return { erro: 'vazia' };
   if (!comPartida.includes(programa)) {
     return resto.length > 0 ? { erro: 'semPartida', programa } : { programa, computador: 'ninguem', jogadas: [] };
   }

@@ -112,6 +112,7 @@ export const en = {
   vendoPosicao:
     'The board after move {0} of {1}. Play a free cell, or “Play on from here”, to go on from it; the later moves are dropped.',
   mostrarLinha: 'Best line after a cell',
+  parteVazia: 'a part between two slashes is empty',
   parte: '“{0}” is neither a side (X or O) nor cells',
   explorarBusca: 'Explore the search',
   arvoreTitulo: 'The search from this position',

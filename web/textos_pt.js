@@ -112,6 +112,7 @@ export const pt = {
   vendoPosicao:
     'O tabuleiro depois da jogada {0} de {1}. Jogue numa casa livre, ou em “Continuar daqui”, para seguir dele; as jogadas seguintes são descartadas.',
   mostrarLinha: 'Melhor linha depois de uma casa',
+  parteVazia: 'uma parte entre duas barras está vazia',
   parte: '“{0}” não é um lado (X ou O) nem casas',
   explorarBusca: 'Explorar a busca',
   arvoreTitulo: 'A busca a partir desta posição',
