@@ -1,5 +1,6 @@
-// reader's command loop on arbitrary standard input, with a dictionary that names a rule
-// for nearly every position that play can reach, some of them refused when played.
+// reader's command loop, or the page's helper, on arbitrary standard input, with a
+// dictionary that names a rule for nearly every position that play can reach, some of them
+// refused when played.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +10,7 @@
 #include "fuzz/sessao.h"
 #include "tests/arvore.h"
 
-int VELHA_PROGRAM_MAIN(int argc, char** argv);  // programs/reader/main.cpp, renamed
+int VELHA_PROGRAM_MAIN(int argc, char** argv);  // the program's main.cpp, renamed
 
 namespace velha {
 namespace {

@@ -19,7 +19,7 @@ input_timeout=300
 work=$root/build-fuzz/fuzz-run
 rm -rf "$work"
 failed=()
-targets=(dictionary seeker scribe reader)
+targets=(dictionary seeker scribe reader why)
 for target in "${targets[@]}"; do
   # Seeds: the transcripts' inputs (the dictionaries of reader's, for the parser), copied
   # here so that the test files stay the one copy, and the target's own in fuzz/corpus/.

@@ -58,4 +58,4 @@ int responderAteOFim() {
 }  // namespace
 }  // namespace velha
 
-int main() { return velha::responderAteOFim(); }
+int main(int /*argc*/, char** /*argv*/) { return velha::responderAteOFim(); }
