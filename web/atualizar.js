@@ -191,6 +191,9 @@ const manipuladores = {
   copiar: (e) => so(e, { tipo: 'copiar' }),
   copiado: (e, { endereco, copiou }) =>
     so({ ...e, copiado: mensagem(copiou ? 'enderecoCopiado' : 'enderecoParaCopiar', endereco) }),
+  // A new build is ready (its worker waiting): offered, and used only when asked for.
+  versaoNova: (e) => so({ ...e, versaoNova: true }),
+  usarVersaoNova: (e) => so(e, { tipo: 'usarVersaoNova' }),
   salvarListagem: (e) =>
     e.dicionario.listagem ? so(e, { tipo: 'salvar', chave: e.dicionario.listagem.chave }) : so(e),
 };

@@ -142,6 +142,7 @@ export function criarDesenho(documento) {
     $('#parar').disabled = !rodando;
     $('#fim').hidden = estado.rodando !== 'terminado';
     escrever($('#status'), estado.rodando === 'terminado' ? frase(estado, t) : '');
+    $('#versao-nova').hidden = !estado.versaoNova;
     $('#aviso').hidden = estado.aviso === null;
     escrever($('#aviso'), dito(t, estado.aviso));
     escrever($('#copiado'), dito(t, estado.copiado));

@@ -3,6 +3,7 @@
 // chosen file, copies the address, saves a listing. What comes of them returns as events.
 import { criarAjudante } from './ajudante.js';
 import * as registro from './console.js';
+import { usarVersaoNova } from './instalar.js';
 import { criarSessao } from './sessao.js';
 import { texto } from './textos.js';
 
@@ -90,6 +91,7 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
         despachar({ tipo: 'copiado', endereco, copiou: false });
       }
     },
+    usarVersaoNova,
     salvar({ chave }) {
       const endereco = URL.createObjectURL(new Blob([bytes.get(chave)], { type: 'text/plain' }));
       const ligacao = documento.createElement('a');

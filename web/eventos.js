@@ -103,6 +103,7 @@ export function ouvir(documento, janela, despachar) {
     if (atual) atual.focus();
   });
 
+  clicar('#recarregar', () => ({ tipo: 'usarVersaoNova' }));
   $('#computador').addEventListener('change', (evento) => despachar({ tipo: 'computador', lado: evento.target.value }));
   $('#idioma').addEventListener('change', (evento) => despachar({ tipo: 'idioma', idioma: evento.target.value }));
   $('#porque').addEventListener('change', (evento) => despachar({ tipo: 'porque', sim: evento.target.checked }));

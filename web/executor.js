@@ -128,11 +128,15 @@ function noTrabalhador() {
 // first needed
 // (a second request while it loads waits for the same load).
 const carregados = {}; // program -> the promise of its script's load
+// The build's version, from velha.js's own address (index.html asks for it with ?v=…): the
+// programs' scripts are asked for with it too, so that no cache ever mixes two builds.
+const versao =
+  typeof document !== 'undefined' && document.currentScript ? new URL(document.currentScript.src).search : '';
 export function carregar(nome) {
   if (!carregados[nome]) {
     carregados[nome] = new Promise(function (pronto, falhou) {
       const script = document.createElement('script');
-      script.src = nome + '.js';
+      script.src = nome + '.js' + versao;
       script.onload = pronto;
       script.onerror = function () {
         script.remove();

@@ -50,7 +50,7 @@ ouvir(document, window, despachar);
 desenhar(estado);
 // A live game on arrival: the address's, or seeker's with the computer as O.
 despachar({ tipo: 'abrir', fragmento: location.hash });
-instalar();
+instalar(despachar);
 // The programs a person plays, and the board's helper, started ahead as a first start
 // starts them: seeker with no file, reader with the complete dictionary; all but seeker
 // once the page is idle, so that they do not slow its first game.

@@ -2,6 +2,8 @@
 // {0}, {1}… stand for the values a text is given.
 export const en = {
   titulo: 'velha: tic-tac-toe in the browser',
+  versaoNova: 'A new version is ready:',
+  recarregar: 'Reload',
   subtitulo: 'tic-tac-toe (“jogo da velha”)',
   apresentacao:
     'The three console programs, running in this page: seeker plays by searching every way the game can go, reader from a dictionary, scribe writes one. Pick one; the programs themselves speak Portuguese.',

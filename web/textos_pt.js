@@ -2,6 +2,8 @@
 // {0}, {1}… stand for the values a text is given.
 export const pt = {
   titulo: 'velha: jogo da velha no navegador',
+  versaoNova: 'Uma nova versão está pronta:',
+  recarregar: 'Recarregar',
   subtitulo: 'jogo da velha',
   apresentacao:
     'Os três programas de console, rodando nesta página: o seeker joga examinando todos os rumos do jogo, o reader a partir de um dicionário, o scribe escreve um. Escolha um.',

@@ -164,6 +164,13 @@ test('a chegada: um jogo vivo contra o seeker, o do endereco com o seu adversari
   const pronto = rodar(vazio.estado, jogo(1, []));
   assert.equal(casaOferecida(pronto.estado, 4), true);
   assert.deepEqual(enviadas(rodar(pronto.estado, { tipo: 'casa', casa: 4 }).efeitos), ['j 4']);
+  // A new build ready: offered through the game, and used only when asked for.
+  const nova = rodar(pronto.estado, { tipo: 'versaoNova' }, { tipo: 'casa', casa: 4 });
+  assert.equal(nova.estado.versaoNova, true);
+  assert.deepEqual(tipos(nova.efeitos, 'usarVersaoNova'), []);
+  assert.deepEqual(tipos(rodar(nova.estado, { tipo: 'usarVersaoNova' }).efeitos, 'usarVersaoNova'), [
+    { tipo: 'usarVersaoNova' },
+  ]);
 
   // A reload or a copied address keeps the opponent; an address of before plays nobody.
   const recarregada = rodar(estadoInicial({ computador: 'ninguem' }), { tipo: 'abrir', fragmento: '#seeker/O/40' });

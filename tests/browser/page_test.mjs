@@ -35,13 +35,18 @@ const tipos = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// The site (or a copy, pasta) on 127.0.0.1, on a port of its own; its address ends in '/'.
-// Its files may be kept by the browser's HTTP cache for ten minutes, as many hosts allow.
-async function servir(pasta = site) {
+// The site (or other folders) on 127.0.0.1, on a port of its own: pastas maps each path
+// the server answers under ('/', or '/velha/' and '/velha-next/' for two deployments on one
+// origin) to its folder. Its files may be kept by the browser's HTTP cache for ten
+// minutes, as many hosts allow. A port given is listened on again.
+async function servir(pastas = { '/': site }, porta = 0) {
   const servido = http.createServer(function (pedido, resposta) {
-    const nome = new URL(pedido.url, 'http://127.0.0.1').pathname.replace(/^\/$/, '/index.html');
-    const arquivo = path.join(pasta, path.normalize(nome));
-    if (!arquivo.startsWith(pasta) || !fs.existsSync(arquivo)) {
+    const caminho = new URL(pedido.url, 'http://127.0.0.1').pathname;
+    const prefixo = Object.keys(pastas).find((p) => caminho.startsWith(p));
+    const pasta = prefixo && pastas[prefixo];
+    const nome = prefixo ? caminho.slice(prefixo.length).replace(/^$/, 'index.html') : '';
+    const arquivo = pasta ? path.join(pasta, path.normalize(nome)) : '';
+    if (!pasta || !arquivo.startsWith(pasta) || !fs.existsSync(arquivo) || fs.statSync(arquivo).isDirectory()) {
       resposta.writeHead(404).end();
       return;
     }
@@ -51,8 +56,13 @@ async function servir(pasta = site) {
     });
     fs.createReadStream(arquivo).pipe(resposta);
   });
-  await new Promise((pronto) => servido.listen(0, '127.0.0.1', pronto));
+  await new Promise((pronto) => servido.listen(porta, '127.0.0.1', pronto));
   return servido;
+}
+
+async function encerrar(servido) {
+  servido.closeAllConnections();
+  await new Promise((pronto) => servido.close(pronto));
 }
 
 before(async function () {
@@ -712,77 +722,129 @@ const deB = (pagina) =>
     ),
   );
 
-test('servida uma vez, a pagina comeca e joga sem rede, com os arquivos de uma so construcao', async function () {
+// Publishes another build in pasta, as the build does it: marca appended to seeker.js and to
+// the page, whose scripts' version and the worker's list are made again.
+function publicar(pasta, marca) {
+  fs.appendFileSync(path.join(pasta, 'seeker.js'), '\n// ' + marca + '\n');
+  const lista = fs.readFileSync(path.join(pasta, 'sw.js'), 'utf8').match(/JSON\.parse\('(\{[^']*\})'\)/)[1];
+  const nomes = Object.keys(JSON.parse(lista));
+  const modelo = path.join(pasta, '..', 'pagina.html');
+  fs.writeFileSync(modelo, fs.readFileSync(path.join(fonte, 'web/index.html'), 'utf8') + '<!-- ' + marca + ' -->\n');
+  const cmake = (script, ...definicoes) =>
+    execFileSync('cmake', [...definicoes.map((d) => '-D' + d), '-P', path.join(fonte, 'web', script)]);
+  const outros = nomes.filter((nome) => nome !== 'index.html').join(';');
+  cmake(
+    'site_index.cmake',
+    'PAGE=' + modelo,
+    'SITE=' + pasta,
+    'FILES=' + outros,
+    'OUTPUT=' + path.join(pasta, 'index.html'),
+  );
+  cmake(
+    'service_worker.cmake',
+    'TEMPLATE=' + path.join(fonte, 'web/sw.js'),
+    'SITE=' + pasta,
+    'FILES=' + nomes.join(';'),
+    'OUTPUT=' + path.join(pasta, 'sw.js'),
+  );
+}
+
+const cachesDaOrigem = (pagina) => pagina.evaluate(() => caches.keys());
+const versaoOferecida = (pagina) => pagina.$eval('#versao-nova', (aviso) => !aviso.hidden);
+
+test('servida, a pagina comeca sem rede; duas publicacoes numa origem; uma versao nova oferecida e usada', async function () {
   const copia = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-site-'));
-  fs.cpSync(site, copia, { recursive: true });
-  const proprio = await servir(copia);
-  const endereco = 'http://127.0.0.1:' + proprio.address().port + '/?lang=en';
-  const aberta = await abrir(endereco);
-  const { pagina } = aberta;
-  assert.equal(await pagina.$eval('link[rel="manifest"]', (l) => l.getAttribute('href')), 'manifest.webmanifest');
-  await pagina.evaluate(() => navigator.serviceWorker.ready);
-  const [a] = await pagina.evaluate(() => caches.keys());
-  assert.match(a, /^velha-[0-9a-f]{16}$/);
-  // Another application's cache on the same origin, which no build of this one removes.
-  await pagina.evaluate(() => caches.open('velha-notes'));
-  // An update, build B, whose page and seeker differ, published as the build does it: its
-  // worker fills a cache of its own, whole, with B's files, though the browser's HTTP
-  // cache still holds A's, while build A's page is open.
-  fs.appendFileSync(path.join(copia, 'index.html'), '<!-- build B -->\n');
-  fs.appendFileSync(path.join(copia, 'seeker.js'), '\n// build B\n');
-  const lista = fs.readFileSync(path.join(copia, 'sw.js'), 'utf8').match(/JSON\.parse\('(\{[^']*\})'\)/)[1];
-  execFileSync('cmake', [
-    '-DTEMPLATE=' + path.join(fonte, 'web/sw.js'),
-    '-DSITE=' + copia,
-    '-DFILES=' + Object.keys(JSON.parse(lista)).join(';'),
-    '-DOUTPUT=' + path.join(copia, 'sw.js'),
-    '-P',
-    path.join(fonte, 'web/service_worker.cmake'),
-  ]);
-  const b = fs.readFileSync(path.join(copia, 'sw.js'), 'utf8').match(/velha-[0-9a-f]{16}/)[0];
-  assert.notEqual(b, a, "build B has build A's cache name");
-  await pagina.reload();
-  // Installed: its cache filled whole (the files are put at once, in no set order).
-  await pagina.waitForFunction(
-    async (b) => (await caches.has(b)) && (await navigator.serviceWorker.getRegistration()).waiting !== null,
-    {},
-    b,
-  );
-  proprio.closeAllConnections();
-  await new Promise((pronto) => proprio.close(pronto));
-  // B's cache holds B's files, though the browser's HTTP cache held A's.
-  const deBNoCache = await pagina.evaluate(
-    async (b) =>
-      Promise.all(
-        ['index.html', 'seeker.js'].map(async (nome) =>
-          (await (await (await caches.open(b)).match(nome)).text()).includes('build B'),
-        ),
-      ),
-    b,
-  );
-  assert.deepEqual(deBNoCache, [true, true]);
-  // Offline, the open page goes on with A's files, and a page opened once it is closed
-  // with one build's: never the page of one build with the programs of the other.
-  await pagina.reload();
-  assert.deepEqual(await deB(pagina), [false, false]);
-  await escolher(pagina, 'seeker');
-  await pagina.click('[data-casa="4"]');
-  await pagina.click('[data-linha="b"]');
-  await esperarSaida(pagina, 'Busca Max Min - melhor jogada: 0 [empate estimado]');
-  await pagina.close();
-  const depois = await abrir(endereco);
-  const marcas = await deB(depois.pagina);
-  assert.deepEqual(marcas, [marcas[0], marcas[0]]);
-  // No build deletes another application's cache.
-  assert.ok((await depois.pagina.evaluate(() => caches.keys())).includes('velha-notes'));
-  await escolher(depois.pagina, 'seeker');
-  // What the page asked of the server it could not reach is no fault of the page.
-  for (const { problemas } of [aberta, depois]) {
-    problemas.splice(0, problemas.length, ...problemas.filter((p) => !p.includes('net::ERR_CONNECTION_REFUSED')));
+  const [liberada, previa] = [path.join(copia, 'velha'), path.join(copia, 'velha-next')];
+  fs.cpSync(site, liberada, { recursive: true });
+  fs.cpSync(site, previa, { recursive: true });
+  let proprio = await servir({ '/velha/': liberada, '/velha-next/': previa });
+  const origem = 'http://127.0.0.1:' + proprio.address().port;
+  const abertas = [];
+  try {
+    // The page asks for its scripts with the build's version: no HTTP cache mixes two.
+    const versao = fs.readFileSync(path.join(site, 'index.html'), 'utf8').match(/velha\.js\?v=([0-9a-f]{16})/)[1];
+    // A release and a preview on one origin, each visited: a cache each, in its own scope.
+    for (const pasta of ['velha-next', 'velha']) {
+      const aberta = await abrir(origem + '/' + pasta + '/?lang=en');
+      abertas.push(aberta);
+      await aberta.pagina.evaluate(() => navigator.serviceWorker.ready);
+    }
+    const { pagina } = abertas[1];
+    assert.equal(await pagina.$eval('link[rel="manifest"]', (l) => l.getAttribute('href')), 'manifest.webmanifest');
+    await escolher(pagina, 'seeker');
+    assert.ok(await pagina.$(`script[src="seeker.js?v=${versao}"]`), "seeker.js without the build's version");
+    const [a] = (await cachesDaOrigem(pagina)).filter((nome) => nome.endsWith(' ' + origem + '/velha/'));
+    assert.match(a, /^velha-[0-9a-f]{16} /);
+    // Another application's cache on the same origin, which no build of this one removes.
+    await pagina.evaluate(() => caches.open('velha-notes'));
+
+    // An update of the release, build B, while its page is open, with A's files still in the
+    // browser's HTTP cache: within five reloads the page offers it, and the offer runs it.
+    publicar(liberada, 'build B');
+    let recargas = 0;
+    while (!(await versaoOferecida(pagina)) && recargas < 5) {
+      await pagina.reload();
+      ++recargas;
+      // Time for the page's own check to find B and B's worker to fetch its files.
+      await pagina
+        .waitForFunction(() => !document.querySelector('#versao-nova').hidden, { timeout: 10000 })
+        .catch(() => {});
+    }
+    assert.ok(await versaoOferecida(pagina), `no new version offered after ${recargas} reloads`);
+    assert.deepEqual(await deB(pagina), [false, false]);
+    await acessivel(pagina, 'a new version offered');
+    await Promise.all([pagina.waitForNavigation(), pagina.click('#recarregar')]);
+    await pagina.waitForSelector('#computador');
+    assert.deepEqual(await deB(pagina), [true, true]);
+    assert.equal(await versaoOferecida(pagina), false);
+    const caches = await cachesDaOrigem(pagina);
+    assert.ok(!caches.includes(a), "A's cache was kept once B took over");
+    assert.equal(
+      caches.filter((nome) => nome.endsWith(' ' + origem + '/velha-next/')).length,
+      1,
+      'the preview lost its cache',
+    );
+    assert.ok(caches.includes('velha-notes'), "another application's cache was deleted");
+
+    // Offline, each deployment opens and plays, each its own build.
+    await encerrar(proprio);
+    proprio = null;
+    for (const [pasta, deBuildB] of [
+      ['velha', true],
+      ['velha-next', false],
+    ]) {
+      await pagina.goto(origem + '/' + pasta + '/?lang=en#seeker');
+      await pagina.waitForSelector(livre(4));
+      assert.deepEqual(await deB(pagina), [deBuildB, deBuildB], pasta);
+      await pagina.click(livre(4));
+      await pagina.waitForSelector('[data-casa="4"][aria-disabled="true"]');
+    }
+    // A cache that lost a file, while the server holds a newer build: a reload draws the
+    // page, the server's build whole, and offers the new version.
+    const porta = Number(new URL(origem).port);
+    proprio = await servir({ '/velha/': liberada, '/velha-next/': previa }, porta);
+    publicar(previa, 'build C');
+    await pagina.goto(origem + '/velha-next/?lang=en');
+    await pagina.evaluate(async (escopo) => {
+      const [nome] = (await caches.keys()).filter((n) => n.endsWith(' ' + escopo));
+      await (await caches.open(nome)).delete('seeker.js');
+    }, origem + '/velha-next/');
+    await pagina.reload();
+    await pagina.waitForSelector(livre(4));
+    const carregado = await pagina.$eval('script[src^="velha.js?v="]', (script) => script.getAttribute('src'));
+    assert.notEqual(carregado, 'velha.js?v=' + versao, "the page drawn is not the server's build");
+    await pagina.waitForFunction(() => !document.querySelector('#versao-nova').hidden);
+    // What the page asked of the server it could not reach is no fault of the page.
+    for (const { problemas } of abertas) {
+      problemas.splice(0, problemas.length, ...problemas.filter((p) => !p.includes('net::ERR_CONNECTION_REFUSED')));
+    }
+    assert.deepEqual(abertas[0].problemas, []);
+    assert.deepEqual(abertas[1].problemas, []);
+  } finally {
+    for (const aberta of abertas) await aberta.pagina.close().catch(() => {});
+    if (proprio) await encerrar(proprio);
+    fs.rmSync(copia, { recursive: true, force: true });
   }
-  assert.deepEqual(aberta.problemas, []);
-  await fechar(depois);
-  fs.rmSync(copia, { recursive: true, force: true });
 });
 
 // In the page: frames counted from now until cumprido() holds, after agir() (both given
