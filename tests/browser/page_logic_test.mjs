@@ -10,6 +10,7 @@ import fs from 'node:fs';
 import { test } from 'node:test';
 import vm from 'node:vm';
 
+import { criarAjudante } from '../../web/ajudante.js';
 import { atualizar, pausaDoComputador } from '../../web/atualizar.js';
 import { casaOferecida, estadoInicial, posicaoMostrada, resultado } from '../../web/estado.js';
 import * as executor from '../../web/executor.js';
@@ -41,6 +42,7 @@ test('a partida no endereco: o que um fragmento pede, por que um nao e partida, 
     ['#seeker/04/', { programa: 'seeker', computador: 'ninguem', jogadas: [0, 4] }],
     ['#reader/X/0123456', { programa: 'reader', computador: 'X', jogadas: [0, 1, 2, 3, 4, 5, 6] }],
     ['#reader/012345678', { erro: 'depoisDoFim', casa: 7 }],
+    ['#seeker/031420', { erro: 'depoisDoFim', casa: 0 }], // taken too, but after the end first
     ['#seeker/O/449', { erro: 'ocupada', casa: 4 }],
     ['#seeker/4a', { erro: 'parte', parte: '4a' }],
     ['#seeker/4/5', { erro: 'parte', parte: '5' }],
@@ -84,6 +86,7 @@ test('as regras da pagina: as linhas na ordem do nucleo, desfazer, as setas no t
   // first move alone is not taken back.
   for (const [jogadas, computador, restantes, pode] of [
     [[4, 0, 8], 'O', [4, 0], true],
+    [[4, 0], 'O', [], true],
     [[4, 0, 8, 2], 'O', [4, 0], true],
     [[4, 0, 8], 'X', [4], true],
     [[4, 0, 8], 'ninguem', [4, 0], true],
@@ -241,6 +244,13 @@ test('o historico: ver uma posicao, seguir dela, andar pelas jogadas; o fim dito
   ({ estado } = rodar(estado, { tipo: 'ver', vista: 1 }));
   assert.equal(casaOferecida(estado, 2), false);
   assert.deepEqual(rodar(estado, { tipo: 'jogarDaqui' }).efeitos[0].jogadas, [4]);
+  // The person to move in the game in play, the computer at the position shown: no cell is
+  // offered there, and the computer plays nothing, there or in the game.
+  ({ estado } = chegou('O', [4, 0]));
+  const vista = rodar(estado, { tipo: 'ver', vista: 1 });
+  assert.equal(casaOferecida(vista.estado, 2), false);
+  assert.deepEqual([...tipos(vista.efeitos, 'esperar'), ...enviadas(vista.efeitos)], []);
+  assert.equal(rodar(estado, { tipo: 'ver', vista: 2 }).estado.vista, null); // the last is the game
 
   for (const [computador, jogadas, esperado] of [
     ['O', [0, 3, 1, 4, 2], 'voceVenceu'],
@@ -266,6 +276,10 @@ test('um programa novo: nada do jogo anterior; o reader continua o jogo do seeke
   assert.equal(tarde.estado.resposta, null);
   const novo = rodar(estado, { tipo: 'novoJogo' }).estado;
   assert.equal(novo.resposta, null);
+  // The replaced run's end, told late, locks nothing of the new one's.
+  const tardio = rodar(novo, jogo(2, []), { tipo: 'fim', execucao: 1, status: 0 }).estado;
+  assert.equal(tardio.rodando, 'rodando');
+  assert.equal(casaOferecida(tardio, 4), true);
   assert.equal(posicaoMostrada(novo).casas, '.........');
   const leitor = rodar(
     estado,
@@ -294,6 +308,8 @@ test('um programa novo: nada do jogo anterior; o reader continua o jogo do seeke
   ({ estado } = rodar(estado, { tipo: 'escolherPrograma', programa: 'scribe' }));
   const scribe = estado.execucao;
   ({ estado } = rodar(estado, jogo(scribe, [], -1, 'scribe')));
+  // A b that records nothing (as after a game's end) records no side.
+  assert.deepEqual(rodar(estado, { tipo: 'regras', execucao: scribe, quantas: 0 }).estado.lados, []);
   const parado = rodar(estado, { tipo: 'fim', execucao: scribe, status: null, listagem: 'listagem-1' });
   assert.equal(parado.estado.dicionario.listagem, null);
   const listou = rodar(
@@ -354,6 +370,27 @@ test('o explorador: as linhas da resposta do ajudante, as que se mostram, o tecl
   assert.deepEqual(
     linhas.map((l) => l.caminho),
     [''],
+  );
+  const ganho = [0, 3, 1, 4, 2].map((casa, n, todas) => jogo(1, todas.slice(0, n + 1), casa));
+  assert.equal(rodar(estado, ...ganho).estado.explorador, null);
+  // A row of another position is not taken for one of this tree's.
+  const outra = rodar(estado, { tipo: 'resposta', linha: resposta('4', [[0, 0, 5]]).replace(raiz, '....X.... O') });
+  assert.deepEqual(outra.estado.explorador.ramos, estado.explorador.ramos);
+  // The step mode from five free cells; a trace of another position, or of the other search,
+  // is not taken for its own.
+  ({ estado } = chegou('ninguem', [4, 0, 8, 2]));
+  ({ estado } = rodar(estado, { tipo: 'explorar' }));
+  const passo = rodar(estado, { tipo: 'rastrear', alfaBeta: false });
+  const [pedido] = tipos(passo.efeitos, 'perguntar');
+  assert.equal(pedido.posicao, 'O.O.X...X X p');
+  for (const alheio of ['OOX.XX... O p 1:3:8', 'O.O.X...X X q 1:1:0:-:+:-']) {
+    assert.equal(rodar(passo.estado, { tipo: 'resposta', linha: alheio }).estado.rastro.eventos, null, alheio);
+  }
+  assert.notEqual(rodar(passo.estado, { tipo: 'resposta', linha: 'O.O.X...X X p 1:1:0' }).estado.rastro.eventos, null);
+  assert.equal(
+    rodar(chegou('ninguem', [4, 0, 8]).estado, { tipo: 'explorar' }, { tipo: 'rastrear', alfaBeta: false }).estado
+      .rastro,
+    null,
   );
 });
 
@@ -486,13 +523,14 @@ test('o tabuleiro desenhado: vereditos da resposta da posicao mostrada, uma so p
   assert.equal(outros.get('#continuacao').textContent, 'X in cell 8: then O 2, X 7, O 6, X 5.');
   // A rule as good as the best is said nothing of; one on a taken cell, or none, is.
   estado = { ...estado, programa: 'reader' };
-  for (const [regra, nota] of [
+  for (const [regra, nota, melhor = 8] of [
     ['8', ''],
+    ['7', '', 6], // as good as the best, cell 6: both lose in 1
     ['2', 'The dictionary’s move, cell 2, is not among the best.'],
     ['3', 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.'],
     ['n', 'The dictionary has no rule for this position: reader’s b cannot play here.'],
   ]) {
-    desenhar({ ...estado, resposta: { ...estado.resposta, melhor: 8, regra } });
+    desenhar({ ...estado, resposta: { ...estado.resposta, melhor, regra } });
     assert.equal(outros.get('#nota').textContent, nota, regra);
   }
   // Once the game is over: nothing offered, nothing described, no note, the line struck.
@@ -561,6 +599,40 @@ test('a saida de um programa vai em lotes, em ordem, a de erro a parte, toda ant
     modulo.onExit(0);
   });
   assert.deepEqual(mensagens, [[1, 'a\nb\n'], [2, 'erro\n'], [1, 'c\n'], 'jogo 4', [1, 'd\n'], 'fim']);
+});
+
+test('o ajudante: parado enquanto carrega, nao comeca; uma resposta escrita em duas partes chega inteira', async function () {
+  const scripts = [];
+  const trabalhadores = [];
+  globalThis.document = {
+    createElement: () => ({ remove() {} }),
+    body: { appendChild: (script) => scripts.push(script) },
+  };
+  globalThis.velhaCodigoDosProgramas = { why: '' };
+  globalThis.Worker = class {
+    constructor() {
+      trabalhadores.push(this);
+    }
+    postMessage() {}
+    terminate() {}
+  };
+  const ouvidos = [];
+  const ajudante = criarAjudante((evento) => ouvidos.push(evento));
+  const depois = () => new Promise((pronto) => setImmediate(pronto));
+  ajudante.iniciar(new Map(), '');
+  ajudante.parar();
+  scripts[0].onload();
+  await depois();
+  assert.deepEqual([trabalhadores.length, ouvidos], [0, []]);
+  ajudante.iniciar(new Map(), '');
+  await depois();
+  assert.deepEqual(ouvidos, [{ tipo: 'ajudantePronto' }]);
+  const escrito = (texto) => ({ data: { tipo: 'saida', descritor: 1, bytes: new TextEncoder().encode(texto) } });
+  trabalhadores[0].onmessage(escrito('......... X e'));
+  trabalhadores[0].onmessage(escrito(' e\n'));
+  assert.deepEqual(ouvidos.slice(1), [{ tipo: 'resposta', linha: '......... X e e' }]);
+  ajudante.parar();
+  delete globalThis.document;
 });
 
 test('um programa cujo script nao pode ser carregado e tentado de novo quando pedido de novo', async function () {
