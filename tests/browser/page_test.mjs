@@ -781,6 +781,14 @@ test('servida, a pagina comeca sem rede; duas publicacoes numa origem; uma versa
     // An update of the release, build B, while its page is open, with A's files still in the
     // browser's HTTP cache: within five reloads the page offers it, and the offer runs it.
     publicar(liberada, 'build B');
+    // Half published, one of B's files still being copied: B's worker refuses a file that
+    // is not B's, and nothing is offered until the whole of B is there.
+    const deBuildB = fs.readFileSync(path.join(liberada, 'seeker.js'));
+    fs.writeFileSync(path.join(liberada, 'seeker.js'), deBuildB.subarray(0, 1000));
+    await pagina.reload();
+    await new Promise((pronto) => setTimeout(pronto, 3000));
+    assert.equal(await versaoOferecida(pagina), false, 'a build with a file cut short was offered');
+    fs.writeFileSync(path.join(liberada, 'seeker.js'), deBuildB);
     let recargas = 0;
     while (!(await versaoOferecida(pagina)) && recargas < 5) {
       await pagina.reload();
