@@ -11,11 +11,17 @@
 
 namespace velha {
 
+// The order in which alpha-beta tries a level's moves, for the figure beside the search's
+// own: seeker's (cells 0 to 8, as `b` tries them), the centre, then the corners, then the
+// edges, or the best first (each move's exact score for the side to move, ties by cell).
+// The exhaustive search's figures never depend on it.
+enum class ordem { seeker, centro, melhor };
+
 struct RAMO {
   JOGADA jogada;
-  int valor;                 // the score the search from the explored position gives it
-  long abaixo;               // moves the search plays after this one
-  long abaixoComAlfaBeta;    // moves alpha-beta plays from the position it makes
+  int valor;               // the score the search from the explored position gives it
+  long abaixo;             // moves the search plays after this one
+  long abaixoComAlfaBeta;  // moves alpha-beta (in the order asked) plays from the position it makes
   bool cortadoPelaAlfaBeta;  // alpha-beta from the explored position never tries it
 };
 
@@ -32,8 +38,9 @@ struct EXPLORACAO {
 };
 
 // The row reached from raiz by the quantidade moves of caminho, which must be playable
-// one after the other (the caller checks).
-EXPLORACAO explorar(const JOGO& raiz, const JOGADA* caminho, int quantidade);
+// one after the other (the caller checks), with alpha-beta's figures in the order asked.
+EXPLORACAO explorar(const JOGO& raiz, const JOGADA* caminho, int quantidade,
+                    ordem ordemDaAlfaBeta = ordem::seeker);
 
 // One step of a search watched as it goes: a candidate scored at depth nivel (the
 // explored position's own moves at depth 1), once every move below it has been; for
@@ -62,12 +69,15 @@ inline constexpr int maximoDePassos = [] {
 // cells (the caller checks).
 static_assert(maximoDePassos == 325);
 int rastrearBusca(const JOGO& raiz, PASSO (&passos)[maximoDePassos]);
-int rastrearAlfaBeta(const JOGO& raiz, PASSO (&passos)[maximoDePassos]);
+int rastrearAlfaBeta(const JOGO& raiz, PASSO (&passos)[maximoDePassos],
+                     ordem ordemDaAlfaBeta = ordem::seeker);
 
-// Alpha-beta from j, for the side op at the caller's depth nivel: the same scores and the
-// same candidate order as the exhaustive search, a level giving up its remaining
-// candidates once alfa >= beta (alfa: the best score the max side is sure of on the path,
-// beta the min side's). Its score; *jogadas counts the moves it plays.
-int alfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long* jogadas);
+// Alpha-beta from j, for the side op at the caller's depth nivel: the same scores as the
+// exhaustive search, its candidates in the order asked (seeker's by default), a level
+// giving up its remaining candidates once alfa >= beta (alfa: the best score the max side
+// is sure of on the path, beta the min side's). Its score; *jogadas counts the moves it
+// plays.
+int alfaBeta(const JOGO& j, opcao op, int nivel, int alfa, int beta, long* jogadas,
+             ordem ordemDaAlfaBeta = ordem::seeker);
 
 }  // namespace velha

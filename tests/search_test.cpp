@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "bench/busca_em_bits.h"
 #include "generator/gerador.h"
@@ -229,19 +230,42 @@ TEST(BuscasExaustivas, ODicionarioCompletoAplicaCadaJogadaDasSuasRaizes) {
 }
 
 // The tests' own alpha-beta, plain, counting its moves: the scores of the tests' minimax,
-// cells in order, a level giving up its candidates once alfa >= beta.
-int alfaBetaDeReferencia(const JOGO& j, bool maximiza, int nivel, int alfa, int beta,
-                         long* jogadas) {
+// a level giving up its candidates once alfa >= beta, its candidates in the order asked
+// (cells in order; the centre, corners, edges; or the best for the side to move first, by
+// the tests' minimax, cells in order among equals). At the root, tentadas gets the
+// candidates it tried.
+int alfaBetaDeReferencia(const JOGO& j, bool maximiza, int nivel, int alfa, int beta, long* jogadas,
+                         ordem ordemDaAlfaBeta = ordem::seeker,
+                         std::vector<JOGADA>* tentadas = nullptr) {
   const LISTA_DE_JOGADAS lista = listaDeJogadas(const_cast<JOGO*>(&j));
+  std::vector<JOGADA> casas(lista.jogadas + 1, lista.jogadas + 1 + lista.jogadas[0]);
+  if (ordemDaAlfaBeta == ordem::centro) {
+    const std::vector<JOGADA> ordemFixa = {4, 0, 2, 6, 8, 1, 3, 5, 7};
+    std::vector<JOGADA> livres;
+    for (const JOGADA casa : ordemFixa) {
+      if (std::find(casas.begin(), casas.end(), casa) != casas.end()) livres.push_back(casa);
+    }
+    casas = livres;
+  } else if (ordemDaAlfaBeta == ordem::melhor) {
+    static MinimaxDeReferencia minimax;
+    std::map<JOGADA, int> notas;
+    for (const JOGADA casa : casas)
+      notas[casa] = minimax.nota(j, casa, maximiza ? max : min, nivel + 1);
+    std::stable_sort(casas.begin(), casas.end(), [&](JOGADA a, JOGADA b) {
+      return maximiza ? notas[a] > notas[b] : notas[a] < notas[b];
+    });
+  }
   int melhor = maximiza ? -1000 : 1000;
-  for (int i = 1; i <= lista.jogadas[0]; ++i) {
+  for (const JOGADA casa : casas) {
+    if (tentadas != nullptr) tentadas->push_back(casa);
     JOGO filho = j;
-    inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual);
+    inserirJogada(&filho, casa, filho.jogadorAtual);
     ++*jogadas;
     jogador vitorioso = empate;
     int valor = 0;
     if (!fimDeJogo(filho, &vitorioso)) {
-      valor = alfaBetaDeReferencia(filho, !maximiza, nivel + 1, alfa, beta, jogadas);
+      valor =
+          alfaBetaDeReferencia(filho, !maximiza, nivel + 1, alfa, beta, jogadas, ordemDaAlfaBeta);
     } else if (vitorioso != empate) {
       valor = maximiza ? baseDaBusca - (nivel + 1) : (nivel + 1) - baseDaBusca;
     }
@@ -285,6 +309,29 @@ TEST(Explorador, AlfaBetaDaANotaDaBuscaEAsContagensSaoAsDaReferencia) {
       EXPECT_EQ(passos[i].corta, passos[i].alfa >= passos[i].beta);
     }
   });
+  // In each order of moves: alpha-beta's score is the search's, its count and the moves it
+  // cuts at the root are the reference's, and watched step by step it takes as many steps.
+  visitarCadaChave([&](const JOGO& j) {
+    if (jogoEncerrado(j)) return;
+    for (const ordem emOrdem : {ordem::centro, ordem::melhor}) {
+      long referencia = 0;
+      std::vector<JOGADA> tentadas;
+      const int nota =
+          alfaBetaDeReferencia(j, false, 0, -1000, 1000, &referencia, emOrdem, &tentadas);
+      const JOGADA semCaminho[1] = {};  // the root's row, as the helper asks for it
+      const EXPLORACAO exploracao = explorar(j, semCaminho, 0, emOrdem);
+      EXPECT_EQ(nota, exploracao.valor);
+      EXPECT_EQ(exploracao.jogadasComAlfaBeta, referencia);
+      for (int i = 0; i < exploracao.quantidade; ++i) {
+        const RAMO& ramo = exploracao.ramos[i];
+        EXPECT_EQ(ramo.cortadoPelaAlfaBeta,
+                  std::find(tentadas.begin(), tentadas.end(), ramo.jogada) == tentadas.end());
+      }
+      if (casasLivres(j) > livresParaRastrear) continue;
+      PASSO passos[maximoDePassos];
+      EXPECT_EQ(rastrearAlfaBeta(j, passos, emOrdem), referencia);
+    }
+  });
   // From the empty board, and the row of X 4 under it, where alpha-beta tries O 0 alone.
   const JOGO vazio = tabuleiro(".........", j1);
   const EXPLORACAO raiz = explorar(vazio, nullptr, 0);
@@ -299,6 +346,18 @@ TEST(Explorador, AlfaBetaDaANotaDaBuscaEAsContagensSaoAsDaReferencia) {
   EXPECT_EQ(sob.jogadasComAlfaBeta, 2458);
   for (int i = 0; i < sob.quantidade; ++i) {
     EXPECT_EQ(sob.ramos[i].cortadoPelaAlfaBeta, sob.ramos[i].jogada != 0) << sob.ramos[i].jogada;
+  }
+  // Move order's effect on alpha-beta: seeker's, the centre first, the best first.
+  const struct {
+    ordem emOrdem;
+    long naRaiz;
+    long sobX4;
+  } ordens[] = {
+      {ordem::seeker, 20865, 2458}, {ordem::centro, 7864, 2173}, {ordem::melhor, 1891, 432}};
+  for (const auto& caso : ordens) {
+    EXPECT_EQ(explorar(vazio, nullptr, 0, caso.emOrdem).jogadasComAlfaBeta, caso.naRaiz);
+    EXPECT_EQ(explorar(vazio, x4, 1, caso.emOrdem).jogadasComAlfaBeta, caso.sobX4);
+    EXPECT_EQ(explorar(vazio, x4, 1, caso.emOrdem).jogadas, 55504);
   }
 }
 

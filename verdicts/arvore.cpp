@@ -8,14 +8,38 @@
 
 namespace velha {
 
+namespace {
+
+// The order letter that may follow a question's letter, and the order it names.
+struct LETRA_DA_ORDEM {
+  char letra;
+  ordem emOrdem;
+};
+constexpr LETRA_DA_ORDEM letrasDasOrdens[] = {{'c', ordem::centro}, {'m', ordem::melhor}};
+
+// Reads an order letter at *onde, if there is one there, moving past it.
+ordem lerOrdem(const char* pergunta, std::size_t tamanho, std::size_t* onde) {
+  for (const LETRA_DA_ORDEM& letra : letrasDasOrdens) {
+    if (*onde < tamanho && pergunta[*onde] == letra.letra) {
+      ++*onde;
+      return letra.emOrdem;
+    }
+  }
+  return ordem::seeker;
+}
+
+}  // namespace
+
 bool responderAArvore(const char* pergunta, std::size_t tamanho, char* resposta) {
-  constexpr std::size_t inicioDoCaminho = tamanhoDoJogoEmTexto + 2;
   JOGO raiz;
-  if (tamanho < inicioDoCaminho || tamanho > tamanhoDaPerguntaDaArvore ||
+  if (tamanho < tamanhoDoJogoEmTexto + 2 || tamanho > tamanhoDaPerguntaDaArvore ||
       pergunta[tamanhoDoJogoEmTexto] != ' ' || pergunta[tamanhoDoJogoEmTexto + 1] != 'a' ||
       !lerJogoEmTexto(pergunta, tamanhoDoJogoEmTexto, &raiz) || !algumJogoAlcanca(raiz)) {
     return false;
   }
+  std::size_t inicioDoCaminho = tamanhoDoJogoEmTexto + 2;
+  const ordem emOrdem = lerOrdem(pergunta, tamanho, &inicioDoCaminho);
+  if (tamanho - inicioDoCaminho > std::size_t{totalDeCasas}) return false;
   JOGADA caminho[totalDeCasas];
   const int quantidade = static_cast<int>(tamanho - inicioDoCaminho);
   JOGO j = raiz;
@@ -26,7 +50,7 @@ bool responderAArvore(const char* pergunta, std::size_t tamanho, char* resposta)
       return false;
     }
   }
-  const EXPLORACAO exploracao = explorar(raiz, caminho, quantidade);
+  const EXPLORACAO exploracao = explorar(raiz, caminho, quantidade, emOrdem);
   char* onde = resposta;
   const char* fim = resposta + tamanhoDaRespostaDaArvore;
   onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), "%.*s %d ",
@@ -60,15 +84,20 @@ int escreverLimite(char* onde, std::size_t cabe, int limite) {
 
 bool responderAoRastro(const char* pergunta, std::size_t tamanho, char* resposta) {
   JOGO raiz;
-  if (tamanho != tamanhoDaPerguntaDoRastro || pergunta[tamanhoDoJogoEmTexto] != ' ' ||
+  if (tamanho < tamanhoDoJogoEmTexto + 2 || tamanho > tamanhoDaPerguntaDoRastro ||
+      pergunta[tamanhoDoJogoEmTexto] != ' ' ||
       (pergunta[tamanhoDoJogoEmTexto + 1] != 'p' && pergunta[tamanhoDoJogoEmTexto + 1] != 'q') ||
       !lerJogoEmTexto(pergunta, tamanhoDoJogoEmTexto, &raiz) || !algumJogoAlcanca(raiz) ||
       casasLivres(raiz) > livresParaRastrear) {
     return false;
   }
   const bool comAlfaBeta = pergunta[tamanhoDoJogoEmTexto + 1] == 'q';
+  std::size_t depois = tamanhoDoJogoEmTexto + 2;
+  const ordem emOrdem = comAlfaBeta ? lerOrdem(pergunta, tamanho, &depois) : ordem::seeker;
+  if (depois != tamanho) return false;
   PASSO passos[maximoDePassos];
-  const int quantos = comAlfaBeta ? rastrearAlfaBeta(raiz, passos) : rastrearBusca(raiz, passos);
+  const int quantos =
+      comAlfaBeta ? rastrearAlfaBeta(raiz, passos, emOrdem) : rastrearBusca(raiz, passos);
   char* onde = resposta;
   const char* fim = resposta + tamanhoDaRespostaDoRastro;
   onde += std::snprintf(onde, static_cast<std::size_t>(fim - onde), "%.*s",
