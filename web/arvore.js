@@ -31,6 +31,7 @@ export function criarArvore(documento) {
     const numero = new Intl.NumberFormat(estado.idioma === 'pt' ? 'pt-BR' : 'en');
     const lado = x.raiz.split(' ')[1];
     escrever($('#arvore-legenda'), t('arvoreLegenda', lado));
+    $('#ordem').value = estado.ordem;
     const linhas = ramosVisiveis(x);
     // Rebuilt only when a row changes: a focus that moves (a click's own, first) keeps the
     // rows, so that the click lands on the row it began on.

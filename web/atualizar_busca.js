@@ -2,7 +2,7 @@
 // the rows asked of the helper and taken from its answers, the tree's keys, the steps.
 // Pure, as the rest of the update.
 import { posicaoMostrada } from './estado.js';
-import { lerRamo, moverNaArvore, novoExplorador, ramosVisiveis } from './explorador.js';
+import { lerRamo, moverNaArvore, novoExplorador, ordens, ramosVisiveis } from './explorador.js';
 import { emTexto } from './partida.js';
 import { eventosDoRastro, lerRastro, podeRastrear } from './passos.js';
 
@@ -13,7 +13,7 @@ export const so = (estado, ...efeitos) => ({ estado, efeitos });
 function pedirRamos(estado, caminhos) {
   const x = estado.explorador;
   const novos = caminhos.filter((caminho) => !x.pedidos.includes(caminho));
-  const efeitos = novos.map((caminho) => ({ tipo: 'perguntar', posicao: x.raiz + ' a' + caminho }));
+  const efeitos = novos.map((caminho) => ({ tipo: 'perguntar', posicao: x.raiz + ' a' + ordens[x.ordem] + caminho }));
   return so({ ...estado, explorador: { ...x, pedidos: [...x.pedidos, ...novos] } }, ...efeitos);
 }
 
@@ -39,19 +39,22 @@ function tocar(estado, sim) {
   return so({ ...estado, rastro }, ...efeitos);
 }
 
+// The step mode's question: the search's steps, or alpha-beta's in its order.
+const perguntaDoRastro = (r) => r.raiz + (r.alfaBeta ? ' q' + ordens[r.ordem] : ' p');
+
 // The helper's answer, when it is the explorer's or the step mode's: the new state, or
 // null for an answer of another kind.
 export function respostaDaBusca(e, linha) {
   const rastro = lerRastro(linha);
   if (rastro) {
     const r = e.rastro;
-    if (!r || r.raiz !== rastro.raiz || r.alfaBeta !== rastro.alfaBeta) return so(e);
+    if (!r || r.raiz !== rastro.raiz || perguntaDoRastro(r) !== rastro.raiz + ' ' + rastro.pergunta) return so(e);
     return so({ ...e, rastro: { ...r, eventos: eventosDoRastro(rastro) } });
   }
   const ramo = lerRamo(linha);
   if (ramo) {
     const x = e.explorador;
-    if (!x || ramo.raiz !== x.raiz) return so(e);
+    if (!x || ramo.raiz !== x.raiz || ramo.ordem !== x.ordem) return so(e);
     const novo = { ...e, explorador: { ...x, ramos: { ...x.ramos, [ramo.caminho]: ramo } } };
     return x.abertos.includes(ramo.caminho) ? pedirRamos(novo, filhosDe(ramo)) : so(novo);
   }
@@ -62,8 +65,10 @@ export function respostaDaBusca(e, linha) {
 // answered.
 export function perguntasDaBusca(e) {
   const x = e.explorador;
-  const faltam = x ? x.pedidos.filter((caminho) => !x.ramos[caminho]).map((caminho) => x.raiz + ' a' + caminho) : [];
-  return e.rastro && !e.rastro.eventos ? [...faltam, e.rastro.raiz + (e.rastro.alfaBeta ? ' q' : ' p')] : faltam;
+  const faltam = x
+    ? x.pedidos.filter((caminho) => !x.ramos[caminho]).map((caminho) => x.raiz + ' a' + ordens[x.ordem] + caminho)
+    : [];
+  return e.rastro && !e.rastro.eventos ? [...faltam, perguntaDoRastro(e.rastro)] : faltam;
 }
 
 // The explorer and its step mode follow the position on the board.
@@ -76,7 +81,7 @@ export function seguirOTabuleiro(estado) {
   // The explorer follows the position on the board; a finished game has no search.
   if (!e.explorador || e.explorador.raiz === aqui) return so(e);
   if (!posicao || posicao.fim !== '-') return so({ ...e, explorador: null, rastro: null });
-  return pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
+  return pedirRamos({ ...e, explorador: novoExplorador(posicao, e.ordem) }, ['']);
 }
 
 export const manipuladoresDaBusca = {
@@ -84,7 +89,24 @@ export const manipuladoresDaBusca = {
     if (e.explorador) return so({ ...e, explorador: null });
     const posicao = posicaoMostrada(e);
     if (!posicao || posicao.fim !== '-') return so(e);
-    return pedirRamos({ ...e, explorador: novoExplorador(posicao) }, ['']);
+    return pedirRamos({ ...e, explorador: novoExplorador(posicao, e.ordem) }, ['']);
+  },
+  // Another order of moves for alpha-beta: the open rows asked for again, and alpha-beta's
+  // steps, the search's own figures unchanged.
+  ordem(e, { ordem }) {
+    if (!(ordem in ordens) || ordem === e.ordem) return so(e);
+    const novo = { ...e, ordem };
+    const x = e.explorador;
+    if (!x) return so(novo);
+    const r =
+      e.rastro && e.rastro.alfaBeta ? { ...e.rastro, ordem, eventos: null, indice: 0, tocando: false } : e.rastro;
+    const pedidos = x.abertos.flatMap((caminho) => [caminho, ...(x.ramos[caminho] ? filhosDe(x.ramos[caminho]) : [])]);
+    const reaberto = pedirRamos({ ...novo, rastro: r, explorador: { ...x, ordem, ramos: {}, pedidos: [] } }, [
+      ...new Set(pedidos),
+    ]);
+    return r && r !== e.rastro
+      ? so(reaberto.estado, ...reaberto.efeitos, { tipo: 'perguntar', posicao: perguntaDoRastro(r) })
+      : reaberto;
   },
   // Step by step, from the position shown, with few enough free cells (podeRastrear): the
   // exhaustive search, or alpha-beta; asked again for the other, closed for the same.
@@ -94,8 +116,8 @@ export const manipuladoresDaBusca = {
     if (!podeRastrear(posicao)) return so(e);
     const raiz = emTexto(posicao);
     const intervalo = e.rastro ? e.rastro.intervalo : 800;
-    const rastro = { raiz, alfaBeta, eventos: null, indice: 0, tocando: false, intervalo, numero: 0 };
-    return so({ ...e, rastro }, { tipo: 'perguntar', posicao: raiz + (alfaBeta ? ' q' : ' p') });
+    const rastro = { raiz, alfaBeta, ordem: e.ordem, eventos: null, indice: 0, tocando: false, intervalo, numero: 0 };
+    return so({ ...e, rastro }, { tipo: 'perguntar', posicao: perguntaDoRastro(rastro) });
   },
   avancar(e, { sentido }) {
     const r = e.rastro;

@@ -33,6 +33,7 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     dicionarioDoReader: null, // what the reader running plays from
     explorador: null, // the search explorer, when open (explorador.js)
     rastro: null, // its step mode, when on (passos.js)
+    ordem: 'seeker', // the order alpha-beta tries moves in (explorador.js's ordens)
     versaoNova: false, // a new build of the site is ready, waiting to be used
   };
 }

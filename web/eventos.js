@@ -55,6 +55,7 @@ export function ouvir(documento, janela, despachar) {
   clicar('#passo-atras', () => ({ tipo: 'avancar', sentido: -1 }));
   clicar('#passo-frente', () => ({ tipo: 'avancar', sentido: 1 }));
   clicar('#tocar', () => ({ tipo: 'tocar' }));
+  $('#ordem').addEventListener('change', (evento) => despachar({ tipo: 'ordem', ordem: evento.target.value }));
   $('#velocidade').addEventListener('change', (evento) =>
     despachar({ tipo: 'velocidade', ms: Number(evento.target.value) }),
   );

@@ -3,12 +3,19 @@
 // of the keyboard in the tree (the ARIA tree pattern). Nothing here touches the page.
 import { emTexto, outro } from './partida.js';
 
+// The orders alpha-beta may try a level's moves in, as the helper's questions name them
+// after a and q: seeker's (0 to 8), the centre, corners and edges, the best first.
+export const ordens = { seeker: '', centro: 'c', melhor: 'm' };
+const ordemDaLetra = (letra) => Object.keys(ordens).find((ordem) => ordens[ordem] === letra);
+
 // "......... X a4 0 0 55504 2458 0:0:6811:831:- 1:-3:7063:715:c ...": the explored
-// position, the path to the row, the row's score, the move its level chooses, the moves
-// the search plays from it and those alpha-beta plays; then each move tried there.
+// position, the order and the path to the row, the row's score, the move its level
+// chooses, the moves the search plays from it and those alpha-beta plays; then each move
+// tried there.
 export function lerRamo(linha) {
   const partes = linha.split(' ');
-  if (partes.length < 7 || !/^a[0-8]*$/.test(partes[2])) return null;
+  const pedido = /^a([cm]?)([0-8]*)$/.exec(partes[2] ?? '');
+  if (partes.length < 7 || !pedido) return null;
   const filhos = partes.slice(7).map(function (parte) {
     const [casa, valor, abaixo, comAlfaBeta, cortada] = parte.split(':');
     return {
@@ -21,7 +28,8 @@ export function lerRamo(linha) {
   });
   return {
     raiz: partes[0] + ' ' + partes[1],
-    caminho: partes[2].slice(1),
+    ordem: ordemDaLetra(pedido[1]),
+    caminho: pedido[2],
     valor: Number(partes[3]),
     escolhida: partes[4] === '-' ? null : Number(partes[4]),
     abaixo: Number(partes[5]),
@@ -30,9 +38,11 @@ export function lerRamo(linha) {
   };
 }
 
-// The explorer opened on a position ({ casas, vez }): its root row open, asked for.
-export const novoExplorador = (posicao) => ({
+// The explorer opened on a position ({ casas, vez }), alpha-beta trying moves in ordem: its
+// root row open, asked for.
+export const novoExplorador = (posicao, ordem = 'seeker') => ({
   raiz: emTexto(posicao),
+  ordem,
   ramos: {},
   abertos: [''],
   pedidos: [],

@@ -14,7 +14,7 @@ export const podeRastrear = (posicao) =>
 // "OOX.XX... O q 2:6:8:8:+:- ...": the position, whether alpha-beta's, and its steps.
 export function lerRastro(linha) {
   const partes = linha.split(' ');
-  if (partes.length < 3 || (partes[2] !== 'p' && partes[2] !== 'q')) return null;
+  if (partes.length < 3 || !/^(p|q[cm]?)$/.test(partes[2])) return null;
   const limite = (texto) => (texto === '-' ? -Infinity : texto === '+' ? Infinity : Number(texto));
   const passos = partes.slice(3).map(function (parte) {
     const [nivel, jogada, valor, alfa, beta, corta] = parte.split(':');
@@ -27,7 +27,7 @@ export function lerRastro(linha) {
       corta: corta === 'c',
     };
   });
-  return { raiz: partes[0] + ' ' + partes[1], alfaBeta: partes[2] === 'q', passos };
+  return { raiz: partes[0] + ' ' + partes[1], alfaBeta: partes[2] !== 'p', pergunta: partes[2], passos };
 }
 
 // The events, in order, from the steps (each a candidate scored once all below it was).

@@ -3,6 +3,10 @@
 export const en = {
   titulo: 'velha: tic-tac-toe in the browser',
   versaoNova: 'A new version is ready:',
+  ordemDasJogadas: 'Order of moves',
+  ordemSeeker: '0 to 8',
+  ordemCentro: 'centre, corners, edges',
+  ordemMelhor: 'best first',
   recarregar: 'Reload',
   subtitulo: 'tic-tac-toe (“jogo da velha”)',
   apresentacao:

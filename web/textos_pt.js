@@ -3,6 +3,10 @@
 export const pt = {
   titulo: 'velha: jogo da velha no navegador',
   versaoNova: 'Uma nova versão está pronta:',
+  ordemDasJogadas: 'Ordem das jogadas',
+  ordemSeeker: '0 a 8',
+  ordemCentro: 'centro, cantos, bordas',
+  ordemMelhor: 'melhor primeiro',
   recarregar: 'Recarregar',
   subtitulo: 'jogo da velha',
   apresentacao:

@@ -373,6 +373,24 @@ test('o explorador: as linhas da resposta do ajudante, as que se mostram, o tecl
   );
   const ganho = [0, 3, 1, 4, 2].map((casa, n, todas) => jogo(1, todas.slice(0, n + 1), casa));
   assert.equal(rodar(estado, ...ganho).estado.explorador, null);
+  // Another order of moves: the open rows asked again in it, an answer in the old order
+  // not taken, the step mode's alpha-beta asked again.
+  const emOutra = rodar(estado, { tipo: 'ordem', ordem: 'melhor' });
+  assert.deepEqual(
+    tipos(emOutra.efeitos, 'perguntar').map((e) => e.posicao),
+    [raiz + ' am', raiz + ' am0', raiz + ' am4'],
+  );
+  assert.deepEqual(
+    rodar(emOutra.estado, { tipo: 'resposta', linha: resposta('', [[0, 0, 5]]) }).estado.explorador.ramos,
+    {},
+  );
+  assert.deepEqual(
+    Object.keys(
+      rodar(emOutra.estado, { tipo: 'resposta', linha: resposta('', [[0, 0, 5]]).replace(' a ', ' am ') }).estado
+        .explorador.ramos,
+    ),
+    [''],
+  );
   // A row of another position is not taken for one of this tree's.
   const outra = rodar(estado, { tipo: 'resposta', linha: resposta('4', [[0, 0, 5]]).replace(raiz, '....X.... O') });
   assert.deepEqual(outra.estado.explorador.ramos, estado.explorador.ramos);
@@ -387,6 +405,13 @@ test('o explorador: as linhas da resposta do ajudante, as que se mostram, o tecl
     assert.equal(rodar(passo.estado, { tipo: 'resposta', linha: alheio }).estado.rastro.eventos, null, alheio);
   }
   assert.notEqual(rodar(passo.estado, { tipo: 'resposta', linha: 'O.O.X...X X p 1:1:0' }).estado.rastro.eventos, null);
+  const comOrdem = rodar(passo.estado, { tipo: 'rastrear', alfaBeta: true }, { tipo: 'ordem', ordem: 'centro' });
+  assert.deepEqual(
+    tipos(comOrdem.efeitos, 'perguntar')
+      .map((e) => e.posicao)
+      .filter((p) => / q/.test(p)),
+    ['O.O.X...X X q', 'O.O.X...X X qc'],
+  );
   assert.equal(
     rodar(chegou('ninguem', [4, 0, 8]).estado, { tipo: 'explorar' }, { tipo: 'rastrear', alfaBeta: false }).estado
       .rastro,

@@ -671,6 +671,32 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   // A click opens a row too.
   await pagina.click('#arvore [data-caminho="8"]');
   await pagina.waitForFunction(() => document.querySelectorAll('#arvore [aria-level="3"]').length === 8);
+  // The order of moves: alpha-beta's counts follow it, at the root and under X 4, the
+  // search's do not.
+  for (const [ordem, naRaiz, sobX4] of [
+    ['centro', '7,864', '2,173'],
+    ['melhor', '1,891', '432'],
+    ['seeker', '20,865', '2,458'],
+  ]) {
+    await pagina.select('#ordem', ordem);
+    await pagina.waitForFunction(
+      (naRaiz, sobX4) => {
+        const nomes = Array.from(document.querySelectorAll('#arvore [role="treeitem"]'), (item) =>
+          Array.from(item.children)
+            .filter((parte) => parte.getAttribute('aria-hidden') !== 'true')
+            .map((parte) => parte.textContent)
+            .join(''),
+        );
+        return (
+          nomes[0].startsWith(`position: score 0, 549,945 moves searched, ${naRaiz} with alpha-beta`) &&
+          nomes.some((nome) => nome.startsWith(`X 4: score 0, 55,504 moves searched, ${sobX4} with alpha-beta`))
+        );
+      },
+      {},
+      naRaiz,
+      sobX4,
+    );
+  }
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms exploring the search');
   await acessivel(pagina, 'the explorer open');
   await pagina.select('#idioma', 'pt');
