@@ -4,14 +4,25 @@
 // the score means, the moves searched below it and those alpha-beta would play, whether
 // its level chooses it or alpha-beta cuts it, and its position, small.
 import { ramosVisiveis, posicaoDoRamo } from './explorador.js';
-import { outro } from './partida.js';
+import { lancesDoVencedor, outro } from './partida.js';
 import { escrever, miniatura } from './elementos.js';
-import { texto } from './textos.js';
+import { comSinal, deX, texto } from './textos.js';
 
 // A score of seeker's search, from the explored position's side to move, who minimises: 0
 // a draw, and a win made by the move at depth d (the root's own moves at depth 1) scores
 // d - 10 for that side and 10 - d for the other (search/placar.h).
 const baseDaBusca = 10;
+
+// How the game ends from a row, in the page's one count (partida.js's lancesDoVencedor): the
+// winning move's depth is read off seeker's score, which counts down from baseDaBusca.
+function fimDoRamo(valor, caminho, jogou, lado, t) {
+  if (valor === 0) return t('empate');
+  const vencedor = deX(valor, lado) > 0 ? 'X' : 'O';
+  const lances = lancesDoVencedor(Math.max(caminho.length, 1), baseDaBusca - Math.abs(valor));
+  // The row's own move is the winning one: as Show why says of it, "wins now".
+  const agora = lances === 1 && caminho !== '' && jogou === vencedor;
+  return agora ? t('ladoVenceAgora', vencedor) : t('ladoVenceEm', vencedor, lances);
+}
 
 export function criarArvore(documento) {
   const $ = (seletor) => documento.querySelector(seletor);
@@ -30,7 +41,7 @@ export function criarArvore(documento) {
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
     const numero = new Intl.NumberFormat(estado.idioma === 'pt' ? 'pt-BR' : 'en');
     const lado = x.raiz.split(' ')[1];
-    escrever($('#arvore-legenda'), t('arvoreLegenda', lado));
+    escrever($('#arvore-legenda'), t('arvoreLegenda'));
     $('#ordem').value = estado.ordem;
     const linhas = ramosVisiveis(x);
     // Rebuilt only when a row changes: a focus that moves (a click's own, first) keeps the
@@ -53,24 +64,21 @@ export function criarArvore(documento) {
       item.tabIndex = linha.caminho === x.foco ? 0 : -1;
       item.style.setProperty('--nivel', String(linha.nivel - 1));
       const posicao = posicaoDoRamo(x.raiz, linha.caminho);
-      // The move, and the side whose choice it is among its siblings: the root's moves
-      // are the side to move's, who picks the lowest score; the next level the highest.
-      const jogou = outro(posicao.vez);
+      // The move, and the side whose choice it is among its siblings (the root's: the side
+      // to move's): X picks the highest score, O the lowest, the scores being X's.
+      const jogou = linha.caminho === '' ? lado : outro(posicao.vez);
       const nome = linha.caminho === '' ? t('posicaoRaiz') : jogou + ' ' + linha.caminho.slice(-1);
-      const escolhe = linha.nivel % 2 === 0 ? 'escolheMenor' : 'escolheMaior';
-      const quem = linha.caminho === '' ? t('escolheMenor', lado) : t(escolhe, jogou);
+      const quem = t(jogou === 'X' ? 'escolheMaior' : 'escolheMenor', jogou);
       const partes = [];
       const marcas = [];
       if (linha.dados) {
         const { valor, abaixo, comAlfaBeta } = linha.dados;
-        const sentido =
-          valor === 0 ? t('empate') : t('venceNa', valor < 0 ? lado : outro(lado), baseDaBusca - Math.abs(valor));
         partes.push(
-          t('valorNome', valor),
+          t('valorNome', comSinal(deX(valor, lado))),
           t('buscadas', numero.format(abaixo)),
           t('comAlfaBeta', numero.format(comAlfaBeta)),
           quem,
-          sentido,
+          fimDoRamo(valor, linha.caminho, jogou, lado, t),
         );
         const escolhida = linha.escolha !== null && Number(linha.caminho.slice(-1)) === linha.escolha;
         if (!escolhida && linha.caminho !== '' && valor === linha.valorEscolhido) {

@@ -148,10 +148,15 @@ export function lerResposta(linha) {
 // move included when it is the winner's (1: this move wins).
 export function veredito(codigo) {
   if (codigo === 'e') return { fim: 'empata', lances: 0 };
-  const k = Number(codigo.slice(1));
-  if (codigo[0] === 'v') return { fim: 'vence', lances: k / 2 + 1 };
-  return { fim: 'perde', lances: (k + 1) / 2 };
+  const lances = lancesDoVencedor(1, 1 + Number(codigo.slice(1)));
+  return { fim: codigo[0] === 'v' ? 'vence' : 'perde', lances };
 }
+
+// The one way the page counts how soon a game is won: the winner's own moves up to its
+// winning one, from a move at depth primeiro (the moves of the position shown are at depth
+// 1) when the winning move is at depth vencedora; the move at primeiro is the first when
+// it is the winner's. Show why, the explorer and the step mode all say it so.
+export const lancesDoVencedor = (primeiro, vencedora) => Math.floor((vencedora - primeiro) / 2) + 1;
 
 // The arrow keys move along rows and columns, Home and End to the first and last cell;
 // the cell reached, or null for a key that moves nothing.

@@ -8,12 +8,10 @@ import { posicaoMostrada } from './estado.js';
 import { podeRastrear, situacaoDoRastro } from './passos.js';
 import { outro } from './partida.js';
 import { escrever, miniatura } from './elementos.js';
-import { texto } from './textos.js';
+import { comSinal, deX, limitesDeX, texto } from './textos.js';
 
 export function criarRastro(documento) {
   const $ = (seletor) => documento.querySelector(seletor);
-  const limite = (valor) => (valor === -Infinity ? '−∞' : valor === Infinity ? '+∞' : String(valor));
-
   return function desenhar(estado) {
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
     const r = estado.rastro;
@@ -50,15 +48,17 @@ export function criarRastro(documento) {
     const jogadas = Array.from(caminho, (casa, n) => niveis[n].lado + ' ' + casa);
     $('#caminho-mini').replaceChildren(miniatura(documento, posicaoDoRamo(r.raiz, caminho).casas));
     escrever($('#caminho-texto'), t('caminhoAtual', jogadas.length > 0 ? jogadas.join(', ') : t('nenhumCaminho')));
+    // Scores, alpha and beta from X's side, as the explorer's rows give them.
+    const ladoDaRaiz = r.raiz.split(' ')[1];
     const itens = niveis.map(function (nivel) {
       const item = documento.createElement('li');
-      const escolhe = t(nivel.menor ? 'escolheMenor' : 'escolheMaior', nivel.lado);
+      const escolhe = t(nivel.lado === 'X' ? 'escolheMaior' : 'escolheMenor', nivel.lado);
       const tentando = nivel.tentando === null ? t('semValor') : nivel.lado + ' ' + nivel.tentando;
-      const melhor = nivel.melhor === null ? t('semValor') : String(nivel.melhor);
+      const melhor = nivel.melhor === null ? t('semValor') : comSinal(deX(nivel.melhor, ladoDaRaiz));
       let linha = t('nivelDoPasso', nivel.profundidade, escolhe, tentando, melhor);
       if (r.alfaBeta) {
-        const corte = nivel.menor ? '≤ ' + limite(nivel.alfa) : '≥ ' + limite(nivel.beta);
-        linha += '; ' + t('limites', limite(nivel.alfa), limite(nivel.beta), corte);
+        const [alfa, beta] = limitesDeX(nivel.alfa, nivel.beta, ladoDaRaiz);
+        linha += '; ' + t('limites', comSinal(alfa), comSinal(beta)) + corte(nivel.lado, alfa, beta, t);
       }
       item.textContent = linha;
       return item;
@@ -68,25 +68,38 @@ export function criarRastro(documento) {
   };
 }
 
-// A step in words: the move's name is its side (from its depth) and its cell.
+// Where a level stops, from X's side: X's once its best is at least beta, O's once at most
+// alpha; nothing is said while the bound is infinite, as no score can reach it.
+function corte(lado, alfa, beta, t) {
+  const limite = lado === 'X' ? beta : alfa;
+  if (!Number.isFinite(limite)) return t('semCorte');
+  return t('corteQuando', (lado === 'X' ? '≥ ' : '≤ ') + comSinal(limite));
+}
+
+// A step in words: the move's name is its side (from its depth) and its cell; its scores
+// from X's side.
 function dizer(evento, r, t) {
   const vez = r.raiz.split(' ')[1];
   const lado = (profundidade) => (profundidade % 2 === 1 ? vez : outro(vez));
   const jogada = evento.caminho ? lado(evento.profundidade) + ' ' + evento.caminho.slice(-1) : '';
+  const valor = (v) => comSinal(deX(v, vez));
   switch (evento.tipo) {
     case 'tentar':
       return t('eventoTentar', evento.profundidade, jogada);
     case 'final':
-      return t('eventoFinal', jogada, evento.valor);
+      return t('eventoFinal', jogada, valor(evento.valor));
     case 'subir':
-      return t('eventoSubir', jogada, evento.valor, evento.profundidade, evento.melhor);
-    case 'cortar':
+      return t('eventoSubir', jogada, valor(evento.valor), evento.profundidade, valor(evento.melhor));
+    case 'cortar': {
+      const [alfa, beta] = limitesDeX(evento.alfa, evento.beta, vez);
+      const quem = lado(evento.profundidade);
       return t(
         'eventoCortar',
         evento.profundidade,
-        evento.menor ? '≤ ' + String(evento.alfa) : '≥ ' + String(evento.beta),
+        (quem === 'X' ? '≥ ' : '≤ ') + comSinal(quem === 'X' ? beta : alfa),
       );
+    }
     default:
-      return t('eventoEscolher', evento.profundidade, evento.valor);
+      return t('eventoEscolher', evento.profundidade, valor(evento.valor));
   }
 }

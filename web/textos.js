@@ -30,3 +30,17 @@ export function texto(idioma, chave, ...valores) {
 
 // A message to say later, in whatever language is chosen then.
 export const mensagem = (chave, ...valores) => ({ chave, valores });
+
+// A score as the page writes it: one minus sign, U+2212, and the infinities as ±∞.
+export function comSinal(valor) {
+  if (valor === Infinity) return '+∞';
+  if (valor === -Infinity) return '−∞';
+  return valor < 0 ? '−' + String(-valor) : String(valor);
+}
+
+// The page shows every score from X's side (above 0 X wins, X picks the highest): seeker's
+// own scores are the side to move's at the explored position (below 0 it wins), turned in
+// sign where that side is X. alfa and beta trade places as they turn.
+export const sinalDeX = (ladoDaRaiz) => (ladoDaRaiz === 'X' ? -1 : 1);
+export const deX = (valor, ladoDaRaiz) => (valor === null || valor === 0 ? valor : sinalDeX(ladoDaRaiz) * valor);
+export const limitesDeX = (alfa, beta, ladoDaRaiz) => (sinalDeX(ladoDaRaiz) === 1 ? [alfa, beta] : [-beta, -alfa]);

@@ -711,14 +711,47 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
       .querySelector('#arvore [aria-level="1"]')
       ?.textContent.includes('posição: valor 0, 6.811 jogadas buscadas, 831 com alfa-beta'),
   );
-  // Step by step from four free cells, to the end: as many moves tried as the search's count.
+  // One convention: scores from X's side, X picking the highest, O the lowest, wherever
+  // the search is explored from; and a cell's row says how the game ends as Show why does.
   await pagina.select('#idioma', 'en');
+  for (const fragmento of ['#seeker/4', '#seeker/0412']) {
+    await pagina.goto('about:blank');
+    await pagina.goto(endereco + '?lang=en' + fragmento);
+    await pagina.waitForSelector('[data-casa][aria-disabled="false"]');
+    await pagina.click('#porque');
+    await pagina.click('#explorar');
+    await pagina.waitForFunction(() => {
+      const itens = document.querySelectorAll('#arvore [role="treeitem"]');
+      return itens.length > 1 && !document.querySelector('#arvore').textContent.includes('searching');
+    });
+    await pagina.waitForFunction(() => document.querySelector('[data-casa][aria-label*="free, "]'));
+    for (const [, nome] of await ramos(pagina)) {
+      assert.doesNotMatch(nome, /X picks the lowest|O picks the highest/, nome);
+      const valor = Number(/score (−?\d+)/.exec(nome)[1].replace('−', '-'));
+      const fim = /, (X|O) wins|, draw/.exec(nome)[0];
+      assert.equal(Math.sign(valor), fim === ', draw' ? 0 : fim === ', X wins' ? 1 : -1, nome);
+    }
+    const vez = await pagina.$eval('#situacao', (p) => /(X|O) to move/.exec(p.textContent)[1]);
+    const celulas = await pagina.$$eval('[data-casa][aria-label*="free, "]', (casas) =>
+      casas.map((casa) => [casa.dataset.casa, /free, ([^,]+)/.exec(casa.getAttribute('aria-label'))[1]]),
+    );
+    const nomes = await ramos(pagina);
+    for (const [casa, veredito] of celulas) {
+      const [, nome] = nomes.find(([nivel, n]) => nivel === 2 && n.startsWith(`${vez} ${casa}: `));
+      const outro = vez === 'X' ? 'O' : 'X';
+      const esperado = veredito
+        .replace(/^wins (now|in \d+)$/, `${vez} wins $1`)
+        .replace(/^loses (in \d+)$/, `${outro} wins $1`);
+      assert.ok(nome.includes(', ' + esperado), `${nome} is not "${esperado}"`);
+    }
+  }
+  // Step by step from four free cells, to the end: as many moves tried as the search's count.
   await pagina.goto('about:blank');
   await pagina.goto(endereco + '?lang=en#seeker/40813');
   await pagina.waitForSelector(livre(2));
   await pagina.click('#explorar');
   await pagina.waitForFunction(() =>
-    /position: score -9, 37 moves searched/.test(document.querySelector('#arvore').textContent),
+    /position: score −9, 37 moves searched/.test(document.querySelector('#arvore').textContent),
   );
   await pagina.click('#rastrear');
   await pagina.waitForSelector('#passo-frente:not([disabled])');
@@ -731,7 +764,7 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   await pagina.click('#tocar');
   await pagina.waitForSelector('#passo-frente[disabled]');
   assert.equal(await pagina.$eval('#tentadas', (p) => p.textContent), 'Moves tried: 37 of 37.');
-  assert.equal(await pagina.$eval('#passo-dito', (p) => p.textContent), 'Level 1 returns -9.');
+  assert.equal(await pagina.$eval('#passo-dito', (p) => p.textContent), 'Level 1 returns −9.');
   await pagina.click('#rastrear-ab');
   await pagina.waitForSelector('#passo-frente:not([disabled])');
   await pagina.click('#passo-frente');
