@@ -46,9 +46,12 @@ export function criarDesenho(documento) {
     }
     // The move whose position is shown; none while the empty board of the history is.
     const vista = estado.vista ?? estado.partida.length;
+    // The list is one Tab stop, the arrows inside: the move shown holds it (the first while
+    // the empty board is).
     Array.from(lista.querySelectorAll('button')).forEach(function (botao, n) {
       if (n + 1 === vista) botao.setAttribute('aria-current', 'step');
       else botao.removeAttribute('aria-current');
+      botao.tabIndex = n + 1 === Math.max(vista, 1) ? 0 : -1;
     });
     const andando = !emRepeticao(estado) && estado.partida.length > 0;
     for (const botao of todos('[data-ir]')) {
@@ -56,11 +59,11 @@ export function criarDesenho(documento) {
       botao.disabled = !andando || (volta ? vista === 0 : estado.vista === null);
     }
     $('#vendo').hidden = estado.vista === null;
-    if (estado.vista !== null) {
-      escrever(
-        $('#vendo-texto'),
-        estado.vista === 0 ? t('vendoInicio') : t('vendoPosicao', estado.vista, estado.partida.length),
-      );
+    // How to go on from it: a free cell where the person is to move, else the computer
+    // answers once "Play on from here" is pressed.
+    const posicao = estado.vista === null ? null : posicaoMostrada(estado);
+    if (posicao) {
+      escrever($('#vendo-texto'), t(posicao.vez === estado.computador ? 'computadorDaqui' : 'seguirDaqui'));
     }
   }
 

@@ -146,11 +146,14 @@ export function criarTabuleiro(documento) {
 // position of the game's history is shown.
 function situacao(estado, posicao, t) {
   if (!posicao) return '';
-  if (estado.vista !== null) {
-    return estado.vista === 0 ? t('vendoInicio') : t('vendoPosicao', estado.vista, estado.partida.length);
-  }
   const ultima = posicao.ultima;
   const marca = ultima !== null ? posicao.casas[ultima] : null;
+  // A position of the history, in one line as in play, so that the board stays put.
+  if (estado.vista !== null) {
+    return estado.vista === 0
+      ? t('vendoInicio', posicao.vez)
+      : t('vendoPosicao', estado.vista, estado.partida.length, marca, ultima, posicao.vez);
+  }
   if (posicao.fim === '=') return ultima !== null ? t('jogouEmpatou', marca, ultima) : t('empatou');
   if (posicao.fim !== '-') return ultima !== null ? t('jogouVenceu', posicao.fim, ultima) : t('venceu', posicao.fim);
   return ultima !== null ? t('jogouVezDe', marca, ultima, posicao.vez) : t('vezDe', posicao.vez);

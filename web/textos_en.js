@@ -113,10 +113,11 @@ export const en = {
   proxima: 'Forward',
   ultima: 'Now',
   jogarDaqui: 'Play on from here',
-  vendoInicio:
-    'The board before the first move. Play a free cell, or “Play on from here”, to start again from it; the later moves are dropped.',
-  vendoPosicao:
-    'The board after move {0} of {1}. Play a free cell, or “Play on from here”, to go on from it; the later moves are dropped.',
+  vendoInicio: 'Before the first move; {0} to move.',
+  vendoPosicao: 'Move {0} of {1}: {2} played cell {3}; {4} to move.',
+  seguirDaqui: 'Play a free cell, or “Play on from here”, to go on from this position; the later moves are dropped.',
+  computadorDaqui:
+    'The computer is to move here: “Play on from here” goes on from this position, and it answers; the later moves are dropped.',
   mostrarLinha: 'Best line after a cell',
   parteVazia: 'a part between two slashes is empty',
   parte: '“{0}” is neither a side (X or O) nor cells',

@@ -113,10 +113,12 @@ export const pt = {
   proxima: 'Avançar',
   ultima: 'Agora',
   jogarDaqui: 'Continuar daqui',
-  vendoInicio:
-    'O tabuleiro antes da primeira jogada. Jogue numa casa livre, ou em “Continuar daqui”, para recomeçar dele; as jogadas seguintes são descartadas.',
-  vendoPosicao:
-    'O tabuleiro depois da jogada {0} de {1}. Jogue numa casa livre, ou em “Continuar daqui”, para seguir dele; as jogadas seguintes são descartadas.',
+  vendoInicio: 'Antes da primeira jogada; vez de {0}.',
+  vendoPosicao: 'Jogada {0} de {1}: {2} jogou na casa {3}; vez de {4}.',
+  seguirDaqui:
+    'Jogue numa casa livre, ou em “Continuar daqui”, para seguir desta posição; as jogadas seguintes são descartadas.',
+  computadorDaqui:
+    'É a vez do computador aqui: “Continuar daqui” segue desta posição, e ele responde; as jogadas seguintes são descartadas.',
   mostrarLinha: 'Melhor linha depois de uma casa',
   parteVazia: 'uma parte entre duas barras está vazia',
   parte: '“{0}” não é um lado (X ou O) nem casas',

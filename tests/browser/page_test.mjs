@@ -1050,6 +1050,13 @@ test('uma partida contra o computador: suas respostas, desfazer, as melhores lin
   );
   assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms through a game and a take back');
   assert.deepEqual(await jogadas(pagina), ['X 4', `O ${melhor}`]);
+  // Moves is one Tab stop, the move shown; the arrows walk the history inside it.
+  assert.deepEqual(await pagina.$$eval('#jogadas button', (bs) => bs.map((b) => b.tabIndex)), [-1, 0]);
+  await pagina.focus('#jogadas [tabindex="0"]');
+  await pagina.keyboard.press('ArrowLeft');
+  assert.deepEqual(await pagina.$$eval('#jogadas button', (bs) => bs.map((b) => b.tabIndex)), [0, -1]);
+  assert.equal(await pagina.evaluate(() => document.activeElement.getAttribute('aria-current')), 'step');
+  await pagina.keyboard.press('End');
   // Switching to reader keeps the game, replayed into reader, which answers from there.
   await escolher(pagina, 'reader');
   await pagina.waitForFunction(
