@@ -37,7 +37,6 @@ function iniciar(estado, programa, jogadas = []) {
       pensando: false,
       aviso: null,
       copiado: null,
-      apontada: null,
       regras: null,
       lados: [],
       dicionarioDoReader: dicionario ?? estado.dicionarioDoReader,
@@ -98,7 +97,7 @@ function ver(estado, vista) {
   if (!temPartida(estado) || emRepeticao(estado)) return so(estado);
   const ultima = estado.partida.length;
   const nova = vista === null || vista >= ultima ? null : Math.max(0, vista);
-  return so({ ...estado, vista: nova, apontada: null });
+  return so({ ...estado, vista: nova });
 }
 
 function passo(estado, para) {

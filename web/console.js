@@ -60,10 +60,44 @@ const textoPorQuadro = 2048;
 // next, when the last frame has laid them out: asking their height right after adding
 // text would lay them out once more.
 const aRolar = new Set();
+// Out of sight (below the board, on a phone) a log's blocks are not laid out and its end
+// cannot be scrolled to: it is scrolled there once it comes into sight.
+const foraDeVista = new WeakSet(); // the logs out of sight
+const aRolarAoAparecer = new WeakSet();
+const vigia =
+  typeof IntersectionObserver === 'undefined'
+    ? null
+    : new IntersectionObserver(function (entradas) {
+        for (const { target: log, isIntersecting: emVista } of entradas) {
+          if (!emVista) {
+            foraDeVista.add(log);
+          } else if (foraDeVista.delete(log) && aRolarAoAparecer.delete(log)) {
+            ateOFim(log, 0);
+          }
+        }
+      });
+const vigiados = new WeakSet();
+// Its blocks are laid out some frames after they come into sight, each taller than the
+// estimate it had: the end is scrolled to at each frame for a moment, unless the person
+// scrolls it meanwhile.
+const quadrosAteOFim = 30;
+function ateOFim(log, vezes, posta = null) {
+  if (posta !== null && log.scrollTop < posta - 1) return; // scrolled by hand
+  log.scrollTop = log.scrollHeight;
+  const agora = log.scrollTop;
+  if (vezes < quadrosAteOFim) requestAnimationFrame(() => ateOFim(log, vezes + 1, agora));
+}
 
 function mostrarPendentes() {
   quadroPedido = false;
-  for (const elemento of aRolar) elemento.scrollTop = elemento.scrollHeight;
+  for (const elemento of aRolar) {
+    elemento.scrollTop = elemento.scrollHeight;
+    if (vigia && !vigiados.has(elemento)) {
+      vigiados.add(elemento);
+      vigia.observe(elemento);
+    }
+    if (foraDeVista.has(elemento)) aRolarAoAparecer.add(elemento);
+  }
   aRolar.clear();
   let cabe = textoPorQuadro;
   for (const [elemento, partes] of pendentes) {

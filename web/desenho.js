@@ -115,6 +115,9 @@ export function criarDesenho(documento) {
       idiomaAplicado = estado.idioma;
     }
     $('#idioma').value = estado.idioma;
+    // scribe's b records rules, and it plays no side: its own labels.
+    escrever($('#rotulo-b'), t(estado.programa === 'scribe' ? 'gravarRegras' : 'melhorJogada'));
+    $('#escolha-do-computador').hidden = estado.programa === 'scribe';
     $('#computador').value = estado.computador;
     $('#porque').checked = estado.porque;
     for (const botao of todos('[data-programa]')) {

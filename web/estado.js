@@ -25,7 +25,7 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     pensando: false, // the computer's move on its way, from its pause until it is told back
     aviso: null, // a message for the person: { chave, valores }
     copiado: null,
-    apontada: null, // the cell whose best line the board shows
+    apontada: null, // the cell the pointer rests on (or the focus): its best line is shown, whatever position comes
     foco: 4, // the cell that holds the board's one Tab stop
     regras: null, // scribe's rules recorded so far
     lados: [], // the sides scribe's b recorded rules for

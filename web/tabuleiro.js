@@ -116,6 +116,7 @@ export function criarTabuleiro(documento) {
     linhas.hidden = !comPorque;
 
     por(risco, 'data-linha', posicao && posicao.linha ? posicao.linha.join('') : null);
+    por(risco, 'data-vencedor', posicao && posicao.linha ? posicao.fim : null); // in the winner's colour
     risco.hidden = !(posicao && posicao.linha);
 
     const painel = $('#continuacao');
@@ -137,6 +138,9 @@ export function criarTabuleiro(documento) {
 
     const fim = resultado(estado);
     escrever($('#resultado'), fim ? t(fim.chave, ...fim.valores) : '');
+    // A loss in the loss colour, a win in the win's, a draw plain.
+    const tons = { vocePerdeu: 'perde', voceVenceu: 'vence', empateFinal: 'empate', ladoVenceu: 'lado' };
+    por($('#resultado'), 'data-tom', fim ? tons[fim.chave] : null);
     escrever($('#situacao'), situacao(estado, posicao, t));
     escrever($('#nota'), nota(estado, resposta, t));
   };

@@ -30,6 +30,7 @@ export const en = {
   enviar: 'Send',
   comandos: 'commands',
   melhorJogada: 'best move',
+  gravarRegras: 'record the rules',
   listar: 'list',
   novoJogo: 'New game',
   desfazer: 'Take back',

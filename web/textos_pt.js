@@ -29,6 +29,7 @@ export const pt = {
   umaLinha: 'uma linha, depois Enter',
   enviar: 'Enviar',
   comandos: 'comandos',
+  gravarRegras: 'gravar as regras',
   melhorJogada: 'melhor jogada',
   listar: 'listar',
   novoJogo: 'Novo jogo',

@@ -251,6 +251,11 @@ test('o historico: ver uma posicao, seguir dela, andar pelas jogadas; o fim dito
   assert.equal(casaOferecida(vista.estado, 2), false);
   assert.deepEqual([...tipos(vista.efeitos, 'esperar'), ...enviadas(vista.efeitos)], []);
   assert.equal(rodar(estado, { tipo: 'ver', vista: 2 }).estado.vista, null); // the last is the game
+  // The cell the pointer rests on stays pointed at, whatever position is shown or played.
+  assert.equal(
+    rodar(estado, { tipo: 'apontar', casa: 8 }, { tipo: 'ver', vista: 1 }, { tipo: 'novoJogo' }).estado.apontada,
+    8,
+  );
 
   for (const [computador, jogadas, esperado] of [
     ['O', [0, 3, 1, 4, 2], 'voceVenceu'],

@@ -510,6 +510,12 @@ test('Show why: o veredito de cada casa livre, e uma partida inteira so no tabul
     0,
   );
   await esperarSaida(pagina, 'Vitoria do jogador 1 (X).');
+  // What came while the console was out of sight is at its end once it is scrolled to.
+  await pagina.$eval('#console', (c) => c.scrollIntoView());
+  await pagina.waitForFunction(() => {
+    const c = document.querySelector('#console');
+    return c.scrollHeight > c.clientHeight && c.scrollTop + c.clientHeight >= c.scrollHeight - 2;
+  });
   await pagina.click('[data-linha="q"]');
   assert.equal(await esperarFim(pagina), 'O seeker terminou (status 0).');
   await fechar(aberta);
