@@ -24,10 +24,28 @@ function fimDoRamo(valor, caminho, jogou, lado, t) {
   return agora ? t('ladoVenceAgora', vencedor) : t('ladoVenceEm', vencedor, lances);
 }
 
+// The drawing's grid: nine columns, a move each; each level of the tree three rows: its
+// label, the lines joining it to the row above, its moves. The root stands in the middle.
+const colunas = 9;
+const colunaDaRaiz = 5;
+const linhaDoNivel = (nivel) => 3 * nivel;
+
 export function criarArvore(documento) {
   const $ = (seletor) => documento.querySelector(seletor);
   const arvore = $('#arvore');
+  const ligacoes = $('#arvore-ligacoes');
   let desenhada = '';
+
+  // A piece of the drawing that is only for the eye, placed on the grid.
+  function peca(classe, linha, coluna, ate = coluna, texto = '') {
+    const elemento = documento.createElement('div');
+    elemento.className = classe;
+    elemento.style.gridRow = String(linha);
+    elemento.style.gridColumn = `${coluna} / ${ate + 1}`;
+    if (ate > coluna) elemento.style.setProperty('--meia', `calc(100% / ${2 * (ate - coluna + 1)})`);
+    elemento.textContent = texto;
+    return elemento;
+  }
 
   return function desenhar(estado) {
     const x = estado.explorador;
@@ -36,6 +54,8 @@ export function criarArvore(documento) {
     if (!x) {
       desenhada = '';
       arvore.replaceChildren();
+      ligacoes.replaceChildren();
+      escrever($('#arvore-detalhe'), '');
       return;
     }
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
@@ -44,6 +64,10 @@ export function criarArvore(documento) {
     escrever($('#arvore-legenda'), t('arvoreLegenda'));
     $('#ordem').value = estado.ordem;
     const linhas = ramosVisiveis(x);
+    const coluna = (linha) => (linha.nivel === 1 ? colunaDaRaiz : linha.posicao);
+    // Each row's name, in words: today's form, and the focused one's in the detail line.
+    const nomes = new Map(linhas.map((linha) => [linha.caminho, nomeDoRamo(linha, x, lado, t, numero)]));
+    escrever($('#arvore-detalhe'), nomes.get(x.foco) ?? nomes.get(''));
     // Rebuilt only when a row changes: a focus that moves (a click's own, first) keeps the
     // rows, so that the click lands on the row it began on.
     const chave = estado.idioma + JSON.stringify(linhas);
@@ -53,6 +77,10 @@ export function criarArvore(documento) {
     }
     desenhada = chave;
     const tinhaFoco = arvore.contains(documento.activeElement);
+    const niveis = Math.max(...linhas.map((linha) => linha.nivel));
+    for (const desenho of [arvore, ligacoes]) {
+      desenho.style.gridTemplateRows = 'repeat(' + niveis + ', var(--rotulo) var(--ligacao) var(--no))';
+    }
     const itens = linhas.map(function (linha) {
       const item = documento.createElement('li');
       item.setAttribute('role', 'treeitem');
@@ -62,56 +90,79 @@ export function criarArvore(documento) {
       if (linha.expansivel) item.setAttribute('aria-expanded', String(linha.aberto));
       item.dataset.caminho = linha.caminho;
       item.tabIndex = linha.caminho === x.foco ? 0 : -1;
-      item.style.setProperty('--nivel', String(linha.nivel - 1));
+      item.style.gridRow = String(linhaDoNivel(linha.nivel));
+      item.style.gridColumn = String(coluna(linha));
       const posicao = posicaoDoRamo(x.raiz, linha.caminho);
-      // The move, and the side whose choice it is among its siblings (the root's: the side
-      // to move's): X picks the highest score, O the lowest, the scores being X's.
       const jogou = linha.caminho === '' ? lado : outro(posicao.vez);
-      const nome = linha.caminho === '' ? t('posicaoRaiz') : jogou + ' ' + linha.caminho.slice(-1);
-      const quem = t(jogou === 'X' ? 'escolheMaior' : 'escolheMenor', jogou);
-      const partes = [];
       const marcas = [];
+      let valor = '…';
       if (linha.dados) {
-        const { valor, abaixo, comAlfaBeta } = linha.dados;
-        partes.push(
-          t('valorNome', comSinal(deX(valor, lado))),
-          t('buscadas', numero.format(abaixo)),
-          t('comAlfaBeta', numero.format(comAlfaBeta)),
-          quem,
-          fimDoRamo(valor, linha.caminho, jogou, lado, t),
-        );
-        const escolhida = linha.escolha !== null && Number(linha.caminho.slice(-1)) === linha.escolha;
-        if (!escolhida && linha.caminho !== '' && valor === linha.valorEscolhido) {
-          partes.push(t('tambemBoa'));
-          marcas.push('=');
-        }
-        if (linha.dados.cortada) {
-          partes.push(t('cortada'));
-          marcas.push('✂');
-        }
-        if (escolhida) {
-          partes.push(t('escolhida'));
-          marcas.push('★');
-        }
-      } else {
-        partes.push(t('buscando'));
+        valor = comSinal(deX(linha.dados.valor, lado));
+        if (linha.escolhida) marcas.push('★');
+        else if (linha.tambemBoa) marcas.push('=');
+        if (linha.dados.cortada) marcas.push('✂');
       }
-      // Its name is its text: the marks, the arrow and the small board are for the eye.
-      const seta = documento.createElement('span');
-      seta.className = 'seta';
-      seta.textContent = linha.expansivel ? (linha.aberto ? '▾' : '▸') : '';
+      item.classList.toggle('aberto', linha.aberto);
+      item.classList.toggle('escolhido', Boolean(linha.escolhida));
+      item.classList.toggle('cortado', Boolean(linha.dados && linha.dados.cortada));
+      // Its name is its words; the marks, the small board, the move and the score are for
+      // the eye.
       const sinais = documento.createElement('span');
       sinais.className = 'sinais';
-      sinais.textContent = marcas.join(' ');
-      for (const oculto of [seta, sinais]) oculto.setAttribute('aria-hidden', 'true');
-      const jogada = documento.createElement('b');
-      jogada.textContent = nome;
+      sinais.textContent = marcas.join('');
+      const lance = documento.createElement('b');
+      lance.textContent = linha.caminho === '' ? t('posicaoCurta') : jogou + ' ' + linha.caminho.slice(-1);
+      const nota = documento.createElement('span');
+      nota.className = 'nota-do-no';
+      nota.textContent = valor;
+      for (const oculto of [sinais, lance, nota]) oculto.setAttribute('aria-hidden', 'true');
       const dito = documento.createElement('span');
-      dito.append(jogada, ': ' + partes.join(', '));
-      item.append(seta, miniatura(documento, posicao.casas), sinais, dito);
+      dito.className = 'so-para-leitores';
+      dito.textContent = nomes.get(linha.caminho);
+      item.append(sinais, miniatura(documento, posicao.casas), lance, nota, dito);
       return item;
     });
     arvore.replaceChildren(...itens);
+    // For the eye: each level named once, on the line of its moves, and the lines joining
+    // the open row to its moves.
+    const pecas = [];
+    for (let nivel = 1; nivel <= niveis; ++nivel) {
+      const daLinha = linhas.filter((linha) => linha.nivel === nivel);
+      // The moves of level n are those of the side to move at the root when n is even.
+      const quem = nivel % 2 === 0 ? lado : outro(lado);
+      const rotulo = nivel === 1 ? t('nivelDaRaiz', lado) : t(quem === 'X' ? 'nivelMaior' : 'nivelMenor', quem);
+      pecas.push(peca('rotulo-do-nivel', linhaDoNivel(nivel) - 2, 1, colunas, rotulo));
+      if (nivel === 1 || daLinha.length === 0) continue;
+      const pai = linhas.find((linha) => linha.nivel === nivel - 1 && linha.aberto);
+      const dePai = pai ? coluna(pai) : 1;
+      const ultima = Math.max(dePai, ...daLinha.map(coluna));
+      pecas.push(peca('barra', linhaDoNivel(nivel) - 1, Math.min(dePai, 1), ultima));
+      pecas.push(peca('haste-do-pai', linhaDoNivel(nivel) - 1, dePai));
+      for (const filha of daLinha) pecas.push(peca('haste', linhaDoNivel(nivel) - 1, coluna(filha)));
+    }
+    ligacoes.replaceChildren(...pecas);
     if (tinhaFoco) arvore.querySelector('[tabindex="0"]')?.focus();
   };
+}
+
+// A row's words, as its accessible name and the detail line say them: its move, its score
+// from X's side, the moves searched below it and with alpha-beta, who picks among its
+// level, how the game ends, and its marks.
+function nomeDoRamo(linha, x, lado, t, numero) {
+  const posicao = posicaoDoRamo(x.raiz, linha.caminho);
+  const jogou = linha.caminho === '' ? lado : outro(posicao.vez);
+  const nome = linha.caminho === '' ? t('posicaoRaiz') : jogou + ' ' + linha.caminho.slice(-1);
+  if (!linha.dados) return nome + ': ' + t('buscando');
+  const { valor, abaixo, comAlfaBeta } = linha.dados;
+  const partes = [
+    t('valorNome', comSinal(deX(valor, lado))),
+    t('buscadas', numero.format(abaixo)),
+    t('comAlfaBeta', numero.format(comAlfaBeta)),
+    t(jogou === 'X' ? 'escolheMaior' : 'escolheMenor', jogou),
+    fimDoRamo(valor, linha.caminho, jogou, lado, t),
+  ];
+  if (linha.tambemBoa) partes.push(t('tambemBoa'));
+  if (linha.dados.cortada) partes.push(t('cortada'));
+  if (linha.escolhida) partes.push(t('escolhida'));
+  return nome + ': ' + partes.join(', ');
 }

@@ -21,9 +21,12 @@ function pedirRamos(estado, caminhos) {
 // shows its moves at once.
 const filhosDe = (ramo) => ramo.filhos.filter((filho) => filho.abaixo > 0).map((filho) => ramo.caminho + filho.casa);
 
+// One path is open at a time, drawn from the root down: opening a row closes its siblings'
+// rows, closing one closes all below it.
 function abrirRamo(estado, caminho, aberto) {
   const x = estado.explorador;
-  const abertos = x.abertos.filter((c) => c !== caminho).concat(aberto ? [caminho] : []);
+  const prefixos = Array.from({ length: caminho.length + 1 }, (_, n) => caminho.slice(0, n));
+  const abertos = aberto ? prefixos : x.abertos.filter((c) => !c.startsWith(caminho));
   const novo = { ...estado, explorador: { ...x, abertos } };
   return aberto && x.ramos[caminho] ? pedirRamos(novo, filhosDe(x.ramos[caminho])) : so(novo);
 }

@@ -92,6 +92,9 @@ export function ramosVisiveis(explorador) {
         dados: filho,
         escolha: ramo.escolhida,
         valorEscolhido: ramo.filhos.find((f) => f.casa === ramo.escolhida)?.valor ?? null,
+        escolhida: filho.casa === ramo.escolhida,
+        tambemBoa:
+          filho.casa !== ramo.escolhida && filho.valor === ramo.filhos.find((f) => f.casa === ramo.escolhida)?.valor,
         expansivel: filho.abaixo > 0,
         aberto: explorador.abertos.includes(seu),
       });

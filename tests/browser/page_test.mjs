@@ -613,6 +613,25 @@ const nomeDoFoco = (pagina) =>
       .join(''),
   );
 
+// Whether the rows of a level lie side by side, in order, below the rows above, within the
+// window's width.
+const ladoALado = (pagina, nivel) =>
+  pagina.$$eval(
+    '#arvore [role="treeitem"]',
+    (itens, nivel) => {
+      const caixas = itens.map((item) => [Number(item.getAttribute('aria-level')), item.getBoundingClientRect()]);
+      const deste = caixas.filter(([n]) => n === nivel).map(([, caixa]) => caixa);
+      const acima = caixas.filter(([n]) => n < nivel).map(([, caixa]) => caixa.bottom);
+      return {
+        quantos: deste.length,
+        abaixo: deste.every((caixa) => caixa.top === deste[0].top && caixa.top >= Math.max(...acima)),
+        emOrdem: deste.every((caixa, i) => i === 0 || caixa.left >= deste[i - 1].right),
+        cabe: deste.every((caixa) => caixa.left >= 0 && caixa.right <= innerWidth),
+      };
+    },
+    nivel,
+  );
+
 test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado, uma posicao do meio do jogo', async function () {
   const aberta = await abrir(endereco + '?lang=en', 'ninguem', false);
   const { pagina } = aberta;
@@ -650,6 +669,10 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
     );
     assert.equal(nome.endsWith(', chosen'), casa === 0, nome);
   });
+  // Drawn top-down: the nine moves side by side under the position, within a phone's width.
+  await pagina.setViewport({ width: 390, height: 844 });
+  assert.deepEqual(await ladoALado(pagina, 2), { quantos: 9, abaixo: true, emOrdem: true, cabe: true });
+  await pagina.setViewport({ width: 1280, height: 800 });
   // By keyboard: down to X 4, opened by →, its rows within 3 frames; in, out, the ends.
   await pagina.focus('#arvore [tabindex="0"]');
   for (let vez = 0; vez < 5; ++vez) await pagina.keyboard.press('ArrowDown');
@@ -664,6 +687,7 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   const sob = (await ramos(pagina)).filter(([nivel]) => nivel === 3).map(([, nome]) => nome);
   sob.forEach((nome) => assert.equal(nome.includes(', cut by alpha-beta'), !nome.startsWith('O 0:'), nome));
   assert.match(sob[0], /^O 0: score 0, 6,811 moves searched, 831 with alpha-beta, .*, chosen$/);
+  assert.deepEqual(await ladoALado(pagina, 3), { quantos: 8, abaixo: true, emOrdem: true, cabe: true });
   await pagina.keyboard.press('ArrowRight');
   assert.match(await nomeDoFoco(pagina), /^O 0: /);
   await pagina.keyboard.press('ArrowLeft');
