@@ -4,9 +4,10 @@
 // the score means, the moves searched below it and those alpha-beta would play, whether
 // its level chooses it or alpha-beta cuts it, and its position, small.
 import { ramosVisiveis, posicaoDoRamo } from './explorador.js';
+import { marcasDoRastro } from './passos.js';
 import { lancesDoVencedor, outro } from './partida.js';
 import { escrever, miniatura } from './elementos.js';
-import { comSinal, deX, texto } from './textos.js';
+import { comSinal, deX, limitesDeX, texto } from './textos.js';
 
 // A score of seeker's search, from the explored position's side to move, who minimises: 0
 // a draw, and a win made by the move at depth d (the root's own moves at depth 1) scores
@@ -68,9 +69,13 @@ export function criarArvore(documento) {
     // Each row's name, in words: today's form, and the focused one's in the detail line.
     const nomes = new Map(linhas.map((linha) => [linha.caminho, nomeDoRamo(linha, x, lado, t, numero)]));
     escrever($('#arvore-detalhe'), nomes.get(x.foco) ?? nomes.get(''));
+    // The step mode, when on, in the drawing: the node being searched marked current, the
+    // scores as they come up, the cuts as they are made, alpha and beta on the path.
+    const r = estado.rastro && estado.rastro.eventos ? estado.rastro : null;
+    const passo = r ? marcasDoRastro(r.raiz, r.eventos, r.indice) : null;
     // Rebuilt only when a row changes: a focus that moves (a click's own, first) keeps the
     // rows, so that the click lands on the row it began on.
-    const chave = estado.idioma + JSON.stringify(linhas);
+    const chave = estado.idioma + JSON.stringify(linhas) + (r ? `${r.alfaBeta}:${r.indice}` : '');
     if (chave === desenhada) {
       for (const item of arvore.children) item.tabIndex = item.dataset.caminho === x.foco ? 0 : -1;
       return;
@@ -78,6 +83,7 @@ export function criarArvore(documento) {
     desenhada = chave;
     const tinhaFoco = arvore.contains(documento.activeElement);
     const niveis = Math.max(...linhas.map((linha) => linha.nivel));
+    arvore.parentElement.classList.toggle('com-limites', Boolean(passo && r.alfaBeta));
     for (const desenho of [arvore, ligacoes]) {
       desenho.style.gridTemplateRows = 'repeat(' + niveis + ', var(--rotulo) var(--ligacao) var(--no))';
     }
@@ -96,15 +102,26 @@ export function criarArvore(documento) {
       const jogou = linha.caminho === '' ? lado : outro(posicao.vez);
       const marcas = [];
       let valor = '…';
-      if (linha.dados) {
+      let cortado = Boolean(linha.dados && linha.dados.cortada);
+      let escolhido = Boolean(linha.escolhida);
+      if (passo) {
+        // Only what the steps so far have shown.
+        const encerrado = passo.encerrados.has(linha.caminho.slice(0, -1)) && linha.caminho !== '';
+        cortado = encerrado && !passo.tentados.has(linha.caminho);
+        escolhido = escolhido && encerrado;
+        valor = passo.valores.has(linha.caminho) ? comSinal(deX(passo.valores.get(linha.caminho), lado)) : '·';
+        if (escolhido) marcas.push('★');
+        if (cortado) marcas.push('✂');
+        if (linha.caminho === passo.atual) item.setAttribute('aria-current', 'step');
+      } else if (linha.dados) {
         valor = comSinal(deX(linha.dados.valor, lado));
         if (linha.escolhida) marcas.push('★');
         else if (linha.tambemBoa) marcas.push('=');
-        if (linha.dados.cortada) marcas.push('✂');
+        if (cortado) marcas.push('✂');
       }
       item.classList.toggle('aberto', linha.aberto);
-      item.classList.toggle('escolhido', Boolean(linha.escolhida));
-      item.classList.toggle('cortado', Boolean(linha.dados && linha.dados.cortada));
+      item.classList.toggle('escolhido', escolhido);
+      item.classList.toggle('cortado', cortado);
       // Its name is its words; the marks, the small board, the move and the score are for
       // the eye.
       const sinais = documento.createElement('span');
@@ -120,6 +137,17 @@ export function criarArvore(documento) {
       dito.className = 'so-para-leitores';
       dito.textContent = nomes.get(linha.caminho);
       item.append(sinais, miniatura(documento, posicao.casas), lance, nota, dito);
+      // On the path being searched, with alpha-beta, its level's alpha and beta.
+      const nivelNoCaminho = passo && r.alfaBeta && passo.atual.startsWith(linha.caminho) && linha.caminho !== '';
+      if (nivelNoCaminho) {
+        const nivel = passo.niveis[linha.caminho.length - 1];
+        const [alfa, beta] = limitesDeX(nivel.alfa, nivel.beta, lado);
+        const limites = documento.createElement('span');
+        limites.className = 'limites-do-no';
+        limites.setAttribute('aria-hidden', 'true');
+        limites.textContent = `α${comSinal(alfa)} β${comSinal(beta)}`;
+        item.append(limites);
+      }
       return item;
     });
     arvore.replaceChildren(...itens);
@@ -142,6 +170,14 @@ export function criarArvore(documento) {
     }
     ligacoes.replaceChildren(...pecas);
     if (tinhaFoco) arvore.querySelector('[tabindex="0"]')?.focus();
+    // The node being searched stays in sight in the drawing's own scroll.
+    const atual = arvore.querySelector('[aria-current]');
+    if (atual) {
+      const desenho = arvore.parentElement;
+      const [caixa, dentro] = [desenho.getBoundingClientRect(), atual.getBoundingClientRect()];
+      if (dentro.bottom > caixa.bottom) desenho.scrollTop += dentro.bottom - caixa.bottom;
+      else if (dentro.top < caixa.top) desenho.scrollTop -= caixa.top - dentro.top;
+    }
   };
 }
 

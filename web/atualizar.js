@@ -3,7 +3,14 @@
 // program or the helper tells, a timer. Pure: node tests it with no page.
 import { comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
 import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
-import { manipuladoresDaBusca, perguntasDaBusca, respostaDaBusca, seguirOTabuleiro, so } from './atualizar_busca.js';
+import {
+  manipuladoresDaBusca,
+  perguntasDaBusca,
+  respostaDaBusca,
+  seguirORastro,
+  seguirOTabuleiro,
+  so,
+} from './atualizar_busca.js';
 import { mensagem } from './textos.js';
 
 // The pause before the computer answers, so that the person sees their move land first.
@@ -211,9 +218,11 @@ function acertar(antes, { estado, efeitos }) {
   // The helper runs beside the program once its verdicts are shown (Show why), reader's rule
   // is noted or the search explored: a first game needs none, nor the time its loading takes.
   const ajuda = (x) => x.rodando === 'rodando' && (x.porque || x.programa === 'reader' || x.explorador !== null);
-  const seguida = seguirOTabuleiro(e);
-  e = seguida.estado;
-  feitos.push(...seguida.efeitos);
+  for (const seguir of [seguirOTabuleiro, seguirORastro]) {
+    const seguida = seguir(e);
+    e = seguida.estado;
+    feitos.push(...seguida.efeitos);
+  }
   if (ajuda(e) && (!ajuda(antes) || e.execucao !== antes.execucao)) {
     feitos.push({ tipo: 'ajudante', dicionario: e.programa === 'reader' ? e.dicionarioDoReader : null });
   }

@@ -4,7 +4,7 @@
 import { posicaoMostrada } from './estado.js';
 import { lerRamo, moverNaArvore, novoExplorador, ordens, ramosVisiveis } from './explorador.js';
 import { emTexto } from './partida.js';
-import { eventosDoRastro, lerRastro, podeRastrear } from './passos.js';
+import { eventosDoRastro, lerRastro, marcasDoRastro, podeRastrear } from './passos.js';
 
 // An update's result: the new state and the effects to carry out.
 export const so = (estado, ...efeitos) => ({ estado, efeitos });
@@ -72,6 +72,19 @@ export function perguntasDaBusca(e) {
     ? x.pedidos.filter((caminho) => !x.ramos[caminho]).map((caminho) => x.raiz + ' a' + ordens[x.ordem] + caminho)
     : [];
   return e.rastro && !e.rastro.eventos ? [...faltam, perguntaDoRastro(e.rastro)] : faltam;
+}
+
+// The drawing follows the step mode: the path to the node being searched is open, its
+// rows asked for.
+export function seguirORastro(estado) {
+  const r = estado.rastro;
+  const x = estado.explorador;
+  if (!r || !r.eventos || !x) return so(estado);
+  const { atual } = marcasDoRastro(r.raiz, r.eventos, r.indice);
+  const abertos = Array.from({ length: atual.length }, (_, n) => atual.slice(0, n));
+  if (abertos.length === 0) abertos.push('');
+  if (JSON.stringify(abertos) === JSON.stringify(x.abertos)) return so(estado);
+  return pedirRamos({ ...estado, explorador: { ...x, abertos } }, abertos);
 }
 
 // The explorer and its step mode follow the position on the board.

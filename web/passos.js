@@ -115,3 +115,27 @@ export function situacaoDoRastro(raiz, eventos, indice) {
   }
   return { tentadas, niveis, ultimo: indice > 0 ? eventos[indice - 1] : null };
 }
+
+// What the steps up to indice (excluded) tell of the tree's nodes, by path: the node being
+// searched (the moves tried on the path; '' the position itself), the scores come up so
+// far, the moves tried, and the levels ended (chosen or cut), whose untried moves are cut.
+export function marcasDoRastro(raiz, eventos, indice) {
+  const { niveis } = situacaoDoRastro(raiz, eventos, indice);
+  const atual = niveis
+    .map((nivel) => nivel.tentando)
+    .filter((casa) => casa !== null)
+    .join('');
+  const valores = new Map();
+  const tentados = new Set();
+  const encerrados = new Set();
+  for (const evento of eventos.slice(0, indice)) {
+    if (evento.tipo === 'tentar') tentados.add(evento.caminho);
+    else if (evento.tipo === 'final' || evento.tipo === 'subir') valores.set(evento.caminho, evento.valor);
+    else if (evento.tipo === 'cortar') encerrados.add(evento.caminho.slice(0, -1));
+    else if (evento.tipo === 'escolher') {
+      encerrados.add(evento.caminho);
+      valores.set(evento.caminho, evento.valor);
+    }
+  }
+  return { atual, niveis, valores, tentados, encerrados };
+}

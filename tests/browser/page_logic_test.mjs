@@ -15,7 +15,7 @@ import { atualizar, pausaDoComputador } from '../../web/atualizar.js';
 import { casaOferecida, estadoInicial, posicaoMostrada, resultado } from '../../web/estado.js';
 import * as executor from '../../web/executor.js';
 import { lerRamo, moverNaArvore, ramosVisiveis } from '../../web/explorador.js';
-import { eventosDoRastro, lerRastro, situacaoDoRastro } from '../../web/passos.js';
+import { eventosDoRastro, lerRastro, marcasDoRastro, situacaoDoRastro } from '../../web/passos.js';
 import * as partida from '../../web/partida.js';
 import { criarTabuleiro } from '../../web/tabuleiro.js';
 import { idiomaInicial } from '../../web/textos.js';
@@ -410,6 +410,25 @@ test('o explorador: as linhas da resposta do ajudante, as que se mostram, o tecl
     assert.equal(rodar(passo.estado, { tipo: 'resposta', linha: alheio }).estado.rastro.eventos, null, alheio);
   }
   assert.notEqual(rodar(passo.estado, { tipo: 'resposta', linha: 'O.O.X...X X p 1:1:0' }).estado.rastro.eventos, null);
+  // Stepping, the drawing opens the path to the node being searched, and asks for its rows.
+  const linha = fs
+    .readFileSync(
+      new URL('../transcripts/why/perguntas_com_dicionario_e_linhas_que_nao_sao.out', import.meta.url),
+      'utf8',
+    )
+    .split('\n')
+    .find((l) => l.startsWith('XOX.O.... X p '));
+  const aMeio = rodar(
+    chegou('ninguem', [0, 1, 2, 4]).estado,
+    { tipo: 'explorar' },
+    { tipo: 'rastrear', alfaBeta: false },
+    { tipo: 'resposta', linha },
+    { tipo: 'avancar', sentido: 1 },
+    { tipo: 'avancar', sentido: 1 },
+  );
+  assert.equal(marcasDoRastro(aMeio.estado.rastro.raiz, aMeio.estado.rastro.eventos, 2).atual, '35');
+  assert.deepEqual(aMeio.estado.explorador.abertos, ['', '3']);
+  assert.ok(tipos(aMeio.efeitos, 'perguntar').some((e) => e.posicao === 'XOX.O.... X a3'));
   const comOrdem = rodar(passo.estado, { tipo: 'rastrear', alfaBeta: true }, { tipo: 'ordem', ordem: 'centro' });
   assert.deepEqual(
     tipos(comOrdem.efeitos, 'perguntar')

@@ -797,7 +797,11 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
   assert.equal(await pagina.$eval('#passo-dito', (p) => p.textContent), 'Level 1 returns −9.');
   await pagina.click('#rastrear-ab');
   await pagina.waitForSelector('#passo-frente:not([disabled])');
-  await pagina.click('#passo-frente');
+  // Each step marks the one node being searched in the drawing, its path open.
+  for (let passo = 0; passo < 8; ++passo) {
+    await pagina.click('#passo-frente'); // drawn as the click is handled
+    assert.equal(await pagina.$$eval('#arvore [aria-current="step"]', (itens) => itens.length), 1, `step ${passo}`);
+  }
   await pagina.waitForSelector('#niveis li');
   await acessivel(pagina, 'step by step with alpha-beta');
   await fechar(aberta);
