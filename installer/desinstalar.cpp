@@ -203,7 +203,11 @@ void DESINSTALACAO::removerAcimaDaRaiz() {
       return;
     }
     std::fprintf(saida_, "-- Removed folder %s\n", caminho.c_str());
-    relativo = relativo == "." ? ".." : relativo + "/..";
+    if (relativo == ".") {
+      relativo = "..";
+    } else {
+      relativo += "/..";
+    }
   }
 }
 

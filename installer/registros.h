@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "installer/pastas.h"
@@ -58,7 +59,8 @@ class REGISTROS {
   std::vector<std::string> antigos() const;
 
  private:
-  REGISTROS(DESCRITOR pasta, std::string caminho) : pasta_(std::move(pasta)), caminho_(caminho) {}
+  REGISTROS(DESCRITOR pasta, std::string caminho)
+      : pasta_(std::move(pasta)), caminho_(std::move(caminho)) {}
   DESCRITOR pasta_;
   DESCRITOR cadeado_;
   std::string caminho_;

@@ -36,9 +36,12 @@ constexpr JOGADA centroCantosBordas[totalDeCasas] = {4, 0, 2, 6, 8, 1, 3, 5, 7};
 
 // The exact score of j for the side op to move at depth 0, by minimax remembered by
 // position (cells, side to move, and op): what "best first" orders a level's moves by.
-// 3^9 boards, each with two sides to move and two ops; scores lie within ±baseDaBusca.
+// 3^9 boards, each with two sides to move and two ops; scores lie within ±baseDaBusca and
+// are kept shifted, so that the table starts as zeros, "not known", and takes no room in
+// the program.
 constexpr int posicoesLembradas = 19683 * 2 * 2;
-constexpr signed char naoLembrada = 127;
+constexpr int deslocamento = 64;
+static_assert(deslocamento > baseDaBusca);
 
 int indiceDaPosicao(const JOGO& j, opcao op) {
   int indice = 0;
@@ -61,13 +64,9 @@ int notaDoLance(const JOGO& filho, opcao op, int nivel) {
 }
 
 int notaExata(const JOGO& j, opcao op) {
-  static std::array<signed char, posicoesLembradas> lembradas = [] {
-    std::array<signed char, posicoesLembradas> vazias;
-    vazias.fill(naoLembrada);
-    return vazias;
-  }();
-  signed char& lembrada = lembradas[static_cast<std::size_t>(indiceDaPosicao(j, op))];
-  if (lembrada == naoLembrada) {
+  static std::array<unsigned char, posicoesLembradas> lembradas{};
+  unsigned char& lembrada = lembradas[static_cast<std::size_t>(indiceDaPosicao(j, op))];
+  if (lembrada == 0) {
     JOGO posicao = j;
     const LISTA_DE_JOGADAS lista = listaDeJogadas(&posicao);
     int melhor = sentinela(op);
@@ -76,9 +75,9 @@ int notaExata(const JOGO& j, opcao op) {
       inserirJogada(&filho, lista.jogadas[i], filho.jogadorAtual);
       melhor = minMax(notaDoLance(filho, op, 1), melhor, op);
     }
-    lembrada = static_cast<signed char>(melhor);
+    lembrada = static_cast<unsigned char>(melhor + deslocamento);
   }
-  return lembrada;
+  return lembrada - deslocamento;
 }
 
 // A level's candidates in the order asked: into candidatos, how many.
