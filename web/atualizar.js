@@ -186,6 +186,8 @@ const manipuladores = {
   ver: (e, { vista }) => ver(e, vista),
   passo: (e, { para }) => passo(e, para),
   apontar: (e, { casa }) => so({ ...e, apontada: casa }),
+  // A cell's line button, on a touch screen: pressed again, it hides the line.
+  alternarLinha: (e, { casa }) => so({ ...e, apontada: e.apontada === casa ? null : casa }),
   focar: (e, { casa }) => so({ ...e, foco: casa }),
   escolherDicionario: (e, { escolha }) => so({ ...e, dicionario: { ...e.dicionario, escolha } }),
   arquivoEscolhido: (e, { arquivo }) =>

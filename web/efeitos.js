@@ -54,9 +54,9 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
     parar: (efeito) => sessao.parar(efeito),
     perguntar: (efeito) => ajudante.perguntar(efeito.posicao),
     endereco({ fragmento }) {
+      // The update asks only when the address changes: it is written as asked.
       const { location, history } = janela;
-      if (fragmento === null) history.replaceState(null, '', location.pathname + location.search);
-      else if (location.hash !== fragmento) history.replaceState(null, '', fragmento);
+      history.replaceState(null, '', fragmento ?? location.pathname + location.search);
     },
     esperar: ({ ms, evento }) => janela.setTimeout(() => despachar(evento), ms),
     guardar({ chave, valor }) {

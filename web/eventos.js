@@ -30,8 +30,7 @@ export function ouvir(documento, janela, despachar) {
   $('#linhas').addEventListener('click', function (evento) {
     const botao = evento.target.closest('[data-linha-de]');
     if (!botao) return;
-    const casa = Number(botao.dataset.linhaDe);
-    despachar({ tipo: 'apontar', casa: botao.getAttribute('aria-pressed') === 'true' ? null : casa });
+    despachar({ tipo: 'alternarLinha', casa: Number(botao.dataset.linhaDe) });
   });
 
   for (const botao of todos('[data-linha]')) {

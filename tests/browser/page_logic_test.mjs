@@ -251,6 +251,12 @@ test('o historico: ver uma posicao, seguir dela, andar pelas jogadas; o fim dito
   assert.equal(casaOferecida(vista.estado, 2), false);
   assert.deepEqual([...tipos(vista.efeitos, 'esperar'), ...enviadas(vista.efeitos)], []);
   assert.equal(rodar(estado, { tipo: 'ver', vista: 2 }).estado.vista, null); // the last is the game
+  // A line button pressed twice hides the line again.
+  assert.equal(rodar(estado, { tipo: 'alternarLinha', casa: 8 }).estado.apontada, 8);
+  assert.equal(
+    rodar(estado, { tipo: 'alternarLinha', casa: 8 }, { tipo: 'alternarLinha', casa: 8 }).estado.apontada,
+    null,
+  );
   // The cell the pointer rests on stays pointed at, whatever position is shown or played.
   assert.equal(
     rodar(estado, { tipo: 'apontar', casa: 8 }, { tipo: 'ver', vista: 1 }, { tipo: 'novoJogo' }).estado.apontada,
