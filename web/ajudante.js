@@ -15,17 +15,18 @@ export function criarAjudante(despachar) {
     atual = null;
   }
 
-  // Starts it with the files it reads (reader's dictionary, if any), known by chave.
+  // Starts it with the files it reads (reader's dictionary, if any, or their promise), known
+  // by chave.
   function iniciar(arquivos, chave) {
     parar();
     const run = { execucao: null, resto: '', decodificador: new TextDecoder(), parado: false };
     atual = run;
-    executor.carregar('why').then(
-      function () {
+    Promise.all([executor.carregar('why'), arquivos]).then(
+      function ([, lidos]) {
         if (run.parado) return;
         run.execucao = executor.iniciar(
           'why',
-          arquivos,
+          lidos,
           {
             escrever(descritor, bytes) {
               if (descritor !== 1 || run.parado) return;

@@ -2,13 +2,26 @@
 // asks the helper, writes the address, keeps a choice for the next visit, waits, reads a
 // chosen file, copies the address, saves a listing. What comes of them returns as events.
 import { criarAjudante } from './ajudante.js';
+import * as executor from './executor.js';
 import * as registro from './console.js';
 import { usarVersaoNova } from './instalar.js';
 import { criarSessao } from './sessao.js';
 import { texto } from './textos.js';
 
-// The complete dictionary's bytes, made once, from dicionario.js.
-export const bytesDoCompleto = new TextEncoder().encode(globalThis.velhaDicionarioCompleto || '');
+// The complete dictionary's bytes, from dicionario.js, loaded once when first needed (reader,
+// or the page's idle preparations), so that nothing but the page and seeker loads before
+// the first move.
+let completo = null;
+export function bytesDoCompleto() {
+  completo ??= executor.carregar('dicionario').then(
+    () => new TextEncoder().encode(globalThis.velhaDicionarioCompleto || ''),
+    (erro) => {
+      completo = null; // tried again when next needed
+      throw erro;
+    },
+  );
+  return completo;
+}
 
 // What a chosen file is known by: its SHA-256, made once when it is read, where the
 // browser offers it (a page from a server that is not this machine may not), else the
@@ -26,7 +39,9 @@ async function chaveDe(nome, bytes) {
 
 export function criarEfeitos(documento, janela, despachar, estadoAtual) {
   const $ = (seletor) => documento.querySelector(seletor);
-  const bytes = new Map([['completo', bytesDoCompleto]]);
+  const bytes = new Map();
+  // A dictionary's bytes by its key: the complete one's a promise until loaded.
+  const dados = (chave) => (chave === 'completo' ? bytesDoCompleto() : bytes.get(chave));
   let listagens = 0;
   const sessao = criarSessao({
     logs: { saida: $('#console'), erros: $('#erros') },
@@ -43,11 +58,13 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
 
   const feitos = {
     iniciar(efeito) {
-      sessao.iniciar(efeito, efeito.dicionario ? bytes.get(efeito.dicionario.chave) : null);
+      sessao.iniciar(efeito, efeito.dicionario ? dados(efeito.dicionario.chave) : null);
     },
     // The helper reads reader's dictionary under the name reader's default has.
     ajudante({ dicionario }) {
-      const arquivos = dicionario ? new Map([['dicionario.txt', bytes.get(dicionario.chave)]]) : new Map();
+      const arquivos = dicionario
+        ? Promise.resolve(dados(dicionario.chave)).then((lidos) => new Map([['dicionario.txt', lidos]]))
+        : new Map();
       ajudante.iniciar(arquivos, dicionario ? dicionario.chave : '');
     },
     enviar: (efeito) => sessao.enviar(efeito),

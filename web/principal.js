@@ -54,15 +54,20 @@ instalar(despachar);
 // The programs a person plays, and the board's helper, started ahead as a first start
 // starts them: seeker with no file, reader with the complete dictionary; all but seeker
 // once the page is idle, so that they do not slow its first game.
-const completo = new Map([['dicionario.txt', bytesDoCompleto]]);
 preparar('seeker', new Map(), [], '');
 const ocioso = window.requestIdleCallback || ((fazer) => setTimeout(fazer, 200));
 ocioso(
   function () {
     preparar('why', new Map(), [], '');
-    preparar('reader', completo, [], 'completo');
-    preparar('why', completo, [], 'completo');
     preparar('scribe', null, [], '');
+    bytesDoCompleto().then(
+      function (dados) {
+        const completo = new Map([['dicionario.txt', dados]]);
+        preparar('reader', completo, [], 'completo');
+        preparar('why', completo, [], 'completo');
+      },
+      () => undefined, // said when reader needs it
+    );
   },
   { timeout: 2000 },
 );

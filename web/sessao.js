@@ -66,7 +66,7 @@ export function criarSessao({ logs, despachar, guardarBytes, cortado }) {
   }
 
   return {
-    // dicionario: { chave, arquivo, argumentos } and its bytes, for reader.
+    // dicionario: { chave, arquivo, argumentos } and its bytes (or their promise), for reader.
     iniciar({ execucao, programa, jogadas, dicionario }, bytes) {
       if (atual && atual.run) atual.run.parar();
       registro.esquecer();
@@ -82,10 +82,10 @@ export function criarSessao({ logs, despachar, guardarBytes, cortado }) {
         decodificadores: { 1: new TextDecoder(), 2: new TextDecoder() },
       };
       atual = run;
-      const arquivos = dicionario ? new Map([[dicionario.arquivo, bytes]]) : new Map();
       for (const casa of jogadas) enviar('j ' + casa);
-      executor.carregar(programa).then(
-        function () {
+      Promise.all([executor.carregar(programa), bytes]).then(
+        function ([, lidos]) {
+          const arquivos = dicionario ? new Map([[dicionario.arquivo, lidos]]) : new Map();
           if (run !== atual) return;
           const ouvintes = {
             escrever: (descritor, dados) => escrever(run, descritor, dados),
