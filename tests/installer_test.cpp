@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <thread>
@@ -358,33 +359,30 @@ TEST_F(Instalacao, RegistrosQueNaoSePodemLerNaoRemovemNada) {
 TEST_F(Instalacao, UmaInstalacaoEsperaAVezDaOutra) {
   fs::create_directories(pasta_ / "records");
   DESCRITOR cadeado(open((pasta_ / "records/lock").c_str(), O_RDWR | O_CREAT, 0644));
-  ASSERT_EQ(flock(*cadeado, LOCK_EX), 0);
-  std::atomic<bool> terminou = false;
   std::FILE* nada = std::fopen("/dev/null", "w");
-  std::thread outra([&] {
-    instalar(pedido(pasta_ / "p"), nada, stderr);
-    terminou = true;
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_FALSE(terminou);
-  EXPECT_FALSE(fs::exists(pasta_ / "p"));
-  flock(*cadeado, LOCK_UN);
-  outra.join();
-  EXPECT_TRUE(fs::exists(pasta_ / "p/bin/seeker"));
-  // And so does an uninstall.
-  ASSERT_EQ(flock(*cadeado, LOCK_EX), 0);
-  terminou = false;
-  std::thread desinstalacao([&] {
-    desinstalar((pasta_ / "records").string(), nullptr, nada, stderr);
-    terminou = true;
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_FALSE(terminou);
-  EXPECT_TRUE(fs::exists(pasta_ / "p/bin/seeker"));
-  flock(*cadeado, LOCK_UN);
-  desinstalacao.join();
+  const fs::path raiz = pasta_ / "p";
+  const struct {
+    std::function<void()> fazer;
+    bool instalada;  // whether p is installed while it waits
+  } casos[] = {
+      {[&] { instalar(pedido(raiz), nada, stderr); }, false},
+      {[&] { desinstalar((pasta_ / "records").string(), nullptr, nada, stderr); }, true},
+  };
+  for (const auto& caso : casos) {
+    ASSERT_EQ(flock(*cadeado, LOCK_EX), 0);
+    std::atomic<bool> terminou = false;
+    std::thread outra([&] {
+      caso.fazer();
+      terminou = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(terminou);
+    EXPECT_EQ(fs::exists(raiz / "bin/seeker"), caso.instalada);
+    flock(*cadeado, LOCK_UN);
+    outra.join();
+    EXPECT_EQ(fs::exists(raiz / "bin/seeker"), !caso.instalada);
+  }
   std::fclose(nada);
-  EXPECT_FALSE(fs::exists(pasta_ / "p"));
 }
 
 // SHA-256 against published answers: the empty text, one block, two, and a million bytes
