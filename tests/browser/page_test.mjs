@@ -957,7 +957,9 @@ const quadrosAte = (pagina, agir, cumprido) =>
         const feito = new Function('return (' + cumprido + ')()');
         let quadros = 0;
         new Function('(' + agir + ')()')();
-        const contar = () => (feito() ? pronto(quadros) : (++quadros, requestAnimationFrame(contar)));
+        // A condition never met fails the count, rather than the run's protocol timeout.
+        const contar = () =>
+          feito() || quadros > 600 ? pronto(feito() ? quadros : Infinity) : (++quadros, requestAnimationFrame(contar));
         requestAnimationFrame(contar);
       });
     },
