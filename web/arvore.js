@@ -81,7 +81,6 @@ export function criarArvore(documento) {
       return;
     }
     desenhada = chave;
-    const tinhaFoco = arvore.contains(documento.activeElement);
     const niveis = Math.max(...linhas.map((linha) => linha.nivel));
     arvore.parentElement.classList.toggle('com-limites', Boolean(passo && r.alfaBeta));
     for (const desenho of [arvore, ligacoes]) {
@@ -169,7 +168,6 @@ export function criarArvore(documento) {
       for (const filha of daLinha) pecas.push(peca('haste', linhaDoNivel(nivel) - 1, coluna(filha)));
     }
     ligacoes.replaceChildren(...pecas);
-    if (tinhaFoco) arvore.querySelector('[tabindex="0"]')?.focus();
     // The node being searched stays in sight in the drawing's own scroll.
     const atual = arvore.querySelector('[aria-current]');
     if (atual) {

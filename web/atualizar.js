@@ -1,7 +1,7 @@
 // The page's one update: atualizar(estado, evento) gives the new state and the effects to
 // carry out (efeitos.js carries them out), for every event: a person's action, what a
 // program or the helper tells, a timer. Pure: node tests it with no page.
-import { comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
+import { casaDestino, comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
 import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
 import {
   manipuladoresDaBusca,
@@ -9,6 +9,7 @@ import {
   respostaDaBusca,
   seguirORastro,
   seguirOTabuleiro,
+  pedirFoco,
   so,
 } from './atualizar_busca.js';
 import { mensagem } from './textos.js';
@@ -143,14 +144,16 @@ const manipuladores = {
   // What a stopped scribe wrote is cut short: no listing, whatever it looks like.
   fim: (e, { status, listagem }) =>
     so(
-      {
-        ...comListagem(e, status === null ? null : listagem),
-        rodando: 'terminado',
-        status,
-        esperando: false,
-        pensando: false,
-      },
-      { tipo: 'focar', alvo: 'deNovo' },
+      pedirFoco(
+        {
+          ...comListagem(e, status === null ? null : listagem),
+          rodando: 'terminado',
+          status,
+          esperando: false,
+          pensando: false,
+        },
+        'deNovo',
+      ),
     ),
   naoCarregou: (e, { nome }) => so({ ...e, rodando: 'terminado', status: null, aviso: mensagem('naoCarregou', nome) }),
   resposta(e, { linha }) {
@@ -189,6 +192,18 @@ const manipuladores = {
   // A cell's line button, on a touch screen: pressed again, it hides the line.
   alternarLinha: (e, { casa }) => so({ ...e, apontada: e.apontada === casa ? null : casa }),
   focar: (e, { casa }) => so({ ...e, foco: casa }),
+  // The board's arrows move its one Tab stop, and the focus with it.
+  teclaNoTabuleiro(e, { casa, tecla }) {
+    const destino = casaDestino(casa, tecla);
+    return destino === null ? so(e) : so(pedirFoco({ ...e, foco: destino, apontada: destino }, 'casa'));
+  },
+  // The arrows, Home and End in Moves walk the history, the focus on the move shown.
+  teclaNasJogadas(e, { tecla }) {
+    const para = { ArrowLeft: 'anterior', ArrowRight: 'proxima', Home: 'primeira', End: 'ultima' }[tecla];
+    if (!para) return so(e);
+    const andou = passo(e, para);
+    return so(pedirFoco(andou.estado, 'jogadas'), ...andou.efeitos);
+  },
   escolherDicionario: (e, { escolha }) => so({ ...e, dicionario: { ...e.dicionario, escolha } }),
   arquivoEscolhido: (e, { arquivo }) =>
     so({ ...e, dicionario: { ...e.dicionario, escolha: 'arquivo' } }, { tipo: 'ler', arquivo }),

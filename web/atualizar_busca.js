@@ -9,6 +9,13 @@ import { eventosDoRastro, lerRastro, marcasDoRastro, podeRastrear } from './pass
 // An update's result: the new state and the effects to carry out.
 export const so = (estado, ...efeitos) => ({ estado, efeitos });
 
+// Sends the focus, once, to onde: 'casa' (the board's Tab stop), 'arvore' (the tree's
+// row in focus), 'jogadas' (the move shown) or 'deNovo'; the draw moves it there.
+export const pedirFoco = (estado, onde) => ({
+  ...estado,
+  focoPedido: { onde, numero: (estado.focoPedido?.numero ?? 0) + 1 },
+});
+
 // Asks the helper for the explorer's rows at caminhos, those not yet asked for.
 function pedirRamos(estado, caminhos) {
   const x = estado.explorador;
@@ -158,7 +165,7 @@ export const manipuladoresDaBusca = {
     if (!e.explorador) return so(e);
     const movida = moverNaArvore(ramosVisiveis(e.explorador), e.explorador.foco, tecla);
     if (!movida) return so(e);
-    const focado = { ...e, explorador: { ...e.explorador, foco: movida.foco } };
+    const focado = pedirFoco({ ...e, explorador: { ...e.explorador, foco: movida.foco } }, 'arvore');
     if (movida.abrir !== null) return abrirRamo(focado, movida.abrir, true);
     if (movida.fechar !== null) return abrirRamo(focado, movida.fechar, false);
     return so(focado);

@@ -108,7 +108,35 @@ export function criarDesenho(documento) {
     return t('terminouComErro', estado.programa, estado.status);
   }
 
+  // The one place the focus is moved: where the state sends it (a key, a program's end),
+  // and back to the same place when a redraw removed the element that held it.
+  let focoAplicado = 0;
+  const ondeFoca = {
+    casa: (estado) => `.tabuleiro [data-casa="${estado.foco}"]`,
+    arvore: () => '#arvore [tabindex="0"]',
+    jogadas: () => '#jogadas [tabindex="0"]',
+    deNovo: () => '#de-novo',
+  };
+  function focar(estado, perdido) {
+    const pedido = estado.focoPedido;
+    let onde = null;
+    if (pedido && pedido.numero !== focoAplicado) {
+      focoAplicado = pedido.numero;
+      onde = pedido.onde;
+    } else if (perdido && documento.activeElement === documento.body) {
+      onde = perdido;
+    }
+    const elemento = onde && $(ondeFoca[onde](estado));
+    if (elemento && elemento.offsetParent !== null && documento.activeElement !== elemento) elemento.focus();
+  }
+
   return function desenhar(estado) {
+    const dentro = ['arvore', 'jogadas'].find((onde) => $('#' + onde).contains(documento.activeElement)) ?? null;
+    desenharTudo(estado);
+    focar(estado, dentro);
+  };
+
+  function desenharTudo(estado) {
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
     if (idiomaAplicado !== estado.idioma) {
       aplicarTextos(t, estado.idioma);
@@ -161,5 +189,5 @@ export function criarDesenho(documento) {
     desenharTabuleiro(estado);
     desenharArvore(estado);
     desenharRastro(estado);
-  };
+  }
 }

@@ -54,7 +54,6 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
     cortado: (n) => texto(estadoAtual().idioma, 'ecoCortado', n),
   });
   const ajudante = criarAjudante(despachar);
-  const alvos = { deNovo: '#de-novo' };
 
   const feitos = {
     iniciar(efeito) {
@@ -82,10 +81,6 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
       } catch {
         // Not kept (storage refused): the page still changes.
       }
-    },
-    focar({ alvo }) {
-      const elemento = $(alvos[alvo]);
-      if (elemento && elemento.offsetParent !== null) elemento.focus();
     },
     rolarConsole: () => registro.rolarAoFim($('#console')),
     async ler({ arquivo }) {

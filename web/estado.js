@@ -27,6 +27,7 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     copiado: null,
     apontada: null, // the cell the pointer rests on (or the focus): its best line is shown, whatever position comes
     foco: 4, // the cell that holds the board's one Tab stop
+    focoPedido: null, // where a key or an end sends the focus, once: { onde, numero } (desenho.js)
     regras: null, // scribe's rules recorded so far
     lados: [], // the sides scribe's b recorded rules for
     dicionario: { escolha: 'completo', arquivo: null, listagem: null }, // reader's, as chosen

@@ -12,10 +12,9 @@ export function ouvir(documento, janela, despachar) {
   casas.forEach(function (botao, casa) {
     botao.addEventListener('click', () => despachar({ tipo: 'casa', casa }));
     botao.addEventListener('keydown', function (evento) {
-      const destino = casaDestino(casa, evento.key);
-      if (destino === null) return;
+      if (casaDestino(casa, evento.key) === null) return;
       evento.preventDefault();
-      casas[destino].focus();
+      despachar({ tipo: 'teclaNoTabuleiro', casa, tecla: evento.key });
     });
     botao.addEventListener('focus', function () {
       despachar({ tipo: 'focar', casa });
@@ -79,7 +78,6 @@ export function ouvir(documento, janela, despachar) {
       if (ramo) despachar({ tipo: 'ramo', caminho: ramo.dataset.caminho });
     } else if (['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Home', 'End'].includes(evento.key)) {
       despachar({ tipo: 'teclaNaArvore', tecla: evento.key });
-      arvore.querySelector('[tabindex="0"]')?.focus();
     } else {
       return;
     }
@@ -88,7 +86,6 @@ export function ouvir(documento, janela, despachar) {
 
   // The history: a move of the list shows the position after it; the arrows, Home and End
   // step through it from any of the list's buttons.
-  const passos = { ArrowLeft: 'anterior', ArrowRight: 'proxima', Home: 'primeira', End: 'ultima' };
   $('.partida').addEventListener('click', function (evento) {
     const botao = evento.target.closest('[data-vista], [data-ir]');
     if (!botao) return;
@@ -96,11 +93,9 @@ export function ouvir(documento, janela, despachar) {
     else despachar({ tipo: 'ver', vista: Number(botao.dataset.vista) });
   });
   $('#jogadas').addEventListener('keydown', function (evento) {
-    if (!(evento.key in passos)) return;
+    if (!['ArrowLeft', 'ArrowRight', 'Home', 'End'].includes(evento.key)) return;
     evento.preventDefault();
-    despachar({ tipo: 'passo', para: passos[evento.key] });
-    const atual = $('#jogadas [aria-current]') || $('#jogadas button');
-    if (atual) atual.focus();
+    despachar({ tipo: 'teclaNasJogadas', tecla: evento.key });
   });
 
   clicar('#recarregar', () => ({ tipo: 'usarVersaoNova' }));

@@ -251,6 +251,13 @@ test('o historico: ver uma posicao, seguir dela, andar pelas jogadas; o fim dito
   assert.equal(casaOferecida(vista.estado, 2), false);
   assert.deepEqual([...tipos(vista.efeitos, 'esperar'), ...enviadas(vista.efeitos)], []);
   assert.equal(rodar(estado, { tipo: 'ver', vista: 2 }).estado.vista, null); // the last is the game
+  // The keys send the focus through the state, which the draw follows: the board's arrows
+  // move its Tab stop, the history's keys the move shown, a program's end the start again.
+  const teclado = rodar(estado, { tipo: 'teclaNoTabuleiro', casa: 4, tecla: 'ArrowRight' }).estado;
+  assert.deepEqual([teclado.foco, teclado.apontada, teclado.focoPedido.onde], [5, 5, 'casa']);
+  const naLista = rodar(estado, { tipo: 'teclaNasJogadas', tecla: 'Home' }).estado;
+  assert.deepEqual([naLista.vista, naLista.focoPedido.onde], [0, 'jogadas']);
+  assert.equal(rodar(estado, { tipo: 'fim', execucao: 1, status: 0 }).estado.focoPedido.onde, 'deNovo');
   // A line button pressed twice hides the line again.
   assert.equal(rodar(estado, { tipo: 'alternarLinha', casa: 8 }).estado.apontada, 8);
   assert.equal(
