@@ -183,6 +183,7 @@ export function criarDesenho(documento) {
     $('#painel-do-console').hidden = !estado.consoleAberto;
     $('#abrir-console').setAttribute('aria-expanded', String(estado.consoleAberto));
     documento.body.classList.toggle('com-console', estado.consoleAberto);
+    documento.body.classList.toggle('com-passo', estado.rastro !== null);
     // The search is explored from a position still being played.
     const posicao = posicaoMostrada(estado);
     $('#explorar').disabled = estado.explorador === null && (!posicao || posicao.fim !== '-');

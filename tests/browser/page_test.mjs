@@ -802,6 +802,17 @@ test('o explorador da busca: a raiz, os nove lances, um nivel abaixo, o teclado,
     await pagina.click('#passo-frente'); // drawn as the click is handled
     assert.equal(await pagina.$$eval('#arvore [aria-current="step"]', (itens) => itens.length), 1, `step ${passo}`);
   }
+  // On a phone, stepping: the board, the drawing and the step controls on one screen.
+  await pagina.setViewport({ width: 390, height: 844 });
+  const alcance = await pagina.evaluate(() => {
+    const [tabuleiro, desenho, passo] = ['.tabuleiro', '.desenho-da-arvore', '#passo-frente'].map((s) =>
+      document.querySelector(s).getBoundingClientRect(),
+    );
+    return Math.max(tabuleiro.bottom, desenho.bottom, passo.bottom) - Math.min(tabuleiro.top, desenho.top, passo.top);
+  });
+  assert.ok(alcance <= 844, `the board, the drawing and the step controls span ${alcance} px`);
+  await acessivel(pagina, 'stepping on a phone');
+  await pagina.setViewport({ width: 1280, height: 800 });
   await pagina.waitForSelector('#niveis li');
   await acessivel(pagina, 'step by step with alpha-beta');
   await fechar(aberta);
