@@ -1,7 +1,16 @@
 // The page's one update: atualizar(estado, evento) gives the new state and the effects to
 // carry out (efeitos.js carries them out), for every event: a person's action, what a
 // program or the helper tells, a timer. Pure: node tests it with no page.
-import { casaDestino, comPartida, desfeitas, eco, fragmento, lerFragmento, lerResposta } from './partida.js';
+import {
+  casaDestino,
+  chaveDaPosicao,
+  comPartida,
+  desfeitas,
+  eco,
+  fragmento,
+  lerFragmento,
+  lerResposta,
+} from './partida.js';
 import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
 import {
   manipuladoresDaBusca,
@@ -79,7 +88,11 @@ function abrir(estado, texto) {
 
 // What a run tells after each command: its game, and the cell the command played.
 function contarJogo(estado, { casas, vez, fim, jogada, listagem }) {
-  const novo = { ...estado, jogo: { casas, vez, fim }, esperando: false, pensando: false };
+  const novo = { ...estado, jogo: { casas, vez, fim }, esperando: false, pensando: false, bDoReader: false };
+  // reader's b played a cell: the rule it played by, the key of the position it played in.
+  const antes = estado.jogo;
+  novo.regraJogada =
+    estado.bDoReader && jogada >= 0 && antes ? { casa: jogada, chave: chaveDaPosicao(antes.casas, antes.vez) } : null;
   const vazio = !/[XO]/.test(casas);
   if (vazio) novo.ultima = null;
   else if (jogada >= 0) novo.ultima = jogada;
@@ -132,7 +145,8 @@ const manipuladores = {
   },
   linha(e, { linha }) {
     if (e.rodando !== 'rodando') return so(e);
-    return so({ ...e, vista: null }, { tipo: 'enviar', execucao: e.execucao, linha });
+    const bDoReader = e.programa === 'reader' && linha.trim() === 'b';
+    return so({ ...e, vista: null, bDoReader }, { tipo: 'enviar', execucao: e.execucao, linha });
   },
   parar: (e) => (e.rodando === 'rodando' ? so(e, { tipo: 'parar', execucao: e.execucao }) : so(e)),
   jogo: (e, ev) => so(contarJogo(e, ev)),
@@ -171,7 +185,7 @@ const manipuladores = {
   vezDoComputador(e, { numero }) {
     if (numero !== e.pedidos || !e.pensando) return so(e);
     if (!vezDoComputador(e)) return so({ ...e, pensando: false });
-    return so(e, { tipo: 'enviar', execucao: e.execucao, linha: 'b' });
+    return so({ ...e, bDoReader: e.programa === 'reader' }, { tipo: 'enviar', execucao: e.execucao, linha: 'b' });
   },
   computador: (e, { lado }) =>
     so(

@@ -36,6 +36,8 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     rastro: null, // its step mode, when on (passos.js)
     ordem: 'seeker', // the order alpha-beta tries moves in (explorador.js's ordens)
     versaoNova: false, // a new build of the site is ready, waiting to be used
+    bDoReader: false, // reader's b sent, its move not yet told
+    regraJogada: null, // the rule reader's last b played: { casa, chave }
   };
 }
 

@@ -152,6 +152,16 @@ export function veredito(codigo) {
   return { fim: codigo[0] === 'v' ? 'vence' : 'perde', lances };
 }
 
+// A position's key in the dictionary, as reader looks it up: the board seen from the side
+// to move (its marks −1, the other's +1, a free cell 0), each row 9·a + 3·b + c + 14, and
+// (row 2 · 27 + row 1) · 27 + row 0 − 1. The empty board is 10597 for either side; one key
+// serves a position with X to move and its colours swapped with O to move.
+export function chaveDaPosicao(casas, vez) {
+  const valor = (marca) => (marca === '.' ? 0 : marca === vez ? -1 : 1);
+  const linha = (i) => 9 * valor(casas[3 * i]) + 3 * valor(casas[3 * i + 1]) + valor(casas[3 * i + 2]) + 14;
+  return (linha(2) * 27 + linha(1)) * 27 + linha(0) - 1;
+}
+
 // The one way the page counts how soon a game is won: the winner's own moves up to its
 // winning one, from a move at depth primeiro (the moves of the position shown are at depth
 // 1) when the winning move is at depth vencedora; the move at primeiro is the first when

@@ -4,7 +4,7 @@
 // board; the line a win completes, struck through; above the board, how the game ended and
 // whose turn it is. Only draws: what it shows comes from the state alone.
 import { casaOferecida, posicaoMostrada, resultado } from './estado.js';
-import { emTexto, outro, veredito } from './partida.js';
+import { chaveDaPosicao, emTexto, outro, veredito } from './partida.js';
 import { escrever } from './elementos.js';
 import { texto } from './textos.js';
 
@@ -143,6 +143,8 @@ export function criarTabuleiro(documento) {
     por($('#resultado'), 'data-tom', fim ? tons[fim.chave] : null);
     escrever($('#situacao'), situacao(estado, posicao, t));
     escrever($('#nota'), nota(estado, resposta, t));
+    const regra = estado.regraJogada;
+    escrever($('#regra-jogada'), regra && estado.vista === null ? t('regraJogada', regra.casa, regra.chave) : '');
   };
 }
 
@@ -168,7 +170,8 @@ function situacao(estado, posicao, t) {
 function nota(estado, resposta, t) {
   if (estado.programa === 'scribe' && estado.regras !== null) return t('regrasGravadas', estado.regras);
   if (estado.programa !== 'reader' || !resposta) return '';
-  if (resposta.regra === 'n') return t('semRegra');
+  if (resposta.regra === 'n')
+    return t('semRegra', chaveDaPosicao(resposta.pergunta.slice(0, 9), resposta.pergunta[10]));
   if (resposta.regra === '-') return '';
   const regra = Number(resposta.regra);
   if (resposta.casas[regra] === '-') return t('regraOcupada', regra);

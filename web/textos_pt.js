@@ -91,7 +91,9 @@ export const pt = {
   jogouVenceu: '{0} jogou na casa {1}; {0} venceu.',
   empatou: 'Empate.',
   jogouEmpatou: '{0} jogou na casa {1}; empate.',
-  semRegra: 'O dicionário não tem regra para esta posição: o b do reader não pode jogar aqui.',
+  semRegra:
+    'Nenhuma regra para esta posição (chave {0}): o reader não pode jogar. Escolha outro dicionário, ou o seeker.',
+  regraJogada: 'O reader jogou na casa {0} pela regra {1}.',
   regraFora: 'A jogada do dicionário, casa {0}, não está entre as melhores.',
   regraOcupada: 'A jogada do dicionário, casa {0}, está ocupada: o b do reader não pode jogá-la.',
   regrasGravadas: 'Regras gravadas até agora: {0}.',

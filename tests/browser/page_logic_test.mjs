@@ -71,6 +71,44 @@ test('a partida no endereco: o que um fragmento pede, por que um nao e partida, 
   assert.equal(partida.eco('7'.repeat(10000)), '7'.repeat(24) + '…');
 });
 
+test('a chave de uma posicao: os exemplos das regras, e as do dicionario completo, uma por posicao que o jogo alcanca', function (t) {
+  for (const [casas, vez, chave] of [
+    ['.........', 'X', 10597],
+    ['.........', 'O', 10597],
+    ['X........', 'O', 10606],
+    ['....X....', 'O', 10678],
+    ['........X', 'O', 11326],
+    ['O........', 'X', 10606], // the colours swapped: one key, one rule
+  ]) {
+    assert.equal(partida.chaveDaPosicao(casas, vez), chave, casas + ' ' + vez);
+  }
+  // Every position a game reaches before its end, either side first, has its key in the
+  // complete dictionary, and the dictionary no other: 4,520 keys.
+  // The build's complete dictionary (VELHA_DICIONARIO, as ctest gives it, or build/'s).
+  const arquivo = process.env.VELHA_DICIONARIO || new URL('../../build/share/velha/dicionario.txt', import.meta.url);
+  if (!fs.existsSync(arquivo)) return t.skip('no complete dictionary built');
+  const completo = fs
+    .readFileSync(arquivo, 'utf8')
+    .trim()
+    .split('\n')
+    .map((linha) => Number(linha.split(' ')[0]));
+  const chaves = new Set();
+  const andar = (casas, vez) => {
+    if (partida.linhaVencedora(casas) || !casas.includes('.')) return;
+    chaves.add(partida.chaveDaPosicao(casas, vez));
+    for (let casa = 0; casa < 9; ++casa) {
+      if (casas[casa] === '.') andar(casas.slice(0, casa) + vez + casas.slice(casa + 1), vez === 'X' ? 'O' : 'X');
+    }
+  };
+  andar('.........', 'X');
+  andar('.........', 'O');
+  assert.deepEqual(
+    [...chaves].sort((a, b) => a - b),
+    completo,
+  );
+  assert.deepEqual(completo.slice(0, 3), [1637, 1643, 1645]);
+});
+
 test('as regras da pagina: as linhas na ordem do nucleo, desfazer, as setas no tabuleiro, os vereditos contados por quem joga', function () {
   // The core's lines, in its order, from its own table.
   const doNucleo = fs.readFileSync(new URL('../../core/linhas.h', import.meta.url), 'utf8');
@@ -214,6 +252,12 @@ test('a vez do computador: o tabuleiro travado, um clique ignorado, uma so jogad
   ({ estado, efeitos } = rodar(estado, pausa.evento, jogo(1, [4, 0], 0)));
   assert.equal(casaOferecida(estado, 1), true);
   assert.deepEqual(tipos(efeitos, 'endereco'), [{ tipo: 'endereco', fragmento: '#seeker/O/40' }]);
+  // reader's b names the rule it played by: at #reader/O/4, cell 0 by rule 10678.
+  let leitor = rodar(estadoInicial(), { tipo: 'abrir', fragmento: '#reader/O/4' }, jogo(1, []), jogo(1, [4], 4));
+  const [vez] = tipos(leitor.efeitos, 'esperar');
+  leitor = rodar(leitor.estado, vez.evento);
+  assert.deepEqual(enviadas(leitor.efeitos), ['b']);
+  assert.deepEqual(rodar(leitor.estado, jogo(1, [4, 0], 0)).estado.regraJogada, { casa: 0, chave: 10678 });
   // reader with no rule: it tells the same game, and is not asked again there.
   ({ estado } = rodar(estado, { tipo: 'casa', casa: 8 }, jogo(1, [4, 0, 8], 8)));
   const semRegra = rodar(estado, { tipo: 'vezDoComputador', execucao: 1, numero: estado.pedidos }, jogo(1, [4, 0, 8]));
@@ -522,7 +566,10 @@ function tabuleiro() {
   const casas = Array.from({ length: 9 }, () => elemento());
   const descricoes = Array.from({ length: 9 }, (_, casa) => elemento('depois-' + casa));
   const outros = new Map(
-    ['.risco', '#linhas', '#continuacao', '#legenda', '#resultado', '#situacao', '#nota'].map((s) => [s, elemento()]),
+    ['.risco', '#linhas', '#continuacao', '#legenda', '#resultado', '#situacao', '#nota', '#regra-jogada'].map((s) => [
+      s,
+      elemento(),
+    ]),
   );
   const documento = {
     createElement: () => elemento(),
@@ -590,7 +637,7 @@ test('o tabuleiro desenhado: vereditos da resposta da posicao mostrada, uma so p
     ['7', '', 6], // as good as the best, cell 6: both lose in 1
     ['2', 'The dictionary’s move, cell 2, is not among the best.'],
     ['3', 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.'],
-    ['n', 'The dictionary has no rule for this position: reader’s b cannot play here.'],
+    ['n', 'No rule for this position (key 10285): reader cannot move. Choose another dictionary, or seeker.'],
   ]) {
     desenhar({ ...estado, resposta: { ...estado.resposta, melhor, regra } });
     assert.equal(outros.get('#nota').textContent, nota, regra);

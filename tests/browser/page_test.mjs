@@ -359,6 +359,10 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   );
   await pagina.click('[data-linha="b"]');
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 4 [indice buscado: 10597]');
+  // reader names the rule it played by: its cell, and the key of the position it played in.
+  await pagina.waitForFunction(
+    () => document.querySelector('#regra-jogada').textContent === 'reader played cell 4 by rule 10597.',
+  );
   await pagina.waitForFunction(
     () =>
       document.querySelector('[data-casa="1"]').getAttribute('aria-label') === 'cell 1: free, loses in 3, dictionary',
@@ -370,7 +374,9 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
   await acessivel(pagina, "reader's rule marked, Show why on");
   await pagina.click('[data-casa="0"]');
   await pagina.waitForFunction(() =>
-    document.querySelector('#nota').textContent.startsWith('The dictionary has no rule for this position'),
+    document
+      .querySelector('#nota')
+      .textContent.startsWith('No rule for this position (key 10525): reader cannot move.'),
   );
   // Another dictionary chosen while reader plays: said, and reader started again with it.
   await pagina.click('input[value="completo"]');
