@@ -6,16 +6,16 @@
 // (file://) as well as from a server.
 //
 // A program starts as often as a person takes a move back, so starting costs what a person
-// cannot see: each program's WebAssembly is compiled once and kept, and a run of it is
-// started ahead, while the page is idle, with the files and arguments of its last start:
-// it holds what it writes until it is claimed by a start that gives it the same, and is
-// thrown away otherwise.
+// cannot see: a run of it is started ahead, while the page is idle, with the files and
+// arguments of its last start: it holds what it writes until it is claimed by a start that
+// gives it the same, and is thrown away otherwise. Each worker decodes and compiles its
+// program's WebAssembly itself: done on the page's thread, even through the browser's own
+// decoding of a data: address, it made tasks of up to 100 ms on a slow phone.
 
 // Runs in the worker, after the program's own script, which defines velhaPrograma.
 function noTrabalhador() {
   const linhas = []; // sent, not yet read
   let espera = null; // the program's pending read
-  let compilado = null; // the program's WebAssembly, compiled by the page, if it could
   let retidas = null; // while a run started ahead waits to be claimed, its messages
   function postar(mensagem, transferir) {
     if (retidas) retidas.push([mensagem, transferir]);
@@ -62,10 +62,6 @@ function noTrabalhador() {
 
   self.onmessage = function (evento) {
     const mensagem = evento.data;
-    if (mensagem.tipo === 'compilado') {
-      compilado = mensagem.modulo;
-      return;
-    }
     if (mensagem.tipo === 'liberar') {
       const guardadas = retidas || [];
       retidas = null;
@@ -114,12 +110,6 @@ function noTrabalhador() {
       // The runtime's own exit would throw to unwind the program; it has already ended.
       quit: function () {},
     };
-    if (compilado) {
-      modulo.instantiateWasm = function (importados, pronto) {
-        WebAssembly.instantiate(compilado, importados).then((instancia) => pronto(instancia, compilado));
-        return {};
-      };
-    }
     velhaPrograma(modulo);
   };
 }
@@ -150,38 +140,9 @@ export function carregar(nome) {
 }
 
 const enderecos = {}; // program -> the address of its worker's script, made once
-const compilados = {}; // program -> its WebAssembly.Module, once compiled (null: not)
 const reservas = {}; // program -> [{ trabalhador, arquivos, argumentos }], runs started ahead
-
-// The program's WebAssembly, as its script holds it, decoded and compiled off the page's
-// thread: the browser reads the data: address the program's script holds (a loop over its
-// characters here held the page's thread for tens of milliseconds on a slow phone).
-function compilar(nome) {
-  if (nome in compilados) return Promise.resolve();
-  compilados[nome] = null;
-  const texto = globalThis.velhaCodigoDosProgramas[nome];
-  const inicio = texto.search(/data:application\/octet-stream;base64,[A-Za-z0-9+/]/);
-  if (inicio < 0 || typeof WebAssembly === 'undefined') return Promise.resolve();
-  const fim = texto.indexOf('"', inicio);
-  return fetch(texto.slice(inicio, fim < 0 ? undefined : fim))
-    .then((resposta) => resposta.arrayBuffer())
-    .then((bytes) => WebAssembly.compile(bytes))
-    .then(
-      (modulo) => (compilados[nome] = modulo),
-      () => undefined, // the program compiles its own, as it would without the page
-    );
-}
-
 function novoTrabalhador(nome) {
-  const trabalhador = new Worker(enderecoDe(nome));
-  if (compilados[nome]) {
-    try {
-      trabalhador.postMessage({ tipo: 'compilado', modulo: compilados[nome] });
-    } catch (e) {
-      // A browser that cannot hand a module to a worker: the program compiles its own.
-    }
-  }
-  return trabalhador;
+  return new Worker(enderecoDe(nome));
 }
 
 // A run started ahead is claimed by a start with the same files and arguments, known by
@@ -194,41 +155,39 @@ const mesmaPartida = (reserva, chave) => reserva.chave === chave;
 const reservasPorPrograma = 2;
 const esperaDaReserva = 250; // ms
 
-// Loads the program, compiles it and, when arquivos is given (a start's files, a Map),
+// Loads the program and, when arquivos is given (a start's files, a Map),
 // starts a run ahead with them and argumentos once the page has nothing else to do. A
 // failed load is left for the start to report.
 export function preparar(nome, arquivos, argumentos = [], chave = '') {
   const ocioso = globalThis.requestIdleCallback || ((f) => setTimeout(f, 50));
-  return carregar(nome)
-    .then(() => compilar(nome))
-    .then(
-      function () {
-        if (!arquivos) return;
-        // Not while the start that asked for it is still showing its first frames.
-        setTimeout(
-          () =>
-            ocioso(
-              function () {
-                const lista = reservas[nome] || (reservas[nome] = []);
-                if (lista.some((reserva) => mesmaPartida(reserva, chave))) return;
-                const trabalhador = novoTrabalhador(nome);
-                trabalhador.postMessage({
-                  tipo: 'iniciar',
-                  nome: nome,
-                  arquivos: arquivos,
-                  argumentos: argumentos,
-                  retido: true,
-                });
-                lista.push({ trabalhador, chave });
-                if (lista.length > reservasPorPrograma) lista.shift().trabalhador.terminate();
-              },
-              { timeout: 200 },
-            ),
-          esperaDaReserva,
-        );
-      },
-      () => undefined,
-    );
+  return carregar(nome).then(
+    function () {
+      if (!arquivos) return;
+      // Not while the start that asked for it is still showing its first frames.
+      setTimeout(
+        () =>
+          ocioso(
+            function () {
+              const lista = reservas[nome] || (reservas[nome] = []);
+              if (lista.some((reserva) => mesmaPartida(reserva, chave))) return;
+              const trabalhador = novoTrabalhador(nome);
+              trabalhador.postMessage({
+                tipo: 'iniciar',
+                nome: nome,
+                arquivos: arquivos,
+                argumentos: argumentos,
+                retido: true,
+              });
+              lista.push({ trabalhador, chave });
+              if (lista.length > reservasPorPrograma) lista.shift().trabalhador.terminate();
+            },
+            { timeout: 200 },
+          ),
+        esperaDaReserva,
+      );
+    },
+    () => undefined,
+  );
 }
 
 function enderecoDe(nome) {

@@ -48,14 +48,15 @@ const executar = criarEfeitos(document, window, despachar, () => estado);
 
 ouvir(document, window, despachar);
 desenhar(estado);
-// A live game on arrival: the address's, or seeker's with the computer as O.
+// A live game on arrival, before the first paint: the address's, or seeker's with the
+// computer as O. The rest of the start in tasks of its own, none long on a slow phone: the
+// programs a person plays and the board's helper started ahead as a first start starts
+// them (seeker with no file, reader with the complete dictionary; all but seeker once the
+// page is idle, so that they do not slow its first game), and the offline worker last.
 despachar({ tipo: 'abrir', fragmento: location.hash });
-instalar(despachar);
-// The programs a person plays, and the board's helper, started ahead as a first start
-// starts them: seeker with no file, reader with the complete dictionary; all but seeker
-// once the page is idle, so that they do not slow its first game.
-preparar('seeker', new Map(), [], '');
+setTimeout(() => preparar('seeker', new Map(), [], ''), 0);
 const ocioso = window.requestIdleCallback || ((fazer) => setTimeout(fazer, 200));
+ocioso(() => instalar(despachar), { timeout: 3000 });
 ocioso(
   function () {
     preparar('why', new Map(), [], '');
