@@ -37,6 +37,16 @@ std::optional<CONTEUDO> lerConteudo(int descritor) {
   return conteudo;
 }
 
+std::optional<std::string> lerTexto(int descritor) {
+  std::string texto;
+  const bool lido = lerEmBlocos(descritor, [&](const unsigned char* bytes, std::size_t tamanho) {
+    texto.append(reinterpret_cast<const char*>(bytes), tamanho);
+    return true;
+  });
+  if (!lido) return std::nullopt;
+  return texto;
+}
+
 bool escreverTudo(int descritor, const unsigned char* bytes, std::size_t tamanho) {
   while (tamanho > 0) {
     const ssize_t escritos = write(descritor, bytes, tamanho);

@@ -25,6 +25,12 @@ bool lerEmBlocos(int descritor, const std::function<bool(const unsigned char*, s
 
 // What the open file holds; nullopt (with errno) when a read fails.
 std::optional<CONTEUDO> lerConteudo(int descritor);
+// The open file's bytes, as text; nullopt (with errno) when a read fails.
+std::optional<std::string> lerTexto(int descritor);
+
+// Each file is written under this name beside its own, then renamed into place, so that
+// its own name holds either what was there or the whole new file.
+inline std::string nomeProvisorio(const std::string& nome) { return "." + nome + ".velha-new"; }
 
 bool escreverTudo(int descritor, const unsigned char* bytes, std::size_t tamanho);
 

@@ -16,8 +16,6 @@
 namespace velha::instalacao {
 namespace {
 
-std::string nomeProvisorio(const std::string& nome) { return "." + nome + ".velha-new"; }
-
 // Whether the folder relativo lies on the way from the root to the record, which goes last.
 bool noCaminhoDoRegistro(const std::string& relativo) {
   const std::string pasta = pastaDoRegistro;

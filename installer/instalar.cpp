@@ -16,10 +16,6 @@
 namespace velha::instalacao {
 namespace {
 
-// Each file is written under this name beside its own, then renamed into place, so that
-// its own name holds either what was there or the whole new file.
-std::string nomeProvisorio(const std::string& nome) { return "." + nome + ".velha-new"; }
-
 // "." for the root, ".." for the folder that holds it, and so on up.
 std::string acimaDaRaiz(std::size_t niveis) {
   if (niveis == 0) return ".";
@@ -154,11 +150,11 @@ bool INSTALACAO::planejar() {
       alheios += "\n  " + abaixo(registro_.raiz, arquivo.destino) + ": " + descrever(ali, true);
     }
     const ACHADO inacabado = examinar(*pasta.descritor, nomeProvisorio(nome));
-    if (eCopiaInacabada(inacabado, antes_, arquivo.destino) ||
-        (pedido_.sobrescrever && inacabado.tipo == ACHADO::arquivo)) {
+    const bool nossa = eCopiaInacabada(inacabado, antes_, arquivo.destino);
+    if (nossa || (pedido_.sobrescrever && inacabado.tipo == ACHADO::arquivo)) {
       planos_.back().inacabado = inacabado;
     }
-    if (inacabado.tipo != ACHADO::nada && !eCopiaInacabada(inacabado, antes_, arquivo.destino)) {
+    if (inacabado.tipo != ACHADO::nada && !nossa) {
       alheios +=
           "\n  " + abaixo(pasta.caminho, nomeProvisorio(nome)) + ": " + descrever(inacabado, true);
     }

@@ -22,18 +22,11 @@ constexpr char nomeDasRaizes[] = "roots";
 constexpr std::size_t tamanhoDoNomeAntigo = 64 + 4;
 constexpr char sufixoAntigo[] = ".txt";
 
-std::optional<std::string> lerTudo(int pasta, const std::string& nome, int* erro) {
+std::optional<std::string> lerTudo(int pasta, const std::string& nome) {
   DESCRITOR arquivo(
       openat(pasta, nome.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  std::string texto;
-  if (!arquivo.aberto() || !lerEmBlocos(*arquivo, [&](const unsigned char* bytes, std::size_t n) {
-        texto.append(reinterpret_cast<const char*>(bytes), n);
-        return true;
-      })) {
-    *erro = errno;
-    return std::nullopt;
-  }
-  return texto;
+  if (!arquivo.aberto()) return std::nullopt;
+  return lerTexto(*arquivo);
 }
 
 // Writes texto whole under nome's provisional name in pasta, then renames it over nome;
@@ -58,8 +51,7 @@ int gravarTexto(int pasta, const std::string& nome, const std::string& texto, bo
 // Whether what lies at the record's provisional name in pasta is one a killed write left.
 bool provisorioDeixado(int pasta, const std::string& provisorio) {
   if (examinar(pasta, provisorio).tipo != ACHADO::arquivo) return false;
-  int erro = 0;
-  const auto texto = lerTudo(pasta, provisorio, &erro);
+  const auto texto = lerTudo(pasta, provisorio);
   return texto && pareceRegistro(*texto);
 }
 
@@ -133,15 +125,10 @@ std::optional<REGISTRO> lerRegistroEm(const PASTA& pasta, const std::string& rai
   if (std::string quem = quemMaisPodeMudar(*arquivo, guarda); !quem.empty()) {
     throw RECUSA{caminho, porque::outroUsuario, quem};
   }
-  std::string texto;
-  if (!lerEmBlocos(*arquivo, [&](const unsigned char* bytes, std::size_t n) {
-        texto.append(reinterpret_cast<const char*>(bytes), n);
-        return true;
-      })) {
-    throw RECUSA{caminho, porque::sistema, motivoDoSistema(errno)};
-  }
+  const std::optional<std::string> texto = lerTexto(*arquivo);
+  if (!texto) throw RECUSA{caminho, porque::sistema, motivoDoSistema(errno)};
   REGISTRO registro;
-  if (std::string motivo = lerRegistro(texto, &registro); !motivo.empty()) {
+  if (std::string motivo = lerRegistro(*texto, &registro); !motivo.empty()) {
     throw RECUSA{caminho, porque::registroInvalido, motivo};
   }
   if (registro.raiz != raiz) throw RECUSA{caminho, porque::registroDeOutraRaiz, registro.raiz};
@@ -170,7 +157,7 @@ int removerRegistroDe(const PASTA& pasta) {
 }
 
 std::optional<REGISTROS> REGISTROS::abrir(const std::string& caminho, bool criar,
-                                          std::string* motivo, bool* disputado) {
+                                          std::string* motivo) {
   if (criar && mkdir(caminho.c_str(), 0755) != 0 && errno != EEXIST) {
     *motivo = motivoDoSistema(errno);
     return std::nullopt;
@@ -186,11 +173,10 @@ std::optional<REGISTROS> REGISTROS::abrir(const std::string& caminho, bool criar
     *motivo = motivoDoSistema(errno);
     return std::nullopt;
   }
-  int feito = flock(*registros.cadeado_, LOCK_EX | LOCK_NB);
-  if (disputado != nullptr) *disputado = feito != 0;
-  while (feito != 0 && (errno == EINTR || errno == EWOULDBLOCK)) {
+  int feito = 0;
+  do {
     feito = flock(*registros.cadeado_, LOCK_EX);
-  }
+  } while (feito != 0 && errno == EINTR);
   if (feito != 0) {
     *motivo = motivoDoSistema(errno);
     return std::nullopt;
@@ -199,8 +185,7 @@ std::optional<REGISTROS> REGISTROS::abrir(const std::string& caminho, bool criar
 }
 
 std::vector<std::string> REGISTROS::raizes() const {
-  int erro = 0;
-  const auto texto = lerTudo(*pasta_, nomeDasRaizes, &erro);
+  const auto texto = lerTudo(*pasta_, nomeDasRaizes);
   return texto ? lerRaizes(*texto) : std::vector<std::string>{};
 }
 

@@ -49,8 +49,8 @@ int removerRegistroDe(const PASTA& pasta);
 class REGISTROS {
  public:
   // Holds the folder (made if criar), and waits for its lock; nullopt, with motivo, if not.
-  static std::optional<REGISTROS> abrir(const std::string& caminho, bool criar, std::string* motivo,
-                                        bool* disputado = nullptr);
+  static std::optional<REGISTROS> abrir(const std::string& caminho, bool criar,
+                                        std::string* motivo);
   const std::string& caminho() const { return caminho_; }
   std::vector<std::string> raizes() const;
   // Adds raiz to the list, or takes it off; false (with motivo) where it cannot be written.

@@ -63,8 +63,8 @@ export function posicaoDoRamo(raiz, caminho) {
 
 // The rows shown, in order: the root, then under each open row the moves tried there, as
 // its answer gives them. Each: { caminho, nivel (1 the root), tamanho and posicao among
-// its siblings, dados (the row's numbers as its parent's answer gives them), escolha (the
-// parent's chosen cell), expansivel, aberto }.
+// its siblings, dados (the row's numbers as its parent's answer gives them), escolhida
+// (its level's choice), tambemBoa (as good as it), expansivel, aberto }.
 export function ramosVisiveis(explorador) {
   const raiz = explorador.ramos[''];
   const linhas = [
@@ -74,7 +74,6 @@ export function ramosVisiveis(explorador) {
       tamanho: 1,
       posicao: 1,
       dados: raiz ?? null,
-      escolha: null,
       expansivel: !raiz || raiz.abaixo > 0,
       aberto: explorador.abertos.includes(''),
     },
@@ -82,6 +81,7 @@ export function ramosVisiveis(explorador) {
   function abaixo(caminho, nivel) {
     const ramo = explorador.ramos[caminho];
     if (!ramo || !explorador.abertos.includes(caminho)) return;
+    const valorEscolhido = ramo.filhos.find((f) => f.casa === ramo.escolhida)?.valor;
     ramo.filhos.forEach(function (filho, n) {
       const seu = caminho + filho.casa;
       linhas.push({
@@ -90,11 +90,8 @@ export function ramosVisiveis(explorador) {
         tamanho: ramo.filhos.length,
         posicao: n + 1,
         dados: filho,
-        escolha: ramo.escolhida,
-        valorEscolhido: ramo.filhos.find((f) => f.casa === ramo.escolhida)?.valor ?? null,
         escolhida: filho.casa === ramo.escolhida,
-        tambemBoa:
-          filho.casa !== ramo.escolhida && filho.valor === ramo.filhos.find((f) => f.casa === ramo.escolhida)?.valor,
+        tambemBoa: filho.casa !== ramo.escolhida && filho.valor === valorEscolhido,
         expansivel: filho.abaixo > 0,
         aberto: explorador.abertos.includes(seu),
       });
