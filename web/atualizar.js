@@ -11,7 +11,18 @@ import {
   lerFragmento,
   lerResposta,
 } from './partida.js';
-import { casaOferecida, dicionarioEscolhido, emRepeticao, pergunta, temPartida, vezDoComputador } from './estado.js';
+import {
+  casaOferecida,
+  dicionarioDoPainel,
+  dicionarioEscolhido,
+  emRepeticao,
+  paginaMostrada,
+  pergunta,
+  regraDoTabuleiro,
+  temPartida,
+  vezDoComputador,
+} from './estado.js';
+import { eListagem, modeloDoDicionario } from './dicionario.js';
 import {
   manipuladoresDaBusca,
   perguntasDaBusca,
@@ -87,7 +98,7 @@ function abrir(estado, texto) {
 }
 
 // What a run tells after each command: its game, and the cell the command played.
-function contarJogo(estado, { casas, vez, fim, jogada, listagem }) {
+function contarJogo(estado, { casas, vez, fim, jogada, saida }) {
   const novo = { ...estado, jogo: { casas, vez, fim }, esperando: false, pensando: false, bDoReader: false };
   // reader's b played a cell: the rule it played by, the key of the position it played in.
   const antes = estado.jogo;
@@ -102,14 +113,16 @@ function contarJogo(estado, { casas, vez, fim, jogada, listagem }) {
     if (vazio) novo.partida = [];
     else if (jogada >= 0) novo.partida = [...estado.partida, jogada];
   }
-  return comListagem(novo, listagem);
+  return comListagem(novo, saida);
 }
 
 // scribe's output since its last game, when that was a listing: offered to reader at once.
-function comListagem(estado, listagem) {
-  if (!listagem) return estado;
+function comListagem(estado, saida) {
+  if (!saida || !eListagem(saida)) return estado;
   const lados = [...estado.lados].sort().reverse(); // X before O
-  return { ...estado, dicionario: { ...estado.dicionario, listagem: { chave: listagem, lados } } };
+  const listagens = estado.dicionario.listagens + 1;
+  const listagem = { chave: 'listagem-' + listagens, lados, modelo: modeloDoDicionario(saida) };
+  return { ...estado, dicionario: { ...estado.dicionario, listagem, listagens } };
 }
 
 // The position shown, stepped through the game: 0 is the empty board, the game's length
@@ -156,11 +169,11 @@ const manipuladores = {
     return so({ ...e, regras: quantas, lados: gravou ? [...e.lados, e.jogo.vez] : e.lados });
   },
   // What a stopped scribe wrote is cut short: no listing, whatever it looks like.
-  fim: (e, { status, listagem }) =>
+  fim: (e, { status, saida }) =>
     so(
       pedirFoco(
         {
-          ...comListagem(e, status === null ? null : listagem),
+          ...comListagem(e, status === null ? null : saida),
           rodando: 'terminado',
           status,
           esperando: false,
@@ -221,8 +234,24 @@ const manipuladores = {
   escolherDicionario: (e, { escolha }) => so({ ...e, dicionario: { ...e.dicionario, escolha } }),
   arquivoEscolhido: (e, { arquivo }) =>
     so({ ...e, dicionario: { ...e.dicionario, escolha: 'arquivo' } }, { tipo: 'ler', arquivo }),
-  arquivoLido: (e, { nome, chave }) =>
-    so({ ...e, aviso: null, dicionario: { ...e.dicionario, escolha: 'arquivo', arquivo: { nome, chave } } }),
+  arquivoLido: (e, { nome, chave, bytes }) =>
+    so({
+      ...e,
+      aviso: null,
+      dicionario: { ...e.dicionario, escolha: 'arquivo', arquivo: { nome, chave, modelo: modeloDoDicionario(bytes) } },
+    }),
+  completoCarregado: (e, { bytes }) =>
+    so({ ...e, dicionario: { ...e.dicionario, completo: modeloDoDicionario(bytes) } }),
+  completoNaoCarregou: (e) => so({ ...e, dicionario: { ...e.dicionario, completo: 'falhou' } }),
+  painelDoDicionario: (e) => so({ ...e, painelDoDicionario: !e.painelDoDicionario }),
+  // The panel's pages of rules: the first, or a step from the one shown.
+  paginaDeRegras: (e, { para }) =>
+    so({ ...e, paginaDeRegras: para === 'primeira' ? 0 : paginaMostrada(e) + (para === 'seguinte' ? 1 : -1) }),
+  // scribe's listing, played from at once.
+  jogarComListagem: (e) =>
+    e.dicionario.listagem
+      ? iniciar({ ...e, dicionario: { ...e.dicionario, escolha: 'listagem' } }, 'reader', e.partida)
+      : so(e),
   arquivoIlegivel: (e, { nome, erro }) =>
     so({ ...e, aviso: mensagem('arquivoIlegivel', nome, erro), dicionario: { ...e.dicionario, arquivo: null } }),
   copiar: (e) => so(e, { tipo: 'copiar' }),
@@ -232,7 +261,7 @@ const manipuladores = {
   versaoNova: (e) => so({ ...e, versaoNova: true }),
   usarVersaoNova: (e) => so(e, { tipo: 'usarVersaoNova' }),
   salvarListagem: (e) =>
-    e.dicionario.listagem ? so(e, { tipo: 'salvar', chave: e.dicionario.listagem.chave }) : so(e),
+    e.dicionario.listagem ? so(e, { tipo: 'salvar', bytes: e.dicionario.listagem.modelo.bytes }) : so(e),
 };
 
 // What every event may change besides its own: the helper's question when the position
@@ -257,6 +286,22 @@ function acertar(antes, { estado, efeitos }) {
   if (ajuda(e) && (!ajuda(antes) || e.execucao !== antes.execucao)) {
     feitos.push({ tipo: 'ajudante', dicionario: e.programa === 'reader' ? e.dicionarioDoReader : null });
   }
+  // The complete dictionary is loaded when the panel shows it or reader plays from it.
+  const doCompleto = (x) => x && x.chave === 'completo';
+  const precisa =
+    (e.painelDoDicionario && doCompleto(dicionarioDoPainel(e))) ||
+    (e.programa === 'reader' && doCompleto(e.dicionarioDoReader));
+  if (precisa && e.dicionario.completo === null) {
+    e = { ...e, dicionario: { ...e.dicionario, completo: 'pedido' } };
+    feitos.push({ tipo: 'carregarCompleto' });
+  }
+  // The panel's page follows the board's rule again once the position or the dictionary changes.
+  const seguida = (x) => {
+    const regra = regraDoTabuleiro(x);
+    const dicionario = dicionarioDoPainel(x);
+    return (regra ? regra.chave : '') + ' ' + (dicionario ? dicionario.chave : '');
+  };
+  if (e.paginaDeRegras !== null && seguida(e) !== seguida(antes)) e = { ...e, paginaDeRegras: null };
   const endereco = (x) => (x.programa ? fragmento(x.programa, x.partida, x.computador) : null);
   if (endereco(e) !== endereco(antes)) feitos.push({ tipo: 'endereco', fragmento: endereco(e) });
   if (vezDoComputador(e) && !e.pensando) {

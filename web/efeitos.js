@@ -39,30 +39,23 @@ async function chaveDe(nome, bytes) {
 
 export function criarEfeitos(documento, janela, despachar, estadoAtual) {
   const $ = (seletor) => documento.querySelector(seletor);
-  const bytes = new Map();
-  // A dictionary's bytes by its key: the complete one's a promise until loaded.
-  const dados = (chave) => (chave === 'completo' ? bytesDoCompleto() : bytes.get(chave));
-  let listagens = 0;
+  // A dictionary's bytes, which the state holds but for the complete one's before it loads.
+  const dados = (dicionario) => dicionario.bytes ?? bytesDoCompleto();
   const sessao = criarSessao({
     logs: { saida: $('#console'), erros: $('#erros') },
     despachar,
-    guardarBytes(dados) {
-      const chave = 'listagem-' + ++listagens;
-      bytes.set(chave, dados);
-      return chave;
-    },
     cortado: (n) => texto(estadoAtual().idioma, 'ecoCortado', n),
   });
   const ajudante = criarAjudante(despachar);
 
   const feitos = {
     iniciar(efeito) {
-      sessao.iniciar(efeito, efeito.dicionario ? dados(efeito.dicionario.chave) : null);
+      sessao.iniciar(efeito, efeito.dicionario ? dados(efeito.dicionario) : null);
     },
     // The helper reads reader's dictionary under the name reader's default has.
     ajudante({ dicionario }) {
       const arquivos = dicionario
-        ? Promise.resolve(dados(dicionario.chave)).then((lidos) => new Map([['dicionario.txt', lidos]]))
+        ? Promise.resolve(dados(dicionario)).then((lidos) => new Map([['dicionario.txt', lidos]]))
         : new Map();
       ajudante.iniciar(arquivos, dicionario ? dicionario.chave : '');
     },
@@ -87,8 +80,7 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
       try {
         const dados = new Uint8Array(await arquivo.arrayBuffer());
         const chave = await chaveDe(arquivo.name, dados);
-        bytes.set(chave, dados);
-        despachar({ tipo: 'arquivoLido', nome: arquivo.name, chave });
+        despachar({ tipo: 'arquivoLido', nome: arquivo.name, chave, bytes: dados });
       } catch (erro) {
         despachar({ tipo: 'arquivoIlegivel', nome: arquivo.name, erro: erro.message });
       }
@@ -104,8 +96,15 @@ export function criarEfeitos(documento, janela, despachar, estadoAtual) {
       }
     },
     usarVersaoNova,
-    salvar({ chave }) {
-      const endereco = URL.createObjectURL(new Blob([bytes.get(chave)], { type: 'text/plain' }));
+    // The complete dictionary, for the panel that shows it.
+    carregarCompleto() {
+      bytesDoCompleto().then(
+        (lidos) => despachar({ tipo: 'completoCarregado', bytes: lidos }),
+        () => despachar({ tipo: 'completoNaoCarregou' }),
+      );
+    },
+    salvar({ bytes }) {
+      const endereco = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
       const ligacao = documento.createElement('a');
       ligacao.href = endereco;
       ligacao.download = 'dicionario.txt';

@@ -1,6 +1,7 @@
 // The page's one state, and what follows from it: the position shown, whether a cell is
 // the person's to play, what the helper is asked, how the game ended. atualizar.js makes
 // each new state; desenho.js draws it. Nothing here touches the page.
+import { regrasPorPagina, regraDaPosicao } from './dicionario.js';
 import { comPartida, emTexto, jogar, lados, linhaVencedora } from './partida.js';
 
 export function estadoInicial({ idioma = 'en', computador = 'O', porque = false, consoleAberto = false } = {}) {
@@ -30,8 +31,13 @@ export function estadoInicial({ idioma = 'en', computador = 'O', porque = false,
     focoPedido: null, // where a key or an end sends the focus, once: { onde, numero } (desenho.js)
     regras: null, // scribe's rules recorded so far
     lados: [], // the sides scribe's b recorded rules for
-    dicionario: { escolha: 'completo', arquivo: null, listagem: null }, // reader's, as chosen
-    dicionarioDoReader: null, // what the reader running plays from
+    // The dictionaries: reader's choice, the file read ({ nome, chave, modelo }), scribe's
+    // last listing ({ chave, lados, modelo }), the complete one's model once loaded
+    // ('pedido' while it loads, 'falhou'), and how many listings scribe has told.
+    dicionario: { escolha: 'completo', arquivo: null, listagem: null, completo: null, listagens: 0 },
+    dicionarioDoReader: null, // what the reader running plays from (dicionarioEscolhido's)
+    painelDoDicionario: false, // the Dictionary panel open
+    paginaDeRegras: null, // the page of its rules shown; null: the one with the board's rule
     explorador: null, // the search explorer, when open (explorador.js)
     rastro: null, // its step mode, when on (passos.js)
     ordem: 'seeker', // the order alpha-beta tries moves in (explorador.js's ordens)
@@ -98,21 +104,78 @@ export function resultado(estado) {
 }
 
 // The dictionary reader is to start with, as the runner takes it ({ chave, arquivo,
-// argumentos, nome }), or null where "a file" is chosen and none has been read.
+// argumentos, nome, bytes, modelo }; bytes and modelo null for the complete one before it
+// loads), or null where "a file" is chosen and none has been read.
 export function dicionarioEscolhido(estado) {
-  const { escolha, arquivo, listagem } = estado.dicionario;
+  const { escolha, arquivo, listagem, completo } = estado.dicionario;
+  const de = (modelo) => ({ bytes: modelo.bytes, modelo });
   if (escolha === 'arquivo') {
     if (!arquivo) return null;
     const nome = { chave: 'oArquivo', valores: [arquivo.nome] };
-    return { chave: arquivo.chave, arquivo: arquivo.nome, argumentos: ['--', arquivo.nome], nome };
-  }
-  if (escolha === 'listagem' && listagem) {
     return {
-      chave: listagem.chave,
-      arquivo: 'dicionario.txt',
-      argumentos: [],
-      nome: { chave: 'aListagem', valores: [] },
+      chave: arquivo.chave,
+      arquivo: arquivo.nome,
+      argumentos: ['--', arquivo.nome],
+      nome,
+      ...de(arquivo.modelo),
     };
   }
-  return { chave: 'completo', arquivo: 'dicionario.txt', argumentos: [], nome: { chave: 'oCompleto', valores: [] } };
+  if (escolha === 'listagem' && listagem) {
+    const nome = { chave: 'aListagem', valores: [] };
+    return { chave: listagem.chave, arquivo: 'dicionario.txt', argumentos: [], nome, ...de(listagem.modelo) };
+  }
+  const nome = { chave: 'oCompleto', valores: [] };
+  const carregado = typeof completo === 'object' && completo !== null;
+  return {
+    chave: 'completo',
+    arquivo: 'dicionario.txt',
+    argumentos: [],
+    nome,
+    ...(carregado ? de(completo) : { bytes: null, modelo: null }),
+  };
+}
+
+// A dictionary's model, the complete one's once it has loaded; null before.
+export function modeloDe(estado, dicionario) {
+  if (!dicionario) return null;
+  if (dicionario.modelo) return dicionario.modelo;
+  const { completo } = estado.dicionario;
+  return dicionario.chave === 'completo' && typeof completo === 'object' ? completo : null;
+}
+
+// The dictionary the panel shows: the one reader plays from while it runs, scribe's
+// listing while scribe runs and has told one, else the one chosen for reader; null where
+// a file is chosen and none read. { ...dicionarioEscolhido's, listagem: whether scribe's }
+export function dicionarioDoPainel(estado) {
+  const rodando = estado.rodando === 'rodando';
+  if (estado.programa === 'reader' && rodando && estado.dicionarioDoReader) return estado.dicionarioDoReader;
+  const { listagem } = estado.dicionario;
+  if (estado.programa === 'scribe' && listagem) {
+    return dicionarioEscolhido({ ...estado, dicionario: { ...estado.dicionario, escolha: 'listagem' } });
+  }
+  return dicionarioEscolhido(estado);
+}
+
+// The key of the position on the board while it is still played, and the rule the panel's
+// dictionary gives there ({ chave, regra, casa }: regraDaPosicao's), or null.
+export function regraDoTabuleiro(estado) {
+  const posicao = posicaoMostrada(estado);
+  if (!posicao || posicao.fim !== '-') return null;
+  const modelo = modeloDe(estado, dicionarioDoPainel(estado));
+  return modelo ? regraDaPosicao(modelo.regras, posicao.casas, posicao.vez) : null;
+}
+
+// The page of the panel's rules shown: the one chosen, else the one that holds the board's
+// rule, else the first; within the pages there are.
+export function paginaMostrada(estado) {
+  const modelo = modeloDe(estado, dicionarioDoPainel(estado));
+  if (!modelo) return 0;
+  const ultima = Math.max(0, Math.ceil(modelo.ordem.length / regrasPorPagina) - 1);
+  let pagina = estado.paginaDeRegras;
+  if (pagina === null) {
+    const daRegra = regraDoTabuleiro(estado);
+    const indice = daRegra ? modelo.ordem.indexOf(daRegra.chave) : -1;
+    pagina = indice < 0 ? 0 : Math.floor(indice / regrasPorPagina);
+  }
+  return Math.min(Math.max(0, pagina), ultima);
 }

@@ -18,25 +18,23 @@ function eco(linha, cortado) {
   return linha.slice(0, corte) + cortado(linha.length - corte);
 }
 
-// What scribe wrote since its last game, when that is a listing: lines "KEY CELL" only
-// (a refused move writes its message and the board).
-function listagem(partes) {
+// What scribe wrote since its last game, in one piece: the update sees whether it is a
+// listing.
+function juntar(partes) {
   let tamanho = 0;
   for (const parte of partes) tamanho += parte.length;
-  if (tamanho === 0) return null;
   const bytes = new Uint8Array(tamanho);
   let feitos = 0;
   for (const parte of partes) {
     bytes.set(parte, feitos);
     feitos += parte.length;
   }
-  return /^(\d+ \d\n)+$/.test(new TextDecoder().decode(bytes)) ? bytes : null;
+  return bytes;
 }
 
 // logs: { saida, erros } elements; despachar(evento) hands an event to the update;
-// guardarBytes(bytes) keeps a listing's bytes and gives its key; cortado(n) says how many
-// characters of an echo were not shown.
-export function criarSessao({ logs, despachar, guardarBytes, cortado }) {
+// cortado(n) says how many characters of an echo were not shown.
+export function criarSessao({ logs, despachar, cortado }) {
   let atual = null; // the run: { execucao, programa, run (once started), linhas, saida, decodificadores }
 
   function escrever(run, descritor, bytes) {
@@ -51,11 +49,12 @@ export function criarSessao({ logs, despachar, guardarBytes, cortado }) {
     }
   }
 
-  function listagemDe(run) {
+  // scribe's output since the last time it told its game, else null.
+  function saidaDe(run) {
     if (run.programa !== 'scribe') return null;
-    const bytes = listagem(run.saida);
+    const bytes = juntar(run.saida);
     run.saida = [];
-    return bytes ? guardarBytes(bytes) : null;
+    return bytes;
   }
 
   function enviar(linha) {
@@ -92,13 +91,13 @@ export function criarSessao({ logs, despachar, guardarBytes, cortado }) {
             // Drawn in the frame that shows the text that led to it, which came first.
             jogo(jogo) {
               if (run !== atual) return;
-              const evento = { tipo: 'jogo', execucao, ...jogo, listagem: listagemDe(run) };
+              const evento = { tipo: 'jogo', execucao, ...jogo, saida: saidaDe(run) };
               registro.depoisDoTexto(() => despachar(evento));
             },
             regras: (quantas) => run === atual && despachar({ tipo: 'regras', execucao, quantas }),
             terminar(status) {
               if (run !== atual) return;
-              const evento = { tipo: 'fim', execucao, status, listagem: listagemDe(run) };
+              const evento = { tipo: 'fim', execucao, status, saida: saidaDe(run) };
               registro.depoisDoTexto(() => despachar(evento));
             },
           };

@@ -3,8 +3,8 @@
 // free cell's verdict, and the best line of the cell pointed at as numbered marks on the
 // board; the line a win completes, struck through; above the board, how the game ended and
 // whose turn it is. Only draws: what it shows comes from the state alone.
-import { casaOferecida, posicaoMostrada, resultado } from './estado.js';
-import { chaveDaPosicao, emTexto, outro, veredito } from './partida.js';
+import { casaOferecida, posicaoMostrada, regraDoTabuleiro, resultado } from './estado.js';
+import { emTexto, outro, veredito } from './partida.js';
 import { escrever } from './elementos.js';
 import { texto } from './textos.js';
 
@@ -165,16 +165,21 @@ function situacao(estado, posicao, t) {
   return ultima !== null ? t('jogouVezDe', marca, ultima, posicao.vez) : t('vezDe', posicao.vez);
 }
 
-// The notes under the board: reader's rule where it is missing, names a taken cell or is
-// not among the best; scribe's rule count.
+// The notes under the board: reader's rule where it is missing or names a taken cell (its
+// dictionary read in the page), or is not among the best (the helper's answer); scribe's
+// rule count.
 function nota(estado, resposta, t) {
   if (estado.programa === 'scribe' && estado.regras !== null) return t('regrasGravadas', estado.regras);
-  if (estado.programa !== 'reader' || !resposta) return '';
-  if (resposta.regra === 'n')
-    return t('semRegra', chaveDaPosicao(resposta.pergunta.slice(0, 9), resposta.pergunta[10]));
-  if (resposta.regra === '-') return '';
+  if (estado.programa !== 'reader') return '';
+  const posicao = posicaoMostrada(estado);
+  const daVez = posicao && (estado.computador === 'ninguem' || estado.computador === posicao.vez);
+  const daRegra = daVez ? regraDoTabuleiro(estado) : null;
+  if (daRegra && !daRegra.regra) return t('semRegra', daRegra.chave);
+  if (daRegra && daRegra.casa === null) {
+    return daRegra.regra.casa === null ? t('regraSemCasaNota', daRegra.chave) : t('regraOcupada', daRegra.regra.casa);
+  }
+  if (!resposta || resposta.regra === '-' || resposta.regra === 'n') return '';
   const regra = Number(resposta.regra);
-  if (resposta.casas[regra] === '-') return t('regraOcupada', regra);
   if (resposta.melhor !== null && resposta.casas[regra] !== resposta.casas[resposta.melhor])
     return t('regraFora', regra);
   return '';

@@ -11,6 +11,7 @@ import { test } from 'node:test';
 import vm from 'node:vm';
 
 import { criarAjudante } from '../../web/ajudante.js';
+import { lerDicionario, modeloDoDicionario, posicaoDaChave } from '../../web/dicionario.js';
 import { atualizar, pausaDoComputador } from '../../web/atualizar.js';
 import { casaOferecida, estadoInicial, posicaoMostrada, resultado } from '../../web/estado.js';
 import * as executor from '../../web/executor.js';
@@ -107,6 +108,58 @@ test('a chave de uma posicao: os exemplos das regras, e as do dicionario complet
     completo,
   );
   assert.deepEqual(completo.slice(0, 3), [1637, 1643, 1645]);
+  // Each key read back is its position, which the panel draws.
+  for (const chave of completo) {
+    const { casas, vez } = posicaoDaChave(chave);
+    assert.equal(partida.chaveDaPosicao(casas, vez), chave);
+  }
+});
+
+test('um dicionario lido como o reader o le, e o que cobre das posicoes que o jogo alcanca', function (t) {
+  const ler = (texto) => lerDicionario(new TextEncoder().encode(texto));
+  // Any white space between key and rule, a later rule overriding (and moving to where it
+  // stands), "9" clearing a key, a sign; the first fault's line.
+  for (const [texto, regras, invalida = null] of [
+    [
+      '10597 4\n10606\t0\n',
+      [
+        [10597, 4],
+        [10606, 0],
+      ],
+    ],
+    [
+      '10597 4\n10606 0\n10597 8\n',
+      [
+        [10606, 0],
+        [10597, 8],
+      ],
+    ],
+    ['10597 4 10597 9 +0\n\n1', [[0, 1]]],
+    ['1 2\n\n-1 2\n', [], 3],
+    ['1 2\n19683 0\n', [], 2],
+    ['\ufeff10597 4\n', [], 1],
+    ['10597\n\n', [], 1],
+  ]) {
+    const lido = ler(texto);
+    assert.deepEqual([[...lido.regras].map(([k, r]) => [k, r.casa]), lido.invalida], [regras, invalida], texto);
+  }
+  const cobre = (texto) => modeloDoDicionario(new TextEncoder().encode(texto)).cobertura;
+  const total = { deX: 2423, deO: 2097 };
+  assert.deepEqual(cobre('10597 4\n'), { regras: 1, X: 1, O: 0, ...total, fora: 0, semJogada: { X: 8, O: 9 } });
+  // A rule on a taken cell leaves reader with no move all the same.
+  assert.deepEqual(cobre('10606 0\n'), { regras: 1, X: 0, O: 1, ...total, fora: 0, semJogada: { X: 1, O: 9 } });
+  // A key no game reaches (nine marks of the side to move) is counted apart.
+  assert.equal(cobre('1637 0\n756 0\n').fora, 1);
+  const arquivo = process.env.VELHA_DICIONARIO || new URL('../../build/share/velha/dicionario.txt', import.meta.url);
+  if (!fs.existsSync(arquivo)) return t.skip('no complete dictionary built');
+  assert.deepEqual(cobre(fs.readFileSync(arquivo, 'latin1')), {
+    regras: 4520,
+    X: 2423,
+    O: 2097,
+    ...total,
+    fora: 0,
+    semJogada: { X: 0, O: 0 },
+  });
 });
 
 test('as regras da pagina: as linhas na ordem do nucleo, desfazer, as setas no tabuleiro, os vereditos contados por quem joga', function () {
@@ -372,14 +425,20 @@ test('um programa novo: nada do jogo anterior; o reader continua o jogo do seeke
   ({ estado } = rodar(estado, jogo(scribe, [], -1, 'scribe')));
   // A b that records nothing (as after a game's end) records no side.
   assert.deepEqual(rodar(estado, { tipo: 'regras', execucao: scribe, quantas: 0 }).estado.lados, []);
-  const parado = rodar(estado, { tipo: 'fim', execucao: scribe, status: null, listagem: 'listagem-1' });
+  const saida = new TextEncoder().encode('10597 4\n');
+  const parado = rodar(estado, { tipo: 'fim', execucao: scribe, status: null, saida });
   assert.equal(parado.estado.dicionario.listagem, null);
-  const listou = rodar(
-    estado,
-    { tipo: 'regras', execucao: scribe, quantas: 2423 },
-    { ...jogo(scribe, []), listagem: 'listagem-1' },
+  const refusou = rodar(estado, { ...jogo(scribe, []), saida: new TextEncoder().encode('Jogada invalida.\n') });
+  assert.equal(refusou.estado.dicionario.listagem, null);
+  const listou = rodar(estado, { tipo: 'regras', execucao: scribe, quantas: 1 }, { ...jogo(scribe, []), saida });
+  const { chave, lados, modelo } = listou.estado.dicionario.listagem;
+  assert.deepEqual([chave, lados, modelo.ordem], ['listagem-1', ['X'], [10597]]);
+  // Played from at once: reader starts with its bytes.
+  const comListagem = rodar(listou.estado, { tipo: 'jogarComListagem' });
+  assert.deepEqual(
+    tipos(comListagem.efeitos, 'iniciar').map((e) => [e.programa, e.dicionario.chave, e.dicionario.bytes]),
+    [['reader', 'listagem-1', saida]],
   );
-  assert.deepEqual(listou.estado.dicionario.listagem, { chave: 'listagem-1', lados: ['X'] });
 });
 
 test('o explorador: as linhas da resposta do ajudante, as que se mostram, o teclado na arvore', function () {
@@ -630,8 +689,9 @@ test('o tabuleiro desenhado: vereditos da resposta da posicao mostrada, uma so p
     [null, null, '1O', null, null, '4X', '3O', '2X', null],
   );
   assert.equal(outros.get('#continuacao').textContent, 'X in cell 8: then O 2, X 7, O 6, X 5.');
-  // A rule as good as the best is said nothing of; one on a taken cell, or none, is.
-  estado = { ...estado, programa: 'reader' };
+  // A rule as good as the best is said nothing of; one on a taken cell, or none, is (the
+  // page reads reader's dictionary); one not among the best too (the helper's answer).
+  estado = { ...estado, programa: 'reader', rodando: 'rodando' };
   for (const [regra, nota, melhor = 8] of [
     ['8', ''],
     ['7', '', 6], // as good as the best, cell 6: both lose in 1
@@ -639,7 +699,9 @@ test('o tabuleiro desenhado: vereditos da resposta da posicao mostrada, uma so p
     ['3', 'The dictionary’s move, cell 3, is taken: reader’s b cannot play it.'],
     ['n', 'No rule for this position (key 10285): reader cannot move. Choose another dictionary, or seeker.'],
   ]) {
-    desenhar({ ...estado, resposta: { ...estado.resposta, melhor, regra } });
+    const modelo = modeloDoDicionario(new TextEncoder().encode(regra === 'n' ? '' : '10285 ' + regra));
+    const dicionarioDoReader = { chave: 'f', nome: { chave: 'oArquivo', valores: ['f'] }, modelo };
+    desenhar({ ...estado, dicionarioDoReader, resposta: { ...estado.resposta, melhor, regra } });
     assert.equal(outros.get('#nota').textContent, nota, regra);
   }
   // Once the game is over: nothing offered, nothing described, no note, the line struck.
