@@ -5,6 +5,7 @@
 import { dicionarioEscolhido, emRepeticao, posicaoMostrada, temPartida } from './estado.js';
 import { podeDesfazer } from './partida.js';
 import { criarArvore } from './arvore.js';
+import { criarPainelDoDicionario } from './painel_do_dicionario.js';
 import { criarRastro } from './rastro.js';
 import { criarTabuleiro } from './tabuleiro.js';
 import { escrever } from './elementos.js';
@@ -16,6 +17,7 @@ export function criarDesenho(documento) {
   const desenharTabuleiro = criarTabuleiro(documento);
   const desenharArvore = criarArvore(documento);
   const desenharRastro = criarRastro(documento);
+  const desenharPainelDoDicionario = criarPainelDoDicionario(documento);
   let idiomaAplicado = null;
 
   function aplicarTextos(t, idioma) {
@@ -190,5 +192,6 @@ export function criarDesenho(documento) {
     desenharTabuleiro(estado);
     desenharArvore(estado);
     desenharRastro(estado);
+    desenharPainelDoDicionario(estado);
   }
 }

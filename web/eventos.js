@@ -45,6 +45,11 @@ export function ouvir(documento, janela, despachar) {
   clicar('#reiniciar-reader', () => ({ tipo: 'reiniciarReader' }));
   clicar('#copiar', () => ({ tipo: 'copiar' }));
   clicar('#salvar-listagem', () => ({ tipo: 'salvarListagem' }));
+  clicar('#abrir-dicionario', () => ({ tipo: 'painelDoDicionario' }));
+  for (const botao of todos('[data-regras]')) {
+    botao.addEventListener('click', () => despachar({ tipo: 'paginaDeRegras', para: botao.dataset.regras }));
+  }
+  clicar('#jogar-com-listagem', () => ({ tipo: 'jogarComListagem' }));
   clicar('#abrir-console', () => ({ tipo: 'console' }));
   clicar('#jogar-daqui', () => ({ tipo: 'jogarDaqui' }));
   clicar('#explorar', () => ({ tipo: 'explorar' }));

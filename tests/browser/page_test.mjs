@@ -331,9 +331,21 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
       registro.scrollTop + registro.clientHeight >= registro.scrollHeight - 2
     );
   });
-  await escolher(pagina, 'reader');
-  await pagina.click('#usar-listagem');
-  await reiniciarReader(pagina, 'scribe’s last listing');
+  // The panel shows the listing, what it lacks and the command for both sides, and plays
+  // reader from it.
+  await pagina.click('#abrir-dicionario');
+  await pagina.waitForSelector('#jogar-com-listagem:not([hidden])');
+  assert.deepEqual(
+    await pagina.$$eval('#dicionario-contas li', (itens) => itens.slice(0, 3).map((i) => i.textContent)),
+    ['2,423 rules', 'X to move: 2,423 of 2,423 positions', 'O to move: 0 of 2,097 positions'],
+  );
+  assert.equal(await pagina.$eval('#falta-um-lado', (f) => f.hidden), false);
+  await pagina.click('#jogar-com-listagem');
+  await pagina.waitForFunction(() =>
+    document.querySelector('#explicacao').textContent.includes('scribe’s last listing'),
+  );
+  await esperarSaida(pagina, 'q : encerrar programa');
+  await pagina.click('#abrir-dicionario');
   await digitar(pagina, 'b');
   await esperarSaida(pagina, 'Busca Dicionario - melhor jogada: 0 [indice buscado: 10597]');
 
@@ -390,6 +402,71 @@ test("reader plays from scribe's listing, and from a file chosen on the computer
     document.querySelector('#explicacao').textContent.includes('the complete dictionary'),
   );
   assert.equal(await pagina.$eval('#mudanca', (m) => m.hidden), true);
+  fs.rmSync(pasta, { recursive: true });
+  await fechar(aberta);
+});
+
+test('o dicionario visivel: a regra que o reader joga, o painel do completo, um arquivo de uma regra', async function () {
+  const aberta = await abrir(endereco + '?lang=en#reader/O/4', 'O', false);
+  const { pagina } = aberta;
+  await pagina.waitForFunction(
+    () => document.querySelector('#regra-jogada').textContent === 'reader played cell 0 by rule 10678.',
+  );
+  const contas = () => pagina.$$eval('#dicionario-contas li', (itens) => itens.map((i) => i.textContent));
+  // The panel's items by their visible names (their small boards are hidden from readers).
+  const regras = () => pagina.$$eval('#regras li > span:last-child', (itens) => itens.map((i) => i.textContent));
+  const atual = () => pagina.$$eval('#regras [aria-current]', (itens) => itens.map((i) => i.textContent.slice(-18)));
+  // The complete dictionary's panel: loading and drawing it takes no long task.
+  await registrarTarefas(pagina);
+  await pagina.click('#abrir-dicionario');
+  await pagina.waitForSelector('#dicionario-contas li');
+  assert.deepEqual(await tarefasLongas(pagina), [], 'tasks over 50 ms opening the panel');
+  assert.equal(await pagina.$eval('#abrir-dicionario', (b) => b.getAttribute('aria-expanded')), 'true');
+  assert.deepEqual((await contas()).slice(0, 3), [
+    '4,520 rules',
+    'X to move: 2,423 of 2,423 positions',
+    'O to move: 2,097 of 2,097 positions',
+  ]);
+  // X 4, O 0's rule is the one item current, in view within the list.
+  assert.deepEqual(await atual(), ['rule 10525: cell 1']);
+  assert.ok(
+    await pagina.$eval('#regras', (lista) => {
+      const item = lista.querySelector('[aria-current]').getBoundingClientRect();
+      const caixa = lista.getBoundingClientRect();
+      return item.top >= caixa.top && item.bottom <= caixa.bottom;
+    }),
+    "the board's rule scrolled into view",
+  );
+  await pagina.click('[data-regras="primeira"]');
+  await pagina.waitForFunction(() => document.querySelector('#regras-titulo').textContent === 'Rules 1–50 of 4,520');
+  assert.deepEqual((await regras()).slice(0, 3), ['rule 1637: cell 0', 'rule 1643: cell 8', 'rule 1645: cell 8']);
+  await acessivel(pagina, 'the Dictionary panel, English');
+  await pagina.select('#idioma', 'pt');
+  await pagina.waitForFunction(() => document.querySelector('#dicionario-contas li').textContent === '4.520 regras');
+  await acessivel(pagina, 'the Dictionary panel, Portuguese');
+  await pagina.select('#idioma', 'en');
+
+  // A file of one rule: what it covers, and the rule missing once X has played.
+  const pasta = fs.mkdtempSync(path.join(os.tmpdir(), 'velha-'));
+  const arquivo = path.join(pasta, 'uma.txt');
+  fs.writeFileSync(arquivo, '10597 4\n');
+  await (await pagina.$('#arquivo')).uploadFile(arquivo);
+  await pagina.waitForSelector('input[value="arquivo"]:checked');
+  await abrirConsole(pagina);
+  await reiniciarReader(pagina, 'the file uma.txt');
+  await pagina.waitForFunction(() => document.querySelector('#dicionario-contas li').textContent === '1 rule');
+  assert.deepEqual((await contas()).slice(1, 3), [
+    'X to move: 1 of 2,423 positions',
+    'O to move: 0 of 2,097 positions',
+  ]);
+  await pagina.click('#novo-jogo');
+  await pagina.waitForSelector(livre(4));
+  await pagina.click(livre(4));
+  await pagina.waitForFunction(() =>
+    document
+      .querySelector('#nota')
+      .textContent.startsWith('No rule for this position (key 10678): reader cannot move.'),
+  );
   fs.rmSync(pasta, { recursive: true });
   await fechar(aberta);
 });
