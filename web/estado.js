@@ -143,15 +143,15 @@ export function modeloDe(estado, dicionario) {
   return dicionario.chave === 'completo' && typeof completo === 'object' ? completo : null;
 }
 
-// The dictionary the panel shows: the one reader plays from while it runs, scribe's
-// listing while scribe runs and has told one, else the one chosen for reader; null where
-// a file is chosen and none read. { ...dicionarioEscolhido's, listagem: whether scribe's }
+// The dictionary the panel shows (dicionarioEscolhido's form): the one reader plays from
+// while it runs; with scribe, its last listing; else the one chosen for reader. null with
+// scribe before it has listed, or where a file is chosen and none read.
 export function dicionarioDoPainel(estado) {
   const rodando = estado.rodando === 'rodando';
   if (estado.programa === 'reader' && rodando && estado.dicionarioDoReader) return estado.dicionarioDoReader;
-  const { listagem } = estado.dicionario;
-  if (estado.programa === 'scribe' && listagem) {
-    return dicionarioEscolhido({ ...estado, dicionario: { ...estado.dicionario, escolha: 'listagem' } });
+  if (estado.programa === 'scribe') {
+    const escolha = estado.dicionario.listagem ? 'listagem' : null;
+    return escolha && dicionarioEscolhido({ ...estado, dicionario: { ...estado.dicionario, escolha } });
   }
   return dicionarioEscolhido(estado);
 }
@@ -163,6 +163,16 @@ export function regraDoTabuleiro(estado) {
   if (!posicao || posicao.fim !== '-') return null;
   const modelo = modeloDe(estado, dicionarioDoPainel(estado));
   return modelo ? regraDaPosicao(modelo.regras, posicao.casas, posicao.vez) : null;
+}
+
+// reader's rule where reader is to move in the position shown and the rules give it no
+// move (none, a byte that names no cell, a taken cell): regraDoTabuleiro's, else null.
+export function readerSemJogada(estado) {
+  if (estado.programa !== 'reader') return null;
+  const posicao = posicaoMostrada(estado);
+  if (!posicao || (estado.computador !== 'ninguem' && estado.computador !== posicao.vez)) return null;
+  const daRegra = regraDoTabuleiro(estado);
+  return daRegra && daRegra.casa === null ? daRegra : null;
 }
 
 // The page of the panel's rules shown: the one chosen, else the one that holds the board's

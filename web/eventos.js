@@ -50,6 +50,7 @@ export function ouvir(documento, janela, despachar) {
     botao.addEventListener('click', () => despachar({ tipo: 'paginaDeRegras', para: botao.dataset.regras }));
   }
   clicar('#jogar-com-listagem', () => ({ tipo: 'jogarComListagem' }));
+  clicar('#seguir-com-seeker', () => ({ tipo: 'escolherPrograma', programa: 'seeker' }));
   clicar('#abrir-console', () => ({ tipo: 'console' }));
   clicar('#jogar-daqui', () => ({ tipo: 'jogarDaqui' }));
   clicar('#explorar', () => ({ tipo: 'explorar' }));

@@ -50,11 +50,14 @@ export function criarPainelDoDicionario(documento) {
     const n = (valor) => numero.format(valor);
     const dicionario = dicionarioDoPainel(estado);
     const modelo = modeloDe(estado, dicionario);
-    const nome = dicionario ? t(dicionario.nome.chave, ...dicionario.nome.valores) : t('umArquivo');
+    const doScribe = estado.programa === 'scribe';
+    const nome = dicionario
+      ? t(dicionario.nome.chave, ...dicionario.nome.valores)
+      : t(doScribe ? 'aListagem' : 'umArquivo');
     escrever($('#dicionario-titulo'), t('dicionarioTitulo', nome));
 
     let situacao = '';
-    if (!dicionario) situacao = t('dicionarioSemArquivo');
+    if (!dicionario) situacao = doScribe ? t('dicionarioDoScribe', n(estado.regras ?? 0)) : t('dicionarioSemArquivo');
     else if (!modelo)
       situacao = t(estado.dicionario.completo === 'falhou' ? 'dicionarioFalhou' : 'dicionarioCarregando');
     else if (modelo.invalida !== null) situacao = t('dicionarioInvalido', modelo.invalida);

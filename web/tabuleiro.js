@@ -3,7 +3,7 @@
 // free cell's verdict, and the best line of the cell pointed at as numbered marks on the
 // board; the line a win completes, struck through; above the board, how the game ended and
 // whose turn it is. Only draws: what it shows comes from the state alone.
-import { casaOferecida, posicaoMostrada, regraDoTabuleiro, resultado } from './estado.js';
+import { casaOferecida, posicaoMostrada, readerSemJogada, resultado } from './estado.js';
 import { emTexto, outro, veredito } from './partida.js';
 import { escrever } from './elementos.js';
 import { texto } from './textos.js';
@@ -143,6 +143,8 @@ export function criarTabuleiro(documento) {
     por($('#resultado'), 'data-tom', fim ? tons[fim.chave] : null);
     escrever($('#situacao'), situacao(estado, posicao, t));
     escrever($('#nota'), nota(estado, resposta, t));
+    // Where reader has no move, seeker can play on from the same game.
+    $('#seguir-com-seeker').hidden = readerSemJogada(estado) === null;
     const regra = estado.regraJogada;
     escrever($('#regra-jogada'), regra && estado.vista === null ? t('regraJogada', regra.casa, regra.chave) : '');
   };
@@ -171,13 +173,9 @@ function situacao(estado, posicao, t) {
 function nota(estado, resposta, t) {
   if (estado.programa === 'scribe' && estado.regras !== null) return t('regrasGravadas', estado.regras);
   if (estado.programa !== 'reader') return '';
-  const posicao = posicaoMostrada(estado);
-  const daVez = posicao && (estado.computador === 'ninguem' || estado.computador === posicao.vez);
-  const daRegra = daVez ? regraDoTabuleiro(estado) : null;
-  if (daRegra && !daRegra.regra) return t('semRegra', daRegra.chave);
-  if (daRegra && daRegra.casa === null) {
-    return daRegra.regra.casa === null ? t('regraSemCasaNota', daRegra.chave) : t('regraOcupada', daRegra.regra.casa);
-  }
+  const sem = readerSemJogada(estado);
+  if (sem && !sem.regra) return t('semRegra', sem.chave);
+  if (sem) return sem.regra.casa === null ? t('regraSemCasaNota', sem.chave) : t('regraOcupada', sem.regra.casa);
   if (!resposta || resposta.regra === '-' || resposta.regra === 'n') return '';
   const regra = Number(resposta.regra);
   if (resposta.melhor !== null && resposta.casas[regra] !== resposta.casas[resposta.melhor])

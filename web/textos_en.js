@@ -198,4 +198,6 @@ export const en = {
   regrasSeguintes: 'Next rules',
   regraSemCasaNota: 'The dictionary’s rule for this position (key {0}) names no cell: reader cannot move.',
   regrasPrimeiras: 'First rules',
+  seguirComSeeker: 'Play on with seeker',
+  dicionarioDoScribe: 'scribe has recorded {0} rules so far: i lists them, and this panel then shows them.',
 };

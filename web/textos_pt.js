@@ -200,4 +200,6 @@ export const pt = {
   regrasSeguintes: 'Regras seguintes',
   regraSemCasaNota: 'A regra do dicionário para esta posição (chave {0}) não indica uma casa: o reader não pode jogar.',
   regrasPrimeiras: 'Primeiras regras',
+  seguirComSeeker: 'Continuar com o seeker',
+  dicionarioDoScribe: 'O scribe gravou {0} regras até agora: i as lista, e este painel as mostra em seguida.',
 };

@@ -625,10 +625,17 @@ function tabuleiro() {
   const casas = Array.from({ length: 9 }, () => elemento());
   const descricoes = Array.from({ length: 9 }, (_, casa) => elemento('depois-' + casa));
   const outros = new Map(
-    ['.risco', '#linhas', '#continuacao', '#legenda', '#resultado', '#situacao', '#nota', '#regra-jogada'].map((s) => [
-      s,
-      elemento(),
-    ]),
+    [
+      '.risco',
+      '#linhas',
+      '#continuacao',
+      '#legenda',
+      '#resultado',
+      '#situacao',
+      '#nota',
+      '#regra-jogada',
+      '#seguir-com-seeker',
+    ].map((s) => [s, elemento()]),
   );
   const documento = {
     createElement: () => elemento(),
