@@ -28,6 +28,9 @@ let estado = estadoInicial({
 const desenhar = criarDesenho(document);
 const fila = []; // events that came while one was being handled, in order
 let ocupado = false;
+// The first game's effects (its program's loading, the address), while they wait for a
+// task of their own after its draw, so that no task of the start is long on a slow phone.
+let adiados = [];
 
 function despachar(evento) {
   fila.push(evento);
@@ -38,7 +41,8 @@ function despachar(evento) {
       const { estado: novo, efeitos } = atualizar(estado, fila.shift());
       estado = novo;
       desenhar(estado);
-      for (const efeito of efeitos) executar(efeito);
+      if (adiados) adiados.push(...efeitos);
+      else for (const efeito of efeitos) executar(efeito);
     }
   } finally {
     ocupado = false;
@@ -47,28 +51,34 @@ function despachar(evento) {
 const executar = criarEfeitos(document, window, despachar, () => estado);
 
 ouvir(document, window, despachar);
-desenhar(estado);
-// A live game on arrival, before the first paint: the address's, or seeker's with the
-// computer as O. The rest of the start in tasks of its own, none long on a slow phone: the
-// programs a person plays and the board's helper started ahead as a first start starts
+// A live game on arrival, drawn before the first paint: the address's, or seeker's with
+// the computer as O. The rest of the start in tasks of its own, none long on a slow phone:
+// the programs a person plays and the board's helper started ahead as a first start starts
 // them (seeker with no file, reader with the complete dictionary; all but seeker once the
 // page is idle, so that they do not slow its first game), and the offline worker last.
 despachar({ tipo: 'abrir', fragmento: location.hash });
-setTimeout(() => preparar('seeker', new Map(), [], ''), 0);
-const ocioso = window.requestIdleCallback || ((fazer) => setTimeout(fazer, 200));
-ocioso(() => instalar(despachar), { timeout: 3000 });
-ocioso(
-  function () {
-    preparar('why', new Map(), [], '');
-    preparar('scribe', null, [], '');
-    bytesDoCompleto().then(
-      function (dados) {
-        const completo = new Map([['dicionario.txt', dados]]);
-        preparar('reader', completo, [], 'completo');
-        preparar('why', completo, [], 'completo');
-      },
-      () => undefined, // said when reader needs it
-    );
-  },
-  { timeout: 2000 },
-);
+setTimeout(function () {
+  const primeiros = adiados;
+  adiados = null;
+  for (const efeito of primeiros) executar(efeito);
+}, 0);
+setTimeout(function () {
+  preparar('seeker', new Map(), [], '');
+  const ocioso = window.requestIdleCallback || ((fazer) => setTimeout(fazer, 200));
+  ocioso(() => instalar(despachar), { timeout: 3000 });
+  ocioso(
+    function () {
+      preparar('why', new Map(), [], '');
+      preparar('scribe', null, [], '');
+      bytesDoCompleto().then(
+        function (dados) {
+          const completo = new Map([['dicionario.txt', dados]]);
+          preparar('reader', completo, [], 'completo');
+          preparar('why', completo, [], 'completo');
+        },
+        () => undefined, // said when reader needs it
+      );
+    },
+    { timeout: 2000 },
+  );
+}, 0);
