@@ -6,7 +6,7 @@
 import { ramosVisiveis, posicaoDoRamo } from './explorador.js';
 import { marcasDoRastro } from './passos.js';
 import { lancesDoVencedor, outro } from './partida.js';
-import { escrever, miniatura } from './elementos.js';
+import { escrever, fixos, miniatura } from './elementos.js';
 import { comSinal, deX, limitesDeX, texto } from './textos.js';
 
 // A score of seeker's search, from the explored position's side to move, who minimises: 0
@@ -32,7 +32,7 @@ const colunaDaRaiz = 5;
 const linhaDoNivel = (nivel) => 3 * nivel;
 
 export function criarArvore(documento) {
-  const $ = (seletor) => documento.querySelector(seletor);
+  const { $ } = fixos(documento);
   const arvore = $('#arvore');
   const ligacoes = $('#arvore-ligacoes');
   let desenhada = '';

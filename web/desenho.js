@@ -8,17 +8,18 @@ import { criarArvore } from './arvore.js';
 import { criarPainelDoDicionario } from './painel_do_dicionario.js';
 import { criarRastro } from './rastro.js';
 import { criarTabuleiro } from './tabuleiro.js';
-import { escrever } from './elementos.js';
+import { escrever, fixos } from './elementos.js';
 import { texto } from './textos.js';
 
 export function criarDesenho(documento) {
-  const $ = (seletor) => documento.querySelector(seletor);
-  const todos = (seletor) => Array.from(documento.querySelectorAll(seletor));
+  const { $, todos } = fixos(documento);
   const desenharTabuleiro = criarTabuleiro(documento);
   const desenharArvore = criarArvore(documento);
   const desenharRastro = criarRastro(documento);
   const desenharPainelDoDicionario = criarPainelDoDicionario(documento);
-  let idiomaAplicado = null;
+  // index.html is written in English, as textos_en.js words it (a test holds the two
+  // together): a first draw in English sets no text.
+  let idiomaAplicado = 'en';
 
   function aplicarTextos(t, idioma) {
     documento.documentElement.lang = idioma;
@@ -128,7 +129,7 @@ export function criarDesenho(documento) {
     } else if (perdido && documento.activeElement === documento.body) {
       onde = perdido;
     }
-    const elemento = onde && $(ondeFoca[onde](estado));
+    const elemento = onde && documento.querySelector(ondeFoca[onde](estado));
     if (elemento && elemento.offsetParent !== null && documento.activeElement !== elemento) elemento.focus();
   }
 

@@ -17,3 +17,15 @@ export function miniatura(documento, casas) {
   }
   return quadro;
 }
+
+// The page's fixed elements, each selector looked up once: a draw reads dozens of them.
+// Only for elements that stay in the page as it was written (not a list's items).
+export function fixos(documento) {
+  const um = new Map();
+  const varios = new Map();
+  return {
+    $: (seletor) => um.get(seletor) ?? um.set(seletor, documento.querySelector(seletor)).get(seletor),
+    todos: (seletor) =>
+      varios.get(seletor) ?? varios.set(seletor, Array.from(documento.querySelectorAll(seletor))).get(seletor),
+  };
+}

@@ -5,7 +5,7 @@
 import { dicionarioDoPainel, modeloDe, paginaMostrada, posicaoMostrada, regraDoTabuleiro } from './estado.js';
 import { posicaoDaChave, regrasPorPagina } from './dicionario.js';
 import { chaveDaPosicao } from './partida.js';
-import { escrever, miniatura } from './elementos.js';
+import { escrever, fixos, miniatura } from './elementos.js';
 import { texto } from './textos.js';
 
 // The rows of a key, from the side to move: 9a + 3b + c + 14 for each row a b c.
@@ -15,7 +15,7 @@ function fileiras(casas, vez) {
 }
 
 export function criarPainelDoDicionario(documento) {
-  const $ = (seletor) => documento.querySelector(seletor);
+  const { $ } = fixos(documento);
   const painel = $('#painel-do-dicionario');
   const lista = $('#regras');
   let desenhada = ''; // what the list was last drawn for, so that an unchanged list is left as it is

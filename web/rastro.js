@@ -7,11 +7,11 @@ import { posicaoDoRamo } from './explorador.js';
 import { posicaoMostrada } from './estado.js';
 import { podeRastrear, situacaoDoRastro } from './passos.js';
 import { outro } from './partida.js';
-import { escrever, miniatura } from './elementos.js';
+import { escrever, fixos, miniatura } from './elementos.js';
 import { comSinal, deX, limitesDeX, texto } from './textos.js';
 
 export function criarRastro(documento) {
-  const $ = (seletor) => documento.querySelector(seletor);
+  const { $ } = fixos(documento);
   return function desenhar(estado) {
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
     const r = estado.rastro;

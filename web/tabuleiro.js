@@ -5,11 +5,11 @@
 // whose turn it is. Only draws: what it shows comes from the state alone.
 import { casaOferecida, posicaoMostrada, readerSemJogada, resultado } from './estado.js';
 import { emTexto, outro, veredito } from './partida.js';
-import { escrever } from './elementos.js';
+import { escrever, fixos } from './elementos.js';
 import { texto } from './textos.js';
 
 export function criarTabuleiro(documento) {
-  const $ = (seletor) => documento.querySelector(seletor);
+  const { $ } = fixos(documento);
   const botoes = Array.from(documento.querySelectorAll('.tabuleiro [data-casa]'));
   const descricoes = Array.from(documento.querySelectorAll('[data-depois]'));
   const risco = $('.risco');

@@ -20,6 +20,7 @@ import { eventosDoRastro, lerRastro, marcasDoRastro, situacaoDoRastro } from '..
 import * as partida from '../../web/partida.js';
 import { criarTabuleiro } from '../../web/tabuleiro.js';
 import { idiomaInicial } from '../../web/textos.js';
+import { en } from '../../web/textos_en.js';
 
 const simples = (valor) => JSON.parse(JSON.stringify(valor));
 
@@ -33,6 +34,30 @@ test('a lingua: o endereco, senao a escolhida antes, senao a primeira do navegad
   for (const [busca, guardado, doNavegador, esperado] of casos) {
     assert.equal(idiomaInicial(busca, guardado, doNavegador), esperado, busca + ' ' + guardado);
   }
+  // The page as written is the English one, so that a first draw in English sets no text:
+  // each text, name and placeholder the page translates says what textos_en.js says.
+  const html = fs.readFileSync(new URL('../../web/index.html', import.meta.url), 'utf8');
+  const escrito = (valor) =>
+    valor
+      .replace(/&gt;/g, '>')
+      .replace(/&lt;/g, '<')
+      .replace(/&quot;/g, '"')
+      .replace(/&amp;/g, '&');
+  const pares = [[html.match(/<title>([^<]*)</)[1], 'titulo']];
+  for (const [, chave, valor] of html.matchAll(/\sdata-t="(\w+)"[^>]*>([^<]*)</g)) pares.push([valor, chave]);
+  for (const [atributo, nome] of [
+    ['data-t-label', 'aria-label'],
+    ['data-t-placeholder', 'placeholder'],
+  ]) {
+    for (const [marca] of html.matchAll(new RegExp(`<[^>]*\\s${atributo}="\\w+"[^>]*>`, 'g'))) {
+      pares.push([
+        marca.match(new RegExp(`\\s${nome}="([^"]*)"`))?.[1],
+        marca.match(new RegExp(`${atributo}="(\\w+)"`))[1],
+      ]);
+    }
+  }
+  assert.ok(pares.length > 60);
+  for (const [valor, chave] of pares) assert.equal(escrito(valor ?? ''), en[chave], chave);
 });
 
 test('a partida no endereco: o que um fragmento pede, por que um nao e partida, e o que a pagina escreve', function () {
