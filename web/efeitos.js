@@ -1,6 +1,7 @@
 // Carries out what the update asks for: starts a program and sends it lines (sessao.js),
 // asks the helper, writes the address, keeps a choice for the next visit, waits, reads a
-// chosen file, copies the address, saves a listing. What comes of them returns as events.
+// chosen file, loads the complete dictionary, copies the address, saves a listing. What
+// comes of them returns as events.
 import { criarAjudante } from './ajudante.js';
 import * as executor from './executor.js';
 import * as registro from './console.js';

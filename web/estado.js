@@ -125,7 +125,7 @@ export function dicionarioEscolhido(estado) {
     return { chave: listagem.chave, arquivo: 'dicionario.txt', argumentos: [], nome, ...de(listagem.modelo) };
   }
   const nome = { chave: 'oCompleto', valores: [] };
-  const carregado = typeof completo === 'object' && completo !== null;
+  const carregado = completo !== null && typeof completo === 'object'; // not 'pedido' nor 'falhou'
   return {
     chave: 'completo',
     arquivo: 'dicionario.txt',
@@ -165,10 +165,10 @@ export function regraDoTabuleiro(estado) {
   return modelo ? regraDaPosicao(modelo.regras, posicao.casas, posicao.vez) : null;
 }
 
-// reader's rule where reader is to move in the position shown and the rules give it no
-// move (none, a byte that names no cell, a taken cell): regraDoTabuleiro's, else null.
+// reader's rule where reader runs, is to move in the position shown and its rules give it
+// no move (none, a byte that names no cell, a taken cell): regraDoTabuleiro's, else null.
 export function readerSemJogada(estado) {
-  if (estado.programa !== 'reader') return null;
+  if (estado.programa !== 'reader' || estado.rodando !== 'rodando') return null;
   const posicao = posicaoMostrada(estado);
   if (!posicao || (estado.computador !== 'ninguem' && estado.computador !== posicao.vez)) return null;
   const daRegra = regraDoTabuleiro(estado);
