@@ -7,7 +7,7 @@ import { ramosVisiveis, posicaoDoRamo } from './explorador.js';
 import { marcasDoRastro } from './passos.js';
 import { lancesDoVencedor, outro } from './partida.js';
 import { escrever, fixos, miniatura } from './elementos.js';
-import { comSinal, deX, limitesDeX, texto } from './textos.js';
+import { comSinal, deX, limitesDeX, numeros, texto } from './textos.js';
 
 // A score of seeker's search, from the explored position's side to move, who minimises: 0
 // a draw, and a win made by the move at depth d (the root's own moves at depth 1) scores
@@ -60,7 +60,7 @@ export function criarArvore(documento) {
       return;
     }
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
-    const numero = new Intl.NumberFormat(estado.idioma === 'pt' ? 'pt-BR' : 'en');
+    const numero = numeros(estado.idioma);
     const lado = x.raiz.split(' ')[1];
     escrever($('#arvore-legenda'), t('arvoreLegenda'));
     $('#ordem').value = estado.ordem;

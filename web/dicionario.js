@@ -6,7 +6,7 @@ import { chaveDaPosicao, linhaVencedora } from './partida.js';
 const semRegra = '9'.charCodeAt(0); // the table's mark for a key with no rule
 const zero = '0'.charCodeAt(0);
 const totalDeChaves = 19683; // 3^9: a key past the table makes the file no dictionary
-const chaveDoTabuleiroVazio = 10597;
+const chaveDoTabuleiroVazio = chaveDaPosicao('.........', 'X');
 
 // The panel lists a dictionary's rules this many at a time, so that drawing them is quick.
 export const regrasPorPagina = 50;

@@ -4,15 +4,9 @@
 // current and scrolled to within the list. Only draws.
 import { dicionarioDoPainel, modeloDe, paginaMostrada, posicaoMostrada, regraDoTabuleiro } from './estado.js';
 import { posicaoDaChave, regrasPorPagina } from './dicionario.js';
-import { chaveDaPosicao } from './partida.js';
+import { chaveDaPosicao, linhasDaChave } from './partida.js';
 import { escrever, fixos, miniatura } from './elementos.js';
-import { texto } from './textos.js';
-
-// The rows of a key, from the side to move: 9a + 3b + c + 14 for each row a b c.
-function fileiras(casas, vez) {
-  const valor = (marca) => (marca === '.' ? 0 : marca === vez ? -1 : 1);
-  return [0, 1, 2].map((i) => 9 * valor(casas[3 * i]) + 3 * valor(casas[3 * i + 1]) + valor(casas[3 * i + 2]) + 14);
-}
+import { numeros, texto } from './textos.js';
 
 export function criarPainelDoDicionario(documento) {
   const { $ } = fixos(documento);
@@ -46,8 +40,7 @@ export function criarPainelDoDicionario(documento) {
       return;
     }
     const t = (chave, ...valores) => texto(estado.idioma, chave, ...valores);
-    const numero = new Intl.NumberFormat(estado.idioma === 'pt' ? 'pt-BR' : 'en');
-    const n = (valor) => numero.format(valor);
+    const n = (valor) => numeros(estado.idioma).format(valor);
     const dicionario = dicionarioDoPainel(estado);
     const modelo = modeloDe(estado, dicionario);
     const doScribe = estado.programa === 'scribe';
@@ -93,7 +86,7 @@ export function criarPainelDoDicionario(documento) {
     // How a key is read: the position on the board while it is played, else the empty one.
     const posicao = posicaoMostrada(estado);
     const exemplo = posicao && posicao.fim === '-' ? posicao : { casas: '.........', vez: 'X' };
-    const [a, b, d] = fileiras(exemplo.casas, exemplo.vez);
+    const [a, b, d] = linhasDaChave(exemplo.casas, exemplo.vez);
     $('#chave-exemplo').replaceChildren(miniatura(documento, exemplo.casas));
     escrever($('#chave-linha-1'), t('chaveLinha1'));
     escrever($('#chave-linha-2'), t('chaveLinha2', exemplo.vez, a, b, d, chaveDaPosicao(exemplo.casas, exemplo.vez)));

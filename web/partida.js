@@ -157,9 +157,14 @@ export function veredito(codigo) {
 // (row 2 · 27 + row 1) · 27 + row 0 − 1. The empty board is 10597 for either side; one key
 // serves a position with X to move and its colours swapped with O to move.
 export function chaveDaPosicao(casas, vez) {
+  const [linha0, linha1, linha2] = linhasDaChave(casas, vez);
+  return (linha2 * 27 + linha1) * 27 + linha0 - 1;
+}
+
+// The key's three rows, as the Dictionary panel spells the sum out.
+export function linhasDaChave(casas, vez) {
   const valor = (marca) => (marca === '.' ? 0 : marca === vez ? -1 : 1);
-  const linha = (i) => 9 * valor(casas[3 * i]) + 3 * valor(casas[3 * i + 1]) + valor(casas[3 * i + 2]) + 14;
-  return (linha(2) * 27 + linha(1)) * 27 + linha(0) - 1;
+  return [0, 1, 2].map((i) => 9 * valor(casas[3 * i]) + 3 * valor(casas[3 * i + 1]) + valor(casas[3 * i + 2]) + 14);
 }
 
 // The one way the page counts how soon a game is won: the winner's own moves up to its

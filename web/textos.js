@@ -44,3 +44,10 @@ export function comSinal(valor) {
 export const sinalDeX = (ladoDaRaiz) => (ladoDaRaiz === 'X' ? -1 : 1);
 export const deX = (valor, ladoDaRaiz) => (valor === null || valor === 0 ? valor : sinalDeX(ladoDaRaiz) * valor);
 export const limitesDeX = (alfa, beta, ladoDaRaiz) => (sinalDeX(ladoDaRaiz) === 1 ? [alfa, beta] : [-beta, -alfa]);
+
+// Numbers as each language writes them (4,520; 4.520), one formatter a language.
+const formatos = new Map();
+export function numeros(idioma) {
+  if (!formatos.has(idioma)) formatos.set(idioma, new Intl.NumberFormat(idioma === 'pt' ? 'pt-BR' : 'en'));
+  return formatos.get(idioma);
+}
