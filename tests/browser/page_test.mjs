@@ -469,7 +469,9 @@ test('o dicionario visivel: a regra que o reader joga, o painel do completo, um 
   );
   // seeker plays on from the same game, and answers.
   await pagina.click('#seguir-com-seeker');
-  await pagina.waitForFunction(() => document.querySelectorAll('.tabuleiro [aria-label$=": O, last move"]').length === 1);
+  await pagina.waitForFunction(
+    () => document.querySelectorAll('.tabuleiro [aria-label$=": O, last move"]').length === 1,
+  );
   fs.rmSync(pasta, { recursive: true });
   await fechar(aberta);
 });
