@@ -1,7 +1,7 @@
 // A dictionary as the page shows it: its rules read as reader reads them, what they cover
 // of the game, and the rule of a position. Pure: the update keeps what this makes in the
 // page's state, and node tests it.
-import { chaveDaPosicao, linhaVencedora } from './partida.js';
+import { chaveDaPosicao, linhaVencedora, outro } from './partida.js';
 
 const semRegra = '9'.charCodeAt(0); // the table's mark for a key with no rule
 const zero = '0'.charCodeAt(0);
@@ -62,23 +62,31 @@ export function eListagem(bytes) {
   return true;
 }
 
-// The positions a game can reach before its end, X first, each once: { casas, vez, chave }.
-// 4,520 of them, 2,423 with X to move; no two share a key (X to move, the two sides have
-// as many marks; O to move, X has one more), so a key names one position.
+// Walks the positions games reach before their end, X first, each once: jogadas(casas,
+// vez) gives the cells played on from each.
+function andarPeloJogo(jogadas) {
+  const vistas = new Set();
+  const andar = (casas, vez) => {
+    if (vistas.has(casas) || linhaVencedora(casas) || !casas.includes('.')) return;
+    vistas.add(casas);
+    for (const casa of jogadas(casas, vez)) andar(casas.slice(0, casa) + vez + casas.slice(casa + 1), outro(vez));
+  };
+  andar('.........', 'X');
+}
+const livres = (casas) => Array.from(casas, (marca, casa) => (marca === '.' ? casa : -1)).filter((casa) => casa >= 0);
+
+// Every such position: { vez, chave }. 4,520 of them, 2,423 with X to move; no two share a
+// key (X to move, the two sides have as many marks; O to move, X has one more), so a key
+// names one position.
 let alcancaveis = null;
 function posicoesDoJogo() {
   if (alcancaveis) return alcancaveis;
-  const vistas = new Map();
-  const andar = (casas, vez) => {
-    if (vistas.has(casas) || linhaVencedora(casas) || !casas.includes('.')) return;
-    vistas.set(casas, { casas, vez, chave: chaveDaPosicao(casas, vez) });
-    const outro = vez === 'X' ? 'O' : 'X';
-    for (let casa = 0; casa < casas.length; ++casa) {
-      if (casas[casa] === '.') andar(casas.slice(0, casa) + vez + casas.slice(casa + 1), outro);
-    }
-  };
-  andar('.........', 'X');
-  alcancaveis = { lista: [...vistas.values()], chaves: new Set(Array.from(vistas.values(), (p) => p.chave)) };
+  const lista = [];
+  andarPeloJogo(function (casas, vez) {
+    lista.push({ vez, chave: chaveDaPosicao(casas, vez) });
+    return livres(casas);
+  });
+  alcancaveis = { lista, chaves: new Set(lista.map((p) => p.chave)) };
   return alcancaveis;
 }
 
@@ -115,22 +123,14 @@ export function posicaoDaChave(chave) {
 // How many positions reader, playing lado from its rules against any moves, can reach
 // where it has no move to play.
 function semJogada(regras, lado) {
-  const vistas = new Set();
   let sem = 0;
-  const andar = (casas, vez) => {
-    if (vistas.has(casas) || linhaVencedora(casas) || !casas.includes('.')) return;
-    vistas.add(casas);
-    const outro = vez === 'X' ? 'O' : 'X';
-    const jogar = (casa) => andar(casas.slice(0, casa) + vez + casas.slice(casa + 1), outro);
-    if (vez === lado) {
-      const { casa } = regraDaPosicao(regras, casas, vez);
-      if (casa === null) ++sem;
-      else jogar(casa);
-      return;
-    }
-    for (let casa = 0; casa < casas.length; ++casa) if (casas[casa] === '.') jogar(casa);
-  };
-  andar('.........', 'X');
+  andarPeloJogo(function (casas, vez) {
+    if (vez !== lado) return livres(casas);
+    const { casa } = regraDaPosicao(regras, casas, vez);
+    if (casa !== null) return [casa];
+    ++sem;
+    return [];
+  });
   return sem;
 }
 

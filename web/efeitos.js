@@ -41,7 +41,7 @@ async function chaveDe(nome, bytes) {
 export function criarEfeitos(documento, janela, despachar, estadoAtual) {
   const $ = (seletor) => documento.querySelector(seletor);
   // A dictionary's bytes, which the state holds but for the complete one's before it loads.
-  const dados = (dicionario) => dicionario.bytes ?? bytesDoCompleto();
+  const dados = (dicionario) => (dicionario.modelo ? dicionario.modelo.bytes : bytesDoCompleto());
   const sessao = criarSessao({
     logs: { saida: $('#console'), erros: $('#erros') },
     despachar,

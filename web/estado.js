@@ -103,12 +103,16 @@ export function resultado(estado) {
   return { chave: 'ladoVenceu', valores: [posicao.fim] };
 }
 
+// The complete dictionary's model once it has loaded, else null (not asked for, 'pedido'
+// while it loads, 'falhou').
+const completoCarregado = ({ dicionario: { completo } }) =>
+  completo !== null && typeof completo === 'object' ? completo : null;
+
 // The dictionary reader is to start with, as the runner takes it ({ chave, arquivo,
-// argumentos, nome, bytes, modelo }; bytes and modelo null for the complete one before it
-// loads), or null where "a file" is chosen and none has been read.
+// argumentos, nome, modelo }; modelo null for the complete one before it loads), or null
+// where "a file" is chosen and none has been read.
 export function dicionarioEscolhido(estado) {
-  const { escolha, arquivo, listagem, completo } = estado.dicionario;
-  const de = (modelo) => ({ bytes: modelo.bytes, modelo });
+  const { escolha, arquivo, listagem } = estado.dicionario;
   if (escolha === 'arquivo') {
     if (!arquivo) return null;
     const nome = { chave: 'oArquivo', valores: [arquivo.nome] };
@@ -117,30 +121,21 @@ export function dicionarioEscolhido(estado) {
       arquivo: arquivo.nome,
       argumentos: ['--', arquivo.nome],
       nome,
-      ...de(arquivo.modelo),
+      modelo: arquivo.modelo,
     };
   }
   if (escolha === 'listagem' && listagem) {
     const nome = { chave: 'aListagem', valores: [] };
-    return { chave: listagem.chave, arquivo: 'dicionario.txt', argumentos: [], nome, ...de(listagem.modelo) };
+    return { chave: listagem.chave, arquivo: 'dicionario.txt', argumentos: [], nome, modelo: listagem.modelo };
   }
   const nome = { chave: 'oCompleto', valores: [] };
-  const carregado = completo !== null && typeof completo === 'object'; // not 'pedido' nor 'falhou'
-  return {
-    chave: 'completo',
-    arquivo: 'dicionario.txt',
-    argumentos: [],
-    nome,
-    ...(carregado ? de(completo) : { bytes: null, modelo: null }),
-  };
+  return { chave: 'completo', arquivo: 'dicionario.txt', argumentos: [], nome, modelo: completoCarregado(estado) };
 }
 
 // A dictionary's model, the complete one's once it has loaded; null before.
 export function modeloDe(estado, dicionario) {
   if (!dicionario) return null;
-  if (dicionario.modelo) return dicionario.modelo;
-  const { completo } = estado.dicionario;
-  return dicionario.chave === 'completo' && typeof completo === 'object' ? completo : null;
+  return dicionario.modelo ?? (dicionario.chave === 'completo' ? completoCarregado(estado) : null);
 }
 
 // The dictionary the panel shows (dicionarioEscolhido's form): the one reader plays from

@@ -9,7 +9,7 @@ import { escrever, fixos, miniatura } from './elementos.js';
 import { numeros, texto } from './textos.js';
 
 export function criarPainelDoDicionario(documento) {
-  const { $ } = fixos(documento);
+  const { $, todos } = fixos(documento);
   const painel = $('#painel-do-dicionario');
   const lista = $('#regras');
   let desenhada = ''; // what the list was last drawn for, so that an unchanged list is left as it is
@@ -97,7 +97,7 @@ export function criarPainelDoDicionario(documento) {
     const primeira = pagina * regrasPorPagina;
     const ultima = Math.min(ordem.length, primeira + regrasPorPagina);
     escrever($('#regras-titulo'), t('regrasDe', n(ordem.length ? primeira + 1 : 0), n(ultima), n(ordem.length)));
-    for (const botao of documento.querySelectorAll('[data-regras]')) {
+    for (const botao of todos('[data-regras]')) {
       botao.disabled = botao.dataset.regras === 'seguinte' ? ultima >= ordem.length : pagina === 0;
     }
     const daRegra = regraDoTabuleiro(estado);

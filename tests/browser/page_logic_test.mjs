@@ -461,7 +461,7 @@ test('um programa novo: nada do jogo anterior; o reader continua o jogo do seeke
   // Played from at once: reader starts with its bytes.
   const comListagem = rodar(listou.estado, { tipo: 'jogarComListagem' });
   assert.deepEqual(
-    tipos(comListagem.efeitos, 'iniciar').map((e) => [e.programa, e.dicionario.chave, e.dicionario.bytes]),
+    tipos(comListagem.efeitos, 'iniciar').map((e) => [e.programa, e.dicionario.chave, e.dicionario.modelo.bytes]),
     [['reader', 'listagem-1', saida]],
   );
 });
